@@ -1,0 +1,80 @@
+#include "optic/bmp.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "model/messages.h"
+
+namespace optic {
+
+std::string NomImage(int c) {
+    return "OpticZoomBox_" + std::to_string(c) + ".bmp";
+}
+
+std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
+    const std::uint32_t d = static_cast<std::uint32_t>(taille);
+    const std::uint32_t donnees = d * (3 * d + d % 4);
+    std::array<std::uint8_t, kTailleEntete> e{};
+    auto mot = [&](std::size_t position, std::uint32_t valeur, int octets) {
+        for (int i = 0; i < octets; ++i)
+            e[position + i] = static_cast<std::uint8_t>(valeur >> (8 * i));
+    };
+    e[0] = 'B';
+    e[1] = 'M';
+    mot(2, donnees + kTailleEntete, 4);  // file size
+    mot(6, 0, 4);                        // reserved
+    mot(10, kTailleEntete, 4);           // offset of the pixels
+    mot(14, 40, 4);                      // size of the information header
+    mot(18, d, 4);                       // width
+    mot(22, d, 4);                       // height: positive, rows bottom-up
+    mot(26, 1, 2);                       // planes
+    mot(28, 24, 2);                      // bits per pixel
+    mot(30, 0, 4);                       // no compression
+    mot(34, donnees, 4);                 // pixel data size
+    mot(38, 4724, 4);                    // pixels per metre, horizontally
+    mot(42, 4724, 4);                    // and vertically
+    mot(46, 0, 4);                       // colours used
+    mot(50, 0, 4);                       // important colours
+    return e;
+}
+
+namespace {
+
+bool ToutEcrire(int fd, const std::uint8_t* octets, std::size_t n) {
+    while (n > 0) {
+        const ssize_t ecrits = ::write(fd, octets, n);
+        if (ecrits < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        octets += ecrits;
+        n -= static_cast<std::size_t>(ecrits);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EcritureBMP(const Raster& raster, int c, std::ostream& rapport) {
+    const std::string nom = NomImage(c);
+    std::string provisoire = "." + nom + ".XXXXXX";
+    const int fd = ::mkstemp(provisoire.data());
+    bool ok = fd >= 0;
+    if (ok) {
+        const auto entete = EnteteBMP(raster.taille());
+        ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, entete.data(), entete.size()) &&
+             ToutEcrire(fd, raster.donnees(), raster.octets());
+        ok = ::close(fd) == 0 && ok;
+        ok = ok && std::rename(provisoire.c_str(), nom.c_str()) == 0;
+        if (!ok) ::unlink(provisoire.c_str());
+    }
+    if (!ok) Signaler(rapport, messages::kEcriture, nom);
+    return ok;
+}
+
+}  // namespace optic

@@ -1,0 +1,113 @@
+#include "render/image.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace optic {
+
+void Image::Attacher(Raster& raster, int debut, int fin) {
+    pixels = taille > 0 ? raster.Ligne(0) : nullptr;
+    pas_ligne = -static_cast<std::ptrdiff_t>(raster.pas_ligne());
+    rang_debut = debut;
+    rang_fin = fin;
+}
+
+Zoombox ConstruireZoombox(double x1, double y1, double x2, double y2, double cote, double grille) {
+    Zoombox z;
+    Image& im = z.image;
+    im.largeur = x2 - x1 > y2 - y1 ? x2 - x1 : y2 - y1;
+    im.grille = grille;
+    im.zoom = cote / im.largeur;
+    if (im.zoom > kZoomMax) {
+        im.zoom = kZoomMax;
+        z.zoom_plafonne = true;
+    }
+    // Decided in double precision, so that no value overflows an int.
+    const double taille = std::trunc(im.zoom * im.largeur + 0.5);
+    im.decalage_x = -x1;
+    im.decalage_y = -y1;
+    z.utilisable =
+        !(im.zoom < 0.0) && !std::isnan(im.zoom) && taille >= 0.0 && taille <= kTailleMax;
+    if (z.utilisable) im.taille = static_cast<int>(taille);
+    return z;
+}
+
+void PeindreFond(const Image& image, Raster& raster) {
+    const int n = raster.taille();
+    if (n <= 0) return;
+    const std::size_t octets_ligne = raster.pas_ligne();
+    const double s = std::trunc(image.zoom * image.grille + 0.5);  // grid spacing, pixels
+    const bool grille = s >= 2.0;
+    // A spacing beyond the picture marks only column 0 and row 0.
+    const int espacement = !grille ? 0 : s >= n ? n : static_cast<int>(s);
+
+    std::vector<std::uint8_t> ligne_pleine(octets_ligne, 0);
+    std::vector<std::uint8_t> ligne_ordinaire(octets_ligne, 0);
+    auto poser = [](std::uint8_t* p, Pixel c) {
+        p[0] = c.bleu;
+        p[1] = c.vert;
+        p[2] = c.rouge;
+    };
+    for (int x = 0; x < n; ++x) {
+        poser(&ligne_pleine[3 * static_cast<std::size_t>(x)],
+              grille ? kCouleurGrille : kCouleurFond);
+        const bool colonne = grille && x % espacement == 0;
+        poser(&ligne_ordinaire[3 * static_cast<std::size_t>(x)],
+              colonne ? kCouleurGrille : kCouleurFond);
+    }
+    for (int y = 0; y < n; ++y) {
+        const bool rangee = grille && y % espacement == 0;
+        std::memcpy(raster.Ligne(y), rangee ? ligne_pleine.data() : ligne_ordinaire.data(),
+                    octets_ligne);
+    }
+}
+
+namespace {
+
+// Steps along one axis from `debut`, adding `pas` at each step, while below `fin`.  The
+// steps are also counted, so that the walk ends whatever the numbers: past `limite` steps
+// every point lies beyond the picture, and stopping there changes nothing.
+template <typename Tracer>
+void Parcourir(double debut, double fin, double pas, long limite, Tracer tracer) {
+    double t = debut;
+    for (long k = 0; k <= limite; ++k, t += pas) {
+        if (!(t < fin)) return;
+        tracer(t);
+    }
+}
+
+}  // namespace
+
+void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
+    if (image.taille <= 0) return;
+    const double pas = 1.0 / image.zoom;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    if (std::fabs(dx) < pas && std::fabs(dy) < pas) {
+        TracePoint(image, (a.x + b.x) / 2, (a.y + b.y) / 2, couleur);
+        return;
+    }
+    const long limite = static_cast<long>(image.taille) + 2;
+    if (std::fabs(dx) > std::fabs(dy)) {
+        const Point& l = a.x <= b.x ? a : b;
+        const Point& h = a.x <= b.x ? b : a;
+        const double debut = image.decalage_x + l.x > 0 ? l.x : -image.decalage_x;
+        double fin =
+            image.decalage_x + h.x < image.largeur ? h.x : image.largeur - image.decalage_x;
+        fin = fin + pas / 2;
+        Parcourir(debut, fin, pas, limite,
+                  [&](double x) { TracePoint(image, x, l.y + (x - l.x) * dy / dx, couleur); });
+    } else {
+        const Point& l = a.y <= b.y ? a : b;
+        const Point& h = a.y <= b.y ? b : a;
+        const double debut = image.decalage_y + l.y > 0 ? l.y : -image.decalage_y;
+        double fin =
+            image.decalage_y + h.y < image.largeur ? h.y : image.largeur - image.decalage_y;
+        fin = fin + pas / 2;
+        Parcourir(debut, fin, pas, limite,
+                  [&](double y) { TracePoint(image, l.x + (y - l.y) * dx / dy, y, couleur); });
+    }
+}
+
+}  // namespace optic

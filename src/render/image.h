@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model/point.h"
+#include "render/pixel.h"
+#include "render/raster.h"
+
+namespace optic {
+
+inline constexpr double kZoomMax = 100000.0;
+// Largest side whose picture still fits a BMP file (its size is a 32-bit field).
+inline constexpr int kTailleMax = 37837;
+
+inline constexpr Pixel kCouleurFond = Gris(0.0);
+inline constexpr Pixel kCouleurGrille = Gris(45.0);
+
+// One zoombox: a square window onto the bench, its scale, and, while it is being drawn,
+// a view onto the pixels of its picture restricted to a band of rows.
+struct Image {
+    int taille = 0;           // side of the picture, pixels
+    double grille = 0.0;      // grid step, world units
+    double decalage_x = 0.0;  // minus the window's left x
+    double decalage_y = 0.0;  // minus the window's first y
+    double zoom = 0.0;        // pixels per world unit
+    double largeur = 0.0;     // side of the window, world units
+
+    // Drawing target: row 0 of the picture and the step from one row to the next (the
+    // picture stores its rows bottom-up), and the rows [rang_debut, rang_fin) this view
+    // may write.  Null while the zoombox is not being drawn.
+    std::uint8_t* pixels = nullptr;
+    std::ptrdiff_t pas_ligne = 0;
+    int rang_debut = 0;
+    int rang_fin = 0;
+
+    // Points the view at a raster of this image's size, limited to rows [debut, fin).
+    void Attacher(Raster& raster, int debut, int fin);
+    void Attacher(Raster& raster) { Attacher(raster, 0, taille); }
+};
+
+// What the construction of a zoombox from its line gave.
+struct Zoombox {
+    Image image;
+    bool zoom_plafonne = false;  // the zoom was capped at kZoomMax
+    bool utilisable = false;     // the raster is sound and its picture fits a BMP file
+};
+
+// Builds a zoombox from two corners of its window, the requested side in pixels and the
+// grid step in world units.
+Zoombox ConstruireZoombox(double x1, double y1, double x2, double y2, double cote, double grille);
+
+// Paints the black background and the grey grid over the whole raster.
+void PeindreFond(const Image& image, Raster& raster);
+
+// Plots the world point (x, y): the nearest pixel, if it lies in the picture and in the
+// view's band of rows.  The colour replaces what was there.
+inline void TracePoint(const Image& image, double x, double y, Pixel couleur) {
+    const double px = (x + image.decalage_x) * image.zoom;
+    const double py = (y + image.decalage_y) * image.zoom;
+    if (!(px >= 0.0 && py >= 0.0)) return;  // also drops not-a-number
+    const double cx = px + 0.5;
+    const double cy = py + 0.5;
+    // For a non-negative c, trunc(c) < n exactly when c < n.
+    if (!(cx < image.taille && cy < image.taille)) return;
+    const int ix = static_cast<int>(cx);
+    const int iy = static_cast<int>(cy);
+    if (iy < image.rang_debut || iy >= image.rang_fin) return;
+    std::uint8_t* p = image.pixels + iy * image.pas_ligne + 3 * static_cast<std::ptrdiff_t>(ix);
+    p[0] = couleur.bleu;
+    p[1] = couleur.vert;
+    p[2] = couleur.rouge;
+}
+
+// Draws the world segment AB: points one pixel apart along its major axis, clipped to the
+// window along that axis; a segment shorter than a pixel both ways plots its midpoint.
+void TraceSegment(const Image& image, Point a, Point b, Pixel couleur);
+
+}  // namespace optic
