@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace optic {
+
+// Reads a description file the way its lines have always been cut: at most 499 characters
+// at a time (the rest of a longer line comes as a line of its own), the line feed kept.
+// A carriage return right before a line feed is dropped first, so files with Windows line
+// ends read like the others.
+class LecteurLignes {
+  public:
+    static constexpr std::size_t kLongueurMax = 499;
+
+    explicit LecteurLignes(std::FILE* fichier) : fichier_(fichier) {}
+
+    // The next line, or false at the end of the file.  Like a C string, the line's content
+    // ends at its first NUL byte.
+    bool Lire(std::string& ligne);
+
+  private:
+    std::FILE* fichier_;
+};
+
+// Walks the values of a description line.  The first word (the kind letter and anything
+// glued to it) is skipped; values are separated by spaces only.  A token is cut at 79
+// characters, and the rest of the line is then lost.
+class Jetons {
+  public:
+    static constexpr std::size_t kLongueurMax = 79;
+
+    // With `fin_au_saut`, the values end at the line feed (kinds D, E, Z); without it only at
+    // the end of the line, so a line feed keeps yielding empty tokens (kinds I, L, S).
+    Jetons(std::string_view ligne, bool fin_au_saut);
+
+    // The next token, or false when the line has no more values.
+    bool Suivant(std::string_view& jeton);
+
+  private:
+    std::string_view ligne_;
+    std::size_t curseur_ = 0;
+    bool fin_au_saut_;
+    bool coupee_ = false;
+};
+
+// The C library's readings of a token: the longest numeric prefix, 0 without one.
+double LireReel(std::string_view jeton);
+int LireEntier(std::string_view jeton);
+
+}  // namespace optic

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+namespace optic {
+
+// Every message the program prints, as it prints them.  "%s" stands for a file name.
+namespace messages {
+inline constexpr std::string_view kFichierAbsent = " Error File %s doesn't exist\n";
+inline constexpr std::string_view kDiaphragme =
+    "Warning: Probleme avec un diaphragme dans le fichier %s \n";
+inline constexpr std::string_view kIndiceEspace =
+    "Warning: Probleme avec l'indice de l'espace dans le fichier %s \n";
+inline constexpr std::string_view kIndice =
+    "Warning: Probleme avec un indice dans le fichier %s \n";
+inline constexpr std::string_view kDiametre = "Error: Diametre de la lentille trop grand...\n";
+inline constexpr std::string_view kIndiceManquant =
+    "Error: Un Indice n'a pas ete trouve dans le fichier %s \n";
+inline constexpr std::string_view kLentille =
+    "Warning: Probleme avec une lentille dans le fichier %s \n";
+inline constexpr std::string_view kSource =
+    "Warning: Probleme avec une source dans le fichier %s \n";
+inline constexpr std::string_view kZoombox =
+    "Warning: Probleme avec une zoombox dans le fichier %s \n";
+inline constexpr std::string_view kZoomPlafonne =
+    " Warning: Zoombox trop petit small: Calcul automatique du zoom...\n";
+inline constexpr std::string_view kEcriture = "Error: Impossible d'ecrire le fichier %s \n";
+}  // namespace messages
+
+// Writes a message to the report, the file name in place of its "%s".
+void Signaler(std::ostream& rapport, std::string_view message, std::string_view fichier = {});
+
+}  // namespace optic

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "elements/element.h"
+#include "model/indice.h"
+#include "model/source.h"
+#include "render/image.h"
+
+namespace optic {
+
+// The medium around every element.
+struct Espace {
+    double indice_espace = 1.0;
+};
+
+// The whole bench as its description file gives it.
+struct System_Physique {
+    Espace espace;
+    std::vector<Element> elements;  // lenses and diaphragms, in file order
+    std::vector<Source_polychromatique> sources;
+    // Glasses in the order of the usable index lines: a lens line's index k is entry k - 1.
+    // Held by pointer so that the lenses' links stay valid.
+    std::vector<std::unique_ptr<IndiceRefraction>> indices;
+    std::vector<Image> zoomboxes;  // picture c is entry c
+
+    enum class Lecture { Complete, IndiceManquant };
+
+    // Builds the bench from a description file, reporting every line it cannot use.
+    // IndiceManquant: a lens line came before any usable index line; the run must end.
+    Lecture ReadSystem_Physique(const std::string& chemin, std::ostream& rapport);
+    // The same from two streams over the same text (one per reading pass); `nom` is the
+    // name the messages give.
+    Lecture ReadSystem_Physique(std::FILE* premiere_passe, std::FILE* seconde_passe,
+                                const std::string& nom, std::ostream& rapport);
+
+    // Draws the elements and the traced rays into a zoombox's view.
+    void Dessin(const Image& image) const;
+};
+
+}  // namespace optic
