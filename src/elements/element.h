@@ -20,4 +20,13 @@ struct Element {
     int type = 0;
 };
 
+// An axis-aligned box of the world.
+struct Boite {
+    double xmin, xmax, ymin, ymax;
+};
+
+// The box around an element: the corners of each surface's extent (a plane's segment, or an
+// arc's chord and its vertex), in the world.  Every point of every surface lies inside it.
+Boite BoiteElement(const Element& e);
+
 }  // namespace optic

@@ -1,5 +1,6 @@
 #include "render/image.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -33,9 +34,11 @@ Zoombox ConstruireZoombox(double x1, double y1, double x2, double y2, double cot
     return z;
 }
 
-void PeindreFond(const Image& image, Raster& raster) {
+void PeindreFond(const Image& image, Raster& raster, int debut, int fin) {
     const int n = raster.taille();
     if (n <= 0) return;
+    debut = std::max(debut, 0);
+    fin = std::min(fin, n);
     const std::size_t octets_ligne = raster.pas_ligne();
     const double s = std::trunc(image.zoom * image.grille + 0.5);  // grid spacing, pixels
     const bool grille = s >= 2.0;
@@ -56,57 +59,10 @@ void PeindreFond(const Image& image, Raster& raster) {
         poser(&ligne_ordinaire[3 * static_cast<std::size_t>(x)],
               colonne ? kCouleurGrille : kCouleurFond);
     }
-    for (int y = 0; y < n; ++y) {
+    for (int y = debut; y < fin; ++y) {
         const bool rangee = grille && y % espacement == 0;
         std::memcpy(raster.Ligne(y), rangee ? ligne_pleine.data() : ligne_ordinaire.data(),
                     octets_ligne);
-    }
-}
-
-namespace {
-
-// Steps along one axis from `debut`, adding `pas` at each step, while below `fin`.  The
-// steps are also counted, so that the walk ends whatever the numbers: past `limite` steps
-// every point lies beyond the picture, and stopping there changes nothing.
-template <typename Tracer>
-void Parcourir(double debut, double fin, double pas, long limite, Tracer tracer) {
-    double t = debut;
-    for (long k = 0; k <= limite; ++k, t += pas) {
-        if (!(t < fin)) return;
-        tracer(t);
-    }
-}
-
-}  // namespace
-
-void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
-    if (image.taille <= 0) return;
-    const double pas = 1.0 / image.zoom;
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    if (std::fabs(dx) < pas && std::fabs(dy) < pas) {
-        TracePoint(image, (a.x + b.x) / 2, (a.y + b.y) / 2, couleur);
-        return;
-    }
-    const long limite = static_cast<long>(image.taille) + 2;
-    if (std::fabs(dx) > std::fabs(dy)) {
-        const Point& l = a.x <= b.x ? a : b;
-        const Point& h = a.x <= b.x ? b : a;
-        const double debut = image.decalage_x + l.x > 0 ? l.x : -image.decalage_x;
-        double fin =
-            image.decalage_x + h.x < image.largeur ? h.x : image.largeur - image.decalage_x;
-        fin = fin + pas / 2;
-        Parcourir(debut, fin, pas, limite,
-                  [&](double x) { TracePoint(image, x, l.y + (x - l.x) * dy / dx, couleur); });
-    } else {
-        const Point& l = a.y <= b.y ? a : b;
-        const Point& h = a.y <= b.y ? b : a;
-        const double debut = image.decalage_y + l.y > 0 ? l.y : -image.decalage_y;
-        double fin =
-            image.decalage_y + h.y < image.largeur ? h.y : image.largeur - image.decalage_y;
-        fin = fin + pas / 2;
-        Parcourir(debut, fin, pas, limite,
-                  [&](double y) { TracePoint(image, l.x + (y - l.y) * dx / dy, y, couleur); });
     }
 }
 

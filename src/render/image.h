@@ -50,8 +50,8 @@ struct Zoombox {
 // grid step in world units.
 Zoombox ConstruireZoombox(double x1, double y1, double x2, double y2, double cote, double grille);
 
-// Paints the black background and the grey grid over the whole raster.
-void PeindreFond(const Image& image, Raster& raster);
+// Paints the black background and the grey grid over raster rows [debut, fin).
+void PeindreFond(const Image& image, Raster& raster, int debut = 0, int fin = kTailleMax);
 
 // Plots the world point (x, y): the nearest pixel, if it lies in the picture and in the
 // view's band of rows.  The colour replaces what was there.

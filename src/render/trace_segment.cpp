@@ -1,0 +1,302 @@
+// Drawing a segment: points one pixel apart along its major axis.  The walk along that axis
+// adds one step at a time (as the pictures have always been drawn); it is taken in runs of
+// exactly known points (see Marche), each clipped to the view before anything is plotted,
+// so that no time is spent on points that fall outside the picture or the view's rows.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "render/image.h"
+#include "render/marche.h"
+
+namespace optic {
+
+namespace {
+
+// Where a coordinate's pixel falls with respect to the index range [lo, hi): -1 before it
+// (a negative or not-a-number position included), 0 inside, +1 after.  Plotting keeps a
+// point when both its coordinates are inside.
+int Position(double v, double decalage, double zoom, int lo, int hi) {
+    const double p = (v + decalage) * zoom;
+    if (!(p >= 0)) return -1;
+    const double c = p + 0.5;
+    if (c < lo) return -1;
+    return c < hi ? 0 : 1;
+}
+
+// The first j in [0, n] where a monotone predicate (false, then true; true at n) holds,
+// searched outwards from an estimate.
+template <typename Predicat>
+std::int64_t Premier(Predicat vrai, std::int64_t n, double estimation) {
+    std::int64_t e = 0;
+    if (estimation >= static_cast<double>(n))
+        e = n;
+    else if (estimation > 0)
+        e = static_cast<std::int64_t>(estimation);
+    auto test = [&](std::int64_t j) { return j >= n || vrai(j); };
+    std::int64_t faux, juste;  // test(faux) false (or faux = -1), test(juste) true
+    if (test(e)) {
+        juste = e;
+        for (std::int64_t pas = 1;; pas *= 2) {
+            faux = juste - pas;
+            if (faux < 0) {
+                faux = -1;
+                break;
+            }
+            if (!test(faux)) break;
+            juste = faux;
+        }
+    } else {
+        faux = e;
+        for (std::int64_t pas = 1;; pas *= 2) {
+            juste = std::min(faux + pas, n);
+            if (test(juste)) break;
+            faux = juste;
+        }
+    }
+    while (juste - faux > 1) {
+        const std::int64_t milieu = faux + (juste - faux) / 2;
+        (test(milieu) ? juste : faux) = milieu;
+    }
+    return juste;
+}
+
+// Plots the points j0 <= j < j1 of a run of a segment's walk.  The tests are TracePoint's
+// own, written without branches so that the loop vectorises; the stores follow.
+// One batch of a run's points: their pixels and whether each is kept.  The tests are
+// TracePoint's own, written without branches so that the loop vectorises.
+struct Lot {
+    static constexpr int kTaille = 64;
+    // Byte offsets from row 0's first pixel, or kHors for a point that is not plotted
+    // (used while the picture is below 2 GiB); the column and row otherwise.
+    std::int32_t decalages[kTaille];
+    std::int32_t colonnes[kTaille];
+    std::int32_t rangs[kTaille];
+    static constexpr std::int32_t kHors = INT32_MIN;
+};
+
+struct Parametres {
+    double origine, increment;  // the run
+    double l_maj, l_min, d_min, d_maj;
+    double decalage_x, decalage_y, zoom, taille, rang_debut, rang_fin;
+    std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
+};
+
+template <bool XMajeur>
+[[gnu::always_inline]] inline void Calculer(const Parametres& p, double base, int n, Lot& lot) {
+    for (int i = 0; i < n; ++i) {
+        const double t = p.origine + (base + static_cast<double>(i)) * p.increment;
+        const double m = p.l_min + (t - p.l_maj) * p.d_min / p.d_maj;
+        const double px = ((XMajeur ? t : m) + p.decalage_x) * p.zoom;
+        const double py = ((XMajeur ? m : t) + p.decalage_y) * p.zoom;
+        const double cx = px + 0.5, cy = py + 0.5;
+        const bool ok = (px >= 0) & (py >= 0) & (cx < p.taille) & (cy < p.taille) &
+                        (cy >= p.rang_debut) & (cy < p.rang_fin);
+        const std::int32_t colonne = static_cast<std::int32_t>(ok ? cx : 0.0);
+        const std::int32_t rang = static_cast<std::int32_t>(ok ? cy : 0.0);
+        lot.colonnes[i] = colonne;
+        lot.rangs[i] = rang;
+        // Wrapping arithmetic: the value is only used when it cannot wrap.
+        const auto decalage = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(rang) * static_cast<std::uint32_t>(p.pas_ligne) +
+            3u * static_cast<std::uint32_t>(colonne));
+        const std::int32_t garde = -static_cast<std::int32_t>(ok);  // all ones when kept
+        lot.decalages[i] = (decalage & garde) | (Lot::kHors & ~garde);
+    }
+}
+
+// The same arithmetic on every processor, in wider registers where there are some.
+#define OPTIC_VERSIONS __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+OPTIC_VERSIONS void CalculerX(const Parametres& p, double base, int n, Lot& lot) {
+    Calculer<true>(p, base, n, lot);
+}
+OPTIC_VERSIONS void CalculerY(const Parametres& p, double base, int n, Lot& lot) {
+    Calculer<false>(p, base, n, lot);
+}
+#undef OPTIC_VERSIONS
+
+// Plots the points j0 <= j < j1 of a run of a segment's walk.
+void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int64_t j0,
+           std::int64_t j1, double l_maj, double l_min, double d_min, double d_maj, Pixel couleur) {
+    Parametres p{r.origine,
+                 r.increment,
+                 l_maj,
+                 l_min,
+                 d_min,
+                 d_maj,
+                 image.decalage_x,
+                 image.decalage_y,
+                 image.zoom,
+                 static_cast<double>(image.taille),
+                 static_cast<double>(image.rang_debut),
+                 static_cast<double>(image.rang_fin),
+                 0};
+    std::uint8_t* const pixels = image.pixels;
+    const std::ptrdiff_t pas_ligne = image.pas_ligne;
+    const bool petite = -pas_ligne * static_cast<std::ptrdiff_t>(image.taille) < INT32_MAX;
+    p.pas_ligne = petite ? static_cast<std::int32_t>(pas_ligne) : 0;
+    auto poser = [&](std::uint8_t* q) {
+        q[0] = couleur.bleu;
+        q[1] = couleur.vert;
+        q[2] = couleur.rouge;
+    };
+    Lot lot;
+    for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
+        const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
+        // Step numbers are exact in doubles.
+        (x_majeur ? CalculerX : CalculerY)(p, static_cast<double>(j), n, lot);
+        if (petite) {
+            for (int i = 0; i < n; ++i) {
+                if (lot.decalages[i] != Lot::kHors) poser(pixels + lot.decalages[i]);
+            }
+        } else {
+            for (int i = 0; i < n; ++i) {
+                if (lot.decalages[i] == Lot::kHors) continue;
+                poser(pixels + lot.rangs[i] * pas_ligne +
+                      3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
+            }
+        }
+    }
+}
+
+// One segment's walk: the major coordinate t steps from `debut`; the minor coordinate is
+// l_min + (t - l_maj) * d_min / d_maj.
+struct Parcours {
+    const Image& image;
+    bool x_majeur;
+    double l_maj, l_min, d_min, d_maj;
+    Pixel couleur;
+
+    double Mineur(double t) const { return l_min + (t - l_maj) * d_min / d_maj; }
+    double DecalageMajeur() const { return x_majeur ? image.decalage_x : image.decalage_y; }
+    double DecalageMineur() const { return x_majeur ? image.decalage_y : image.decalage_x; }
+    // Index ranges along each axis: the view's rows along y, the whole picture along x.
+    int LoMajeur() const { return x_majeur ? 0 : image.rang_debut; }
+    int HiMajeur() const { return x_majeur ? image.taille : image.rang_fin; }
+    int LoMineur() const { return x_majeur ? image.rang_debut : 0; }
+    int HiMineur() const { return x_majeur ? image.rang_fin : image.taille; }
+
+    void Point(double t) const {
+        const double m = Mineur(t);
+        TracePoint(image, x_majeur ? t : m, x_majeur ? m : t, couleur);
+    }
+
+    // Plots the points j < n of a run, after cutting away those outside the view: the
+    // pixel of the major coordinate only moves forward along the run, that of the minor
+    // one moves one way, so the points kept form one stretch.
+    void Troncon(const Marche::Troncon& r, std::int64_t n) const {
+        if (n <= 0) return;
+        const double zoom = image.zoom;
+        auto t_de = [&](std::int64_t j) {
+            return r.origine + static_cast<double>(j) * r.increment;
+        };
+        auto pos_majeur = [&](std::int64_t j) {
+            return Position(t_de(j), DecalageMajeur(), zoom, LoMajeur(), HiMajeur());
+        };
+        auto pos_mineur = [&](std::int64_t j) {
+            return Position(Mineur(t_de(j)), DecalageMineur(), zoom, LoMineur(), HiMineur());
+        };
+        // Estimates of where a coordinate crosses a pixel boundary, from the straight line.
+        auto j_majeur = [&](double bord) {
+            return ((bord - 0.5) / zoom - DecalageMajeur() - r.origine) / r.increment;
+        };
+        const double pente = d_min / d_maj;
+        auto j_mineur = [&](double bord) {
+            const double m = (bord - 0.5) / zoom - DecalageMineur();
+            return ((m - l_min) / pente + l_maj - r.origine) / r.increment;
+        };
+        std::int64_t a = 0, b = n;
+        // Along the major axis the pixel only moves forward.
+        const int premier_majeur = pos_majeur(0), dernier_majeur = pos_majeur(n - 1);
+        if (premier_majeur > 0 || dernier_majeur < 0) return;
+        if (premier_majeur < 0) {
+            a = Premier([&](std::int64_t j) { return pos_majeur(j) >= 0; }, n,
+                        j_majeur(LoMajeur()));
+        }
+        if (dernier_majeur > 0) {
+            b = Premier([&](std::int64_t j) { return pos_majeur(j) > 0; }, n, j_majeur(HiMajeur()));
+        }
+        // Along the minor axis it moves one way: turned round, a falling pixel rises.
+        const int sens = !std::signbit(d_min) == !std::signbit(d_maj) ? 1 : -1;
+        const int premier_mineur = sens * pos_mineur(0), dernier_mineur = sens * pos_mineur(n - 1);
+        if (premier_mineur > 0 || dernier_mineur < 0) return;
+        if (premier_mineur < 0) {
+            a = std::max(a, Premier([&](std::int64_t j) { return sens * pos_mineur(j) >= 0; }, n,
+                                    j_mineur(sens > 0 ? LoMineur() : HiMineur())));
+        }
+        if (dernier_mineur > 0) {
+            b = std::min(b, Premier([&](std::int64_t j) { return sens * pos_mineur(j) > 0; }, n,
+                                    j_mineur(sens > 0 ? HiMineur() : LoMineur())));
+        }
+        if (a < b) {
+            Noyau(image, x_majeur, r, a, b, l_maj, l_min, d_min, d_maj, couleur);
+        }
+    }
+
+    void Marcher(double debut, double fin, double pas) const {
+        // Past this many steps every point lies beyond the picture.
+        const std::int64_t limite = static_cast<std::int64_t>(image.taille) + 2;
+        // Coordinates this large make the pixel arithmetic lose its monotony; walk them
+        // point by point.
+        constexpr double kGrand = 1e150;
+        if (!(std::fabs(l_maj) < kGrand && std::fabs(l_min) < kGrand && std::fabs(d_maj) < kGrand &&
+              std::fabs(d_min) < kGrand)) {
+            double t = debut;
+            for (std::int64_t k = 0; k <= limite && t < fin; ++k, t += pas) Point(t);
+            return;
+        }
+        Marche marche(debut, pas);
+        for (;;) {
+            const Marche::Troncon r = marche.Suivant(limite + 1);
+            if (r.nombre == 0) return;
+            const std::int64_t dernier = r.nombre - 1;
+            auto avant_fin = [&](std::int64_t j) { return r.Valeur(r.premier + j) < fin; };
+            // A walk whose step is lost in rounding stands still: one point, again and again.
+            if (r.increment == 0) {
+                if (avant_fin(0)) Troncon(r, 1);
+                return;
+            }
+            if (avant_fin(dernier)) {
+                Troncon(r, r.nombre);
+                continue;
+            }
+            const std::int64_t n = Premier([&](std::int64_t j) { return !avant_fin(j); }, r.nombre,
+                                           (fin - r.origine) / r.increment);
+            Troncon(r, n);
+            return;
+        }
+    }
+};
+
+}  // namespace
+
+void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
+    if (image.taille <= 0) return;
+    const double pas = 1.0 / image.zoom;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    if (std::fabs(dx) < pas && std::fabs(dy) < pas) {
+        TracePoint(image, (a.x + b.x) / 2, (a.y + b.y) / 2, couleur);
+        return;
+    }
+    if (std::fabs(dx) > std::fabs(dy)) {
+        const optic::Point& l = a.x <= b.x ? a : b;
+        const optic::Point& h = a.x <= b.x ? b : a;
+        const double debut = image.decalage_x + l.x > 0 ? l.x : -image.decalage_x;
+        double fin =
+            image.decalage_x + h.x < image.largeur ? h.x : image.largeur - image.decalage_x;
+        fin = fin + pas / 2;
+        Parcours{image, true, l.x, l.y, dy, dx, couleur}.Marcher(debut, fin, pas);
+    } else {
+        const optic::Point& l = a.y <= b.y ? a : b;
+        const optic::Point& h = a.y <= b.y ? b : a;
+        const double debut = image.decalage_y + l.y > 0 ? l.y : -image.decalage_y;
+        double fin =
+            image.decalage_y + h.y < image.largeur ? h.y : image.largeur - image.decalage_y;
+        fin = fin + pas / 2;
+        Parcours{image, false, l.y, l.x, dx, dy, couleur}.Marcher(debut, fin, pas);
+    }
+}
+
+}  // namespace optic
