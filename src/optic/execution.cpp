@@ -2,18 +2,24 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 
 #include "model/messages.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/parallele.h"
 #include "optic/propagation.h"
 #include "render/raster.h"
 
 namespace optic {
 
 namespace {
+
+// Below this many rows a band is not worth a thread.
+constexpr int kRangsParBandeMin = 64;
 
 // The description must open and be a regular file (a directory opens, but holds no lines).
 bool Lisible(const std::string& chemin) {
@@ -26,13 +32,11 @@ bool Lisible(const std::string& chemin) {
 }
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-bool Photographier(const System_Physique& systeme, int c, std::ostream& rapport) {
-    Image image = systeme.zoomboxes[static_cast<std::size_t>(c)];
+bool Photographier(const System_Physique& systeme, int c, int nb_fils, std::ostream& rapport) {
+    const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     try {
         Raster raster(image.taille);
-        PeindreFond(image, raster);
-        image.Attacher(raster);
-        systeme.Dessin(image);
+        Dessiner(systeme, image, raster, nb_fils);
         return EcritureBMP(raster, c, rapport);
     } catch (const std::bad_alloc&) {
         Signaler(rapport, messages::kEcriture, NomImage(c));
@@ -41,6 +45,18 @@ bool Photographier(const System_Physique& systeme, int c, std::ostream& rapport)
 }
 
 }  // namespace
+
+void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils) {
+    const int bandes = std::clamp(image.taille / kRangsParBandeMin, 1, std::max(nb_fils, 1));
+    EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
+        const int debut = static_cast<int>(image.taille * static_cast<std::int64_t>(b) / bandes);
+        const int fin = static_cast<int>(image.taille * static_cast<std::int64_t>(b + 1) / bandes);
+        PeindreFond(image, raster, debut, fin);
+        Image vue = image;
+        vue.Attacher(raster, debut, fin);
+        systeme.Dessin(vue);
+    });
+}
 
 int Executer(const std::string& description, std::ostream& rapport, int nb_fils) {
     if (!Lisible(description)) {
@@ -55,7 +71,7 @@ int Executer(const std::string& description, std::ostream& rapport, int nb_fils)
     PropagerTout(systeme, nb_fils);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), rapport)) statut = -1;
+        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rapport)) statut = -1;
     }
     return statut;
 }

@@ -3,9 +3,17 @@
 #include <ostream>
 #include <string>
 
+#include "model/system.h"
+#include "render/raster.h"
+
 namespace optic {
 
 inline constexpr const char* kDescriptionParDefaut = "default_optic.txt";
+
+// Paints a zoombox's background and draws the bench into its raster.  Each thread takes a
+// band of rows and follows the whole drawing order there, so that a later drawing still
+// replaces an earlier one and the picture is the same whatever the number of threads.
+void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils);
 
 // One whole run on a description file: read the bench, trace every ray, then draw and write
 // each zoombox's picture.  Messages go to `rapport`.  Returns the exit status: 0, or -1 when

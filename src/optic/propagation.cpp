@@ -1,5 +1,6 @@
 #include "optic/propagation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "optic/parallele.h"

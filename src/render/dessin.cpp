@@ -13,35 +13,6 @@ namespace {
 inline constexpr Pixel kCouleurLentille = Gris(200.0);
 inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);
 
-struct Boite {
-    double xmin, xmax, ymin, ymax;
-};
-
-// The box around an element: the corners of each surface's extent, in the world.
-Boite BoiteElement(const Element& e) {
-    Boite b{};
-    bool premiere = true;
-    for (const Dioptre& d : e.dioptres) {
-        const double h = d.demi_ouverture;
-        const double s =
-            d.rayon_carre >= 0 ? d.centre.x - d.courbure * std::sqrt(d.rayon_carre - h * h) : 0;
-        const Point coins[4] = {{s, h}, {0, -h}, {0, h}, {s, -h}};
-        for (const Point& c : coins) {
-            const double x = d.sommet.x + d.cosinus * c.x - d.sinus * c.y;
-            const double y = d.sommet.y + d.sinus * c.x + d.cosinus * c.y;
-            if (premiere) {
-                b = Boite{x, x, y, y};
-                premiere = false;
-            }
-            b.xmin = std::min(b.xmin, x);
-            b.xmax = std::max(b.xmax, x);
-            b.ymin = std::min(b.ymin, y);
-            b.ymax = std::max(b.ymax, y);
-        }
-    }
-    return b;
-}
-
 bool Dedans(const Element& e, Point p) {
     const std::vector<Dioptre>& d = e.dioptres;
     if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
@@ -68,6 +39,10 @@ void Remplir(const Element& e, const Image& image) {
     double y = b.ymin;
     for (long j = 0; j <= limite; ++j, y += pas) {
         if (!(y < yfin)) break;
+        // Only the rows of this view are scanned; rows only go down the picture.
+        const double py = (y + image.decalage_y) * image.zoom;
+        if (py + 0.5 >= image.rang_fin) break;
+        if (!(py >= 0) || py + 0.5 < image.rang_debut) continue;
         double x = b.xmin;
         for (long i = 0; i <= limite; ++i, x += pas) {
             if (!(x < xfin)) break;
@@ -76,15 +51,24 @@ void Remplir(const Element& e, const Image& image) {
     }
 }
 
+// Draws a segment unless it certainly misses the view's rows.  Its points may stray half a
+// pixel past its ends along the walk, hence the margin.
+void Segment(const Image& image, Point a, Point b, Pixel couleur) {
+    const double pa = (a.y + image.decalage_y) * image.zoom + 0.5;
+    const double pb = (b.y + image.decalage_y) * image.zoom + 0.5;
+    if (std::max(pa, pb) < image.rang_debut - 1 || std::min(pa, pb) >= image.rang_fin + 1) return;
+    TraceSegment(image, a, b, couleur);
+}
+
 void DessinRayon(const Rayon& r, const Image& image) {
     const std::span<const Point> chemin = r.Chemin();
     if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
     const Pixel couleur = EnPixel(Couleur(r.lambda));
     for (std::size_t k = 1; k < chemin.size(); ++k) {
-        TraceSegment(image, chemin[k - 1], chemin[k], couleur);
+        Segment(image, chemin[k - 1], chemin[k], couleur);
     }
     if (!r.arret) {
-        TraceSegment(image, r.position, SortieFenetre(r.position, r.direction, image), couleur);
+        Segment(image, r.position, SortieFenetre(r.position, r.direction, image), couleur);
     }
 }
 
