@@ -1,0 +1,117 @@
+// Micro-benchmarks of the hot functions: ray-surface intersection, the medium's index,
+// plotting a segment, filling an element, writing a picture.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "elements/diaphragme.h"
+#include "elements/lentille.h"
+#include "model/system.h"
+#include "optic/bmp.h"
+#include "optic/propagation.h"
+
+using namespace optic;
+
+namespace {
+
+IndiceRefraction Verre() {
+    IndiceRefraction v;
+    const double n[3] = {1.5224, 1.5168, 1.5143}, l[3] = {486.1, 587.6, 656.3};
+    for (int k = 0; k < 3; ++k) v.indice_n[k] = n[k], v.indice_lambda[k] = l[k];
+    return v;
+}
+
+void BM_IntersectionPlan(benchmark::State& state) {
+    const Diaphragme d(Point{10, 0}, 1, 2, 8, 0);
+    Impact impact;
+    double y = -1;
+    for (auto _ : state) {
+        y = y > 1 ? -1 : y + 1e-3;
+        benchmark::DoNotOptimize(Intersection(d.dioptres[0], Point{0, y}, Point{1, 0.01}, impact));
+    }
+}
+BENCHMARK(BM_IntersectionPlan);
+
+void BM_IntersectionSphere(benchmark::State& state) {
+    const IndiceRefraction verre = Verre();
+    const Lentille l(Point{10, 0}, 4, 1, 30, 1, -30, 20, 0, &verre);
+    Impact impact;
+    double y = -5;
+    for (auto _ : state) {
+        y = y > 5 ? -5 : y + 1e-3;
+        benchmark::DoNotOptimize(Intersection(l.dioptres[0], Point{0, y}, Point{1, 0.01}, impact));
+    }
+}
+BENCHMARK(BM_IntersectionSphere);
+
+void BM_IndiceMilieu(benchmark::State& state) {
+    static const IndiceRefraction verre = Verre();
+    System_Physique s;
+    for (int i = 0; i < 4; ++i)
+        s.elements.push_back(Lentille(Point{20.0 + 30 * i, 0}, 5, 1, 40, 1, -40, 30, 0, &verre));
+    s.elements.push_back(Diaphragme(Point{60, 0}, 1, 8, 30, 0));
+    double x = 0;
+    for (auto _ : state) {
+        x = x > 150 ? 0 : x + 0.01;
+        benchmark::DoNotOptimize(IndiceMilieu(s, Point{x, 1}, 550));
+    }
+}
+BENCHMARK(BM_IndiceMilieu);
+
+// A picture of side `taille` over the window [0, 100] x [0, 100].
+struct Toile {
+    Zoombox z;
+    Raster raster;
+    explicit Toile(int taille) : z(ConstruireZoombox(0, 0, 100, 100, taille, 10)), raster(taille) {
+        PeindreFond(z.image, raster);
+        z.image.Attacher(raster);
+    }
+};
+
+// Segments across the whole window at a given slope (degrees); points per second reported.
+void BM_TraceSegment(benchmark::State& state) {
+    Toile toile(2048);
+    const double pente = std::tan(static_cast<double>(state.range(0)) * M_PI / 180);
+    double decalage = 0, points = 0;
+    for (auto _ : state) {
+        decalage = decalage > 50 ? 0 : decalage + 0.37;
+        const Point a{0, 10 + decalage}, b{100, 10 + decalage + 100 * pente};
+        TraceSegment(toile.z.image, a, b, Pixel{1, 2, 3});
+        points += 2048 * std::max(1.0, std::fabs(pente));
+    }
+    state.counters["points/s"] = benchmark::Counter(points, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TraceSegment)->Arg(0)->Arg(10)->Arg(30)->Arg(45)->Arg(60)->Arg(89);
+
+// Filling then outlining one lens that covers a good part of the window.
+void BM_RemplissageLentille(benchmark::State& state) {
+    static const IndiceRefraction verre = Verre();
+    Toile toile(1024);
+    System_Physique s;
+    s.elements.push_back(Lentille(Point{30, 50}, 30, 1, 60, 1, -60, 80, 0, &verre));
+    for (auto _ : state) s.Dessin(toile.z.image);
+}
+BENCHMARK(BM_RemplissageLentille);
+
+void BM_EcritureBMP(benchmark::State& state) {
+    Toile toile(static_cast<int>(state.range(0)));
+    const auto dossier = std::filesystem::temp_directory_path() / "optic_micro";
+    std::filesystem::create_directories(dossier);
+    const auto ici = std::filesystem::current_path();
+    std::filesystem::current_path(dossier);
+    std::ostringstream rapport;
+    for (auto _ : state) EcritureBMP(toile.raster, 0, rapport);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(toile.raster.octets()));
+    std::filesystem::current_path(ici);
+    std::filesystem::remove_all(dossier);
+}
+BENCHMARK(BM_EcritureBMP)->Arg(1024)->Arg(4096);
+
+}  // namespace
+
+BENCHMARK_MAIN();
