@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
@@ -103,8 +102,7 @@ void BM_EcritureBMP(benchmark::State& state) {
     std::filesystem::create_directories(dossier);
     const auto ici = std::filesystem::current_path();
     std::filesystem::current_path(dossier);
-    std::ostringstream rapport;
-    for (auto _ : state) EcritureBMP(toile.raster, 0, rapport);
+    for (auto _ : state) EcritureBMP(toile.raster, 0);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(toile.raster.octets()));
     std::filesystem::current_path(ici);

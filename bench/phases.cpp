@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         Dessiner(systeme, image, raster, fils);
         dessin += Secondes(t);
         t = Horloge::now();
-        EcritureBMP(raster, static_cast<int>(c), rapport);
+        EcritureBMP(raster, static_cast<int>(c));
         ecriture += Secondes(t);
     }
 

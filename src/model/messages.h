@@ -26,6 +26,12 @@ inline constexpr std::string_view kZoombox =
 inline constexpr std::string_view kZoomPlafonne =
     " Warning: Zoombox trop petit small: Calcul automatique du zoom...\n";
 inline constexpr std::string_view kEcriture = "Error: Impossible d'ecrire le fichier %s \n";
+
+// All of them, for whoever documents or checks them.
+inline constexpr std::string_view kTous[] = {
+    kFichierAbsent, kDiaphragme, kIndiceEspace, kIndice,       kDiametre, kIndiceManquant,
+    kLentille,      kSource,     kZoombox,      kZoomPlafonne, kEcriture,
+};
 }  // namespace messages
 
 // Writes a message to the report, the file name in place of its "%s".

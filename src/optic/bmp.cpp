@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "model/messages.h"
-
 namespace optic {
 
 std::string NomImage(int c) {
@@ -60,7 +58,7 @@ bool ToutEcrire(int fd, const std::uint8_t* octets, std::size_t n) {
 
 }  // namespace
 
-bool EcritureBMP(const Raster& raster, int c, std::ostream& rapport) {
+bool EcritureBMP(const Raster& raster, int c) {
     const std::string nom = NomImage(c);
     std::string provisoire = "." + nom + ".XXXXXX";
     const int fd = ::mkstemp(provisoire.data());
@@ -73,7 +71,6 @@ bool EcritureBMP(const Raster& raster, int c, std::ostream& rapport) {
         ok = ok && std::rename(provisoire.c_str(), nom.c_str()) == 0;
         if (!ok) ::unlink(provisoire.c_str());
     }
-    if (!ok) Signaler(rapport, messages::kEcriture, nom);
     return ok;
 }
 

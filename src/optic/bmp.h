@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <ostream>
 #include <string>
 
 #include "render/raster.h"
@@ -19,7 +18,7 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille);
 
 // Writes the raster as zoombox c's picture.  The picture is written beside its final name
 // and renamed over it only once complete, so a failure never leaves a damaged picture nor
-// destroys an older one.  On failure the error is reported and false returned.
-bool EcritureBMP(const Raster& raster, int c, std::ostream& rapport);
+// destroys an older one, nor a temporary file.  False when the picture could not be written.
+bool EcritureBMP(const Raster& raster, int c);
 
 }  // namespace optic

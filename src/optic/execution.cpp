@@ -11,6 +11,7 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/parallele.h"
+#include "optic/progression.h"
 #include "optic/propagation.h"
 #include "render/raster.h"
 
@@ -32,16 +33,28 @@ bool Lisible(const std::string& chemin) {
 }
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-bool Photographier(const System_Physique& systeme, int c, int nb_fils, std::ostream& rapport) {
+bool Photographier(const System_Physique& systeme, int c, int nb_fils, std::ostream& rapport,
+                   Progression& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
+    const std::string nom = NomImage(c);
+    bool ok = false;
     try {
         Raster raster(image.taille);
+        suivi.Dessin(nom, image.taille);
         Dessiner(systeme, image, raster, nb_fils);
-        return EcritureBMP(raster, c, rapport);
+        suivi.Ecriture(nom);
+        ok = EcritureBMP(raster, c);
     } catch (const std::bad_alloc&) {
-        Signaler(rapport, messages::kEcriture, NomImage(c));
-        return false;
+        ok = false;  // too large for this machine's memory: reported like any failed write
     }
+    if (ok) {
+        suivi.Ecrite(nom, image.taille);
+    } else {
+        suivi.Effacer();
+        Signaler(rapport, messages::kEcriture, nom);
+        rapport.flush();
+    }
+    return ok;
 }
 
 }  // namespace
@@ -58,7 +71,10 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     });
 }
 
-int Executer(const std::string& description, std::ostream& rapport, int nb_fils) {
+int Executer(const std::string& description, std::ostream& rapport, int nb_fils,
+             Progression* suivi) {
+    Progression muet(nullptr, false);
+    Progression& progression = suivi ? *suivi : muet;
     if (!Lisible(description)) {
         Signaler(rapport, messages::kFichierAbsent, description);
         return -1;
@@ -68,10 +84,13 @@ int Executer(const std::string& description, std::ostream& rapport, int nb_fils)
         System_Physique::Lecture::IndiceManquant) {
         return -1;
     }
-    PropagerTout(systeme, nb_fils);
+    rapport.flush();  // the reader's messages come before any progress display
+    PropagerTout(systeme, nb_fils, &progression);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rapport)) statut = -1;
+        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rapport, progression)) {
+            statut = -1;
+        }
     }
     return statut;
 }

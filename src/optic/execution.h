@@ -15,9 +15,13 @@ inline constexpr const char* kDescriptionParDefaut = "default_optic.txt";
 // replaces an earlier one and the picture is the same whatever the number of threads.
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils);
 
+class Progression;
+
 // One whole run on a description file: read the bench, trace every ray, then draw and write
-// each zoombox's picture.  Messages go to `rapport`.  Returns the exit status: 0, or -1 when
-// the file cannot be read, a lens line comes before any glass, or a picture cannot be written.
-int Executer(const std::string& description, std::ostream& rapport, int nb_fils);
+// each zoombox's picture.  Messages go to `rapport`; `suivi`, when given, follows the run.
+// Returns the exit status: 0, or -1 when the file cannot be read, a lens line comes before
+// any glass, or a picture cannot be written.
+int Executer(const std::string& description, std::ostream& rapport, int nb_fils,
+             Progression* suivi = nullptr);
 
 }  // namespace optic

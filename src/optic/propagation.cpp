@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "optic/parallele.h"
+#include "optic/progression.h"
 
 namespace optic {
 
@@ -100,13 +101,14 @@ void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point
     rayon.DefinirChemin(chemin);
 }
 
-void PropagerTout(System_Physique& systeme, int nb_fils) {
+void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi) {
     std::vector<Rayon*> rayons;
     for (Source_polychromatique& groupe : systeme.sources) {
         for (Source_monochromatique& source : groupe.sources) {
             for (Rayon& r : source.rayons) rayons.push_back(&r);
         }
     }
+    if (suivi) suivi->Trace(rayons.size());
     constexpr std::size_t kParTache = 256;
     const std::size_t nb_taches = (rayons.size() + kParTache - 1) / kParTache;
     EnParallele(nb_taches, nb_fils, [&](std::size_t tache) {
@@ -114,6 +116,7 @@ void PropagerTout(System_Physique& systeme, int nb_fils) {
         const std::size_t fin = std::min(rayons.size(), (tache + 1) * kParTache);
         for (std::size_t i = tache * kParTache; i < fin; ++i)
             Propagation(systeme, *rayons[i], chemin);
+        if (suivi) suivi->RayonsTraces(fin - tache * kParTache);
     });
 }
 

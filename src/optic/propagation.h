@@ -23,8 +23,10 @@ void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t);
 // `chemin` is working space for the path.
 void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point>& chemin);
 
+class Progression;
+
 // Traces every ray of every source, spread over `nb_fils` threads; the result does not
-// depend on their number.
-void PropagerTout(System_Physique& systeme, int nb_fils);
+// depend on their number.  `suivi`, when given, hears of every ray traced.
+void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi = nullptr);
 
 }  // namespace optic
