@@ -3,7 +3,6 @@
 //
 //   optic_phases DESCRIPTION [THREADS]
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -14,7 +13,6 @@
 #include "optic/execution.h"
 #include "optic/parallele.h"
 #include "optic/propagation.h"
-#include "render/couleur.h"
 
 using namespace optic;
 
@@ -24,21 +22,6 @@ using Horloge = std::chrono::steady_clock;
 
 double Secondes(Horloge::time_point depuis) {
     return std::chrono::duration<double>(Horloge::now() - depuis).count();
-}
-
-// Steps the plotting takes along a segment: one per pixel of its major axis, clipped to
-// the window along that axis (the way the walk is bounded).
-double Points(const Image& im, Point a, Point b) {
-    const double pas = 1 / im.zoom;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    if (std::fabs(dx) < pas && std::fabs(dy) < pas) return 1;
-    const bool x_majeur = std::fabs(dx) > std::fabs(dy);
-    double lo = x_majeur ? std::min(a.x, b.x) : std::min(a.y, b.y);
-    double hi = x_majeur ? std::max(a.x, b.x) : std::max(a.y, b.y);
-    const double dec = x_majeur ? im.decalage_x : im.decalage_y;
-    lo = std::max(lo, -dec);
-    hi = std::min(hi, im.largeur - dec);
-    return hi < lo ? 0 : std::floor((hi - lo) / pas) + 1;
 }
 
 }  // namespace
@@ -65,17 +48,7 @@ int main(int argc, char** argv) {
     const double trace = Secondes(t);
 
     double points = 0;
-    for (const Image& im : systeme.zoomboxes) {
-        for (const auto& g : systeme.sources)
-            for (const auto& s : g.sources)
-                for (const Rayon& r : s.rayons) {
-                    const auto c = r.Chemin();
-                    for (std::size_t k = 1; k < c.size(); ++k) points += Points(im, c[k - 1], c[k]);
-                    if (!r.arret)
-                        points +=
-                            Points(im, r.position, SortieFenetre(r.position, r.direction, im));
-                }
-    }
+    for (const Image& im : systeme.zoomboxes) points += systeme.PointsDesRayons(im);
 
     double dessin = 0, ecriture = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {

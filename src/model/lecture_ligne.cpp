@@ -1,7 +1,7 @@
 #include "model/lecture_ligne.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace optic {
 
@@ -59,9 +59,8 @@ namespace {
 struct Termine {
     char texte[Jetons::kLongueurMax + 1];
     explicit Termine(std::string_view jeton) {
-        const std::size_t n =
-            jeton.size() < Jetons::kLongueurMax ? jeton.size() : Jetons::kLongueurMax;
-        std::memcpy(texte, jeton.data(), n);
+        const std::size_t n = std::min(jeton.size(), Jetons::kLongueurMax);
+        std::copy_n(jeton.data(), n, texte);  // an empty view may have no data at all
         texte[n] = '\0';
     }
 };

@@ -40,6 +40,8 @@ struct System_Physique {
 
     // Draws the elements and the traced rays into a zoombox's view.
     void Dessin(const Image& image) const;
+    // About how many points drawing the traced rays into a zoombox steps through.
+    double PointsDesRayons(const Image& image) const;
 };
 
 }  // namespace optic

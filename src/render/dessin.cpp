@@ -60,15 +60,22 @@ void Segment(const Image& image, Point a, Point b, Pixel couleur) {
     TraceSegment(image, a, b, couleur);
 }
 
-void DessinRayon(const Rayon& r, const Image& image) {
+// Calls trace(a, b) for each segment of a ray's drawing: the polyline of its nodes, then,
+// for an open ray, the half-line on to the window's edge.
+template <typename Tracer>
+void SegmentsDuRayon(const Rayon& r, const Image& image, Tracer trace) {
     const std::span<const Point> chemin = r.Chemin();
     if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
-    const Pixel couleur = EnPixel(Couleur(r.lambda));
-    for (std::size_t k = 1; k < chemin.size(); ++k) {
-        Segment(image, chemin[k - 1], chemin[k], couleur);
-    }
-    if (!r.arret) {
-        Segment(image, r.position, SortieFenetre(r.position, r.direction, image), couleur);
+    for (std::size_t k = 1; k < chemin.size(); ++k) trace(chemin[k - 1], chemin[k]);
+    if (!r.arret) trace(r.position, SortieFenetre(r.position, r.direction, image));
+}
+
+template <typename Fonction>
+void PourChaqueRayon(const std::vector<Source_polychromatique>& sources, Fonction f) {
+    for (const Source_polychromatique& groupe : sources) {
+        for (const Source_monochromatique& source : groupe.sources) {
+            for (const Rayon& r : source.rayons) f(r);
+        }
     }
 }
 
@@ -81,11 +88,19 @@ void System_Physique::Dessin(const Image& image) const {
         Remplir(e, image);
         for (const Dioptre& d : e.dioptres) d.Dessin(image);
     }
-    for (const Source_polychromatique& groupe : sources) {
-        for (const Source_monochromatique& source : groupe.sources) {
-            for (const Rayon& r : source.rayons) DessinRayon(r, image);
-        }
-    }
+    PourChaqueRayon(sources, [&](const Rayon& r) {
+        const Pixel couleur = EnPixel(Couleur(r.lambda));
+        SegmentsDuRayon(r, image, [&](Point a, Point b) { Segment(image, a, b, couleur); });
+    });
+}
+
+double System_Physique::PointsDesRayons(const Image& image) const {
+    double points = 0;
+    PourChaqueRayon(sources, [&](const Rayon& r) {
+        SegmentsDuRayon(r, image,
+                        [&](Point a, Point b) { points += PointsDuSegment(image, a, b); });
+    });
+    return points;
 }
 
 }  // namespace optic

@@ -76,4 +76,7 @@ inline void TracePoint(const Image& image, double x, double y, Pixel couleur) {
 // window along that axis; a segment shorter than a pixel both ways plots its midpoint.
 void TraceSegment(const Image& image, Point a, Point b, Pixel couleur);
 
+// About how many points TraceSegment steps through for AB (a measure of drawing work).
+double PointsDuSegment(const Image& image, Point a, Point b);
+
 }  // namespace optic

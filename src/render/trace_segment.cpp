@@ -299,4 +299,16 @@ void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
     }
 }
 
+double PointsDuSegment(const Image& image, Point a, Point b) {
+    const double pas = 1.0 / image.zoom;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    if (std::fabs(dx) < pas && std::fabs(dy) < pas) return 1;
+    const bool x_majeur = std::fabs(dx) > std::fabs(dy);
+    const double decalage = x_majeur ? image.decalage_x : image.decalage_y;
+    const double lo = std::max(x_majeur ? std::min(a.x, b.x) : std::min(a.y, b.y), -decalage);
+    const double hi =
+        std::min(x_majeur ? std::max(a.x, b.x) : std::max(a.y, b.y), image.largeur - decalage);
+    return hi < lo ? 0 : std::min(std::floor((hi - lo) / pas) + 1, image.taille + 3.0);
+}
+
 }  // namespace optic

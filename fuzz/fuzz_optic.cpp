@@ -1,0 +1,100 @@
+// libFuzzer harness: the whole program on an in-memory description (reading, tracing,
+// drawing, encoding), under AddressSanitizer and UndefinedBehaviorSanitizer.  So that one
+// input runs in milliseconds, the harness turns away inputs that ask for many rays and
+// skips drawing large pictures or pictures of many points; the program itself has no such
+// limits.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "model/lecture_ligne.h"
+#include "model/system.h"
+#include "optic/bmp.h"
+#include "optic/execution.h"
+#include "optic/propagation.h"
+
+using namespace optic;
+
+namespace {
+
+constexpr std::size_t kTailleMaxEntree = 1 << 14;
+constexpr double kRayonsMax = 2000;
+constexpr double kRayonsElementsMax = 4000;
+constexpr int kCoteMax = 400;
+constexpr double kPointsMax = 200000;  // per picture
+
+struct Flux {
+    std::FILE* f;
+    Flux(const std::uint8_t* donnees, std::size_t taille)
+        : f(taille ? fmemopen(const_cast<std::uint8_t*>(donnees), taille, "r")
+                   : fmemopen(nullptr, 1, "r")) {}
+    ~Flux() {
+        if (f) std::fclose(f);
+    }
+};
+
+// What the description could ask of the tracer: its rays, and its rays times its elements
+// (a ray trapped by total reflection meets up to a thousand surfaces), read the way the
+// reader cuts lines and tokens.
+struct Demande {
+    double rayons = 0;
+    double elements = 0;
+};
+
+Demande Demandes(const std::uint8_t* donnees, std::size_t taille) {
+    Demande d;
+    Flux flux(donnees, taille);
+    if (!flux.f) return d;
+    std::string ligne;
+    for (LecteurLignes l(flux.f); l.Lire(ligne);) {
+        if (!ligne.empty() && (ligne[0] == 'L' || ligne[0] == 'D')) d.elements += 1;
+        if (ligne.empty() || ligne[0] != 'S') continue;
+        // The wavelength count, then the ray count as value N + 7 (or the last one read).
+        Jetons jetons(ligne, false);
+        std::string_view jeton, dernier;
+        if (!jetons.Suivant(jeton)) continue;
+        const int nombre = LireEntier(jeton);
+        const double longueurs = std::abs(static_cast<double>(nombre));
+        dernier = jeton;
+        for (long k = 1; k < static_cast<long>(nombre) + 7 && k < 17 && jetons.Suivant(jeton);
+             ++k) {
+            dernier = jeton;
+        }
+        d.rayons += longueurs * std::abs(static_cast<double>(LireEntier(dernier)));
+    }
+    return d;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
+    if (taille > kTailleMaxEntree) return -1;
+    const Demande demande = Demandes(donnees, taille);
+    if (demande.rayons > kRayonsMax || demande.rayons * demande.elements > kRayonsElementsMax) {
+        return -1;
+    }
+    Flux premiere(donnees, taille), seconde(donnees, taille);
+    if (!premiere.f || !seconde.f) return 0;
+
+    std::ostringstream rapport;
+    System_Physique systeme;
+    if (systeme.ReadSystem_Physique(premiere.f, seconde.f, "fuzz.txt", rapport) !=
+        System_Physique::Lecture::Complete) {
+        return 0;
+    }
+    PropagerTout(systeme, 2);
+    for (const Image& image : systeme.zoomboxes) {
+        if (image.taille > kCoteMax || systeme.PointsDesRayons(image) > kPointsMax) continue;
+        Raster raster(image.taille);
+        Dessiner(systeme, image, raster, 2);
+        // Encoding: the header, then every byte is read once.
+        const auto entete = EnteteBMP(image.taille);
+        unsigned somme = entete[2];
+        for (std::size_t i = 0; i < raster.octets(); ++i) somme += raster.donnees()[i];
+        if (somme == 0xdeadbeef) std::abort();  // keeps the reads
+    }
+    return 0;
+}
