@@ -25,7 +25,9 @@ void Progression::Arreter() {
 void Progression::Trace(std::size_t total) {
     std::lock_guard<std::mutex> l(verrou_);
     total_ = total;
-    if (active_ && !afficheur_.joinable() && !fini_) afficheur_ = std::thread([this] { Boucle(); });
+    if (!active_ || afficheur_.joinable() || fini_) return;
+    Afficher();  // at once, however short the run
+    afficheur_ = std::thread([this] { Boucle(); });
 }
 
 void Progression::Effacer() {
