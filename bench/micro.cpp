@@ -71,20 +71,24 @@ struct Toile {
     }
 };
 
-// Segments across the whole window at a given slope (degrees); points per second reported.
+// Segments across the window at a given slope (degrees) in a picture of a given side; the
+// rate counts the points that land in the picture.
 void BM_TraceSegment(benchmark::State& state) {
-    Toile toile(2048);
-    const double pente = std::tan(static_cast<double>(state.range(0)) * M_PI / 180);
-    double decalage = 0, points = 0;
+    const int cote = static_cast<int>(state.range(1));
+    Toile toile(cote);
+    const double angle = static_cast<double>(state.range(0)) * M_PI / 180;
+    const double dx = 200 * std::cos(angle), dy = 200 * std::sin(angle);
+    const double points = cote * std::min(1.0, 100 / std::max(dx, dy)) * std::max(dx, dy) / 100;
+    double decalage = 0, total = 0;
     for (auto _ : state) {
-        decalage = decalage > 50 ? 0 : decalage + 0.37;
-        const Point a{0, 10 + decalage}, b{100, 10 + decalage + 100 * pente};
+        decalage = decalage > 1 ? 0 : decalage + 0.0137;
+        const Point a{0 + decalage, 0 + decalage}, b{a.x + dx, a.y + dy};
         TraceSegment(toile.z.image, a, b, Pixel{1, 2, 3});
-        points += 2048 * std::max(1.0, std::fabs(pente));
+        total += points;
     }
-    state.counters["points/s"] = benchmark::Counter(points, benchmark::Counter::kIsRate);
+    state.counters["points/s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_TraceSegment)->Arg(0)->Arg(10)->Arg(30)->Arg(45)->Arg(60)->Arg(89);
+BENCHMARK(BM_TraceSegment)->ArgsProduct({{0, 10, 30, 45, 60, 80, 90}, {256, 2048}});
 
 // Filling then outlining one lens that covers a good part of the window.
 void BM_RemplissageLentille(benchmark::State& state) {

@@ -93,7 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         // Encoding: the header, then every byte is read once.
         const auto entete = EnteteBMP(image.taille);
         unsigned somme = entete[2];
-        for (std::size_t i = 0; i < raster.octets(); ++i) somme += raster.donnees()[i];
+        for (int k = 0; k < image.taille; ++k) {
+            for (std::size_t i = 0; i < raster.octets_ligne(); ++i)
+                somme += raster.LigneFichier(k)[i];
+        }
         if (somme == 0xdeadbeef) std::abort();  // keeps the reads
     }
     return 0;

@@ -1,9 +1,12 @@
 #include "optic/bmp.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -43,15 +46,25 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
 
 namespace {
 
-bool ToutEcrire(int fd, const std::uint8_t* octets, std::size_t n) {
-    while (n > 0) {
-        const ssize_t ecrits = ::write(fd, octets, n);
+// Writes the pieces in order, however the system splits the writing.
+bool ToutEcrire(int fd, std::vector<iovec> morceaux) {
+    std::size_t i = 0;
+    while (i < morceaux.size()) {
+        const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
+        ssize_t ecrits = ::writev(fd, morceaux.data() + i, n);
         if (ecrits < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        octets += ecrits;
-        n -= static_cast<std::size_t>(ecrits);
+        // Skip what went out; a piece written in part keeps its rest.
+        while (i < morceaux.size() && static_cast<std::size_t>(ecrits) >= morceaux[i].iov_len) {
+            ecrits -= static_cast<ssize_t>(morceaux[i].iov_len);
+            ++i;
+        }
+        if (i < morceaux.size()) {
+            morceaux[i].iov_base = static_cast<std::uint8_t*>(morceaux[i].iov_base) + ecrits;
+            morceaux[i].iov_len -= static_cast<std::size_t>(ecrits);
+        }
     }
     return true;
 }
@@ -64,9 +77,14 @@ bool EcritureBMP(const Raster& raster, int c) {
     const int fd = ::mkstemp(provisoire.data());
     bool ok = fd >= 0;
     if (ok) {
-        const auto entete = EnteteBMP(raster.taille());
-        ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, entete.data(), entete.size()) &&
-             ToutEcrire(fd, raster.donnees(), raster.octets());
+        auto entete = EnteteBMP(raster.taille());
+        // The header, then the rows in file order: one sequential write.
+        std::vector<iovec> morceaux{{entete.data(), entete.size()}};
+        for (int k = 0; k < raster.taille(); ++k) {
+            morceaux.push_back(
+                {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
+        }
+        ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, std::move(morceaux));
         ok = ::close(fd) == 0 && ok;
         ok = ok && std::rename(provisoire.c_str(), nom.c_str()) == 0;
         if (!ok) ::unlink(provisoire.c_str());

@@ -39,7 +39,7 @@ void PeindreFond(const Image& image, Raster& raster, int debut, int fin) {
     if (n <= 0) return;
     debut = std::max(debut, 0);
     fin = std::min(fin, n);
-    const std::size_t octets_ligne = raster.pas_ligne();
+    const std::size_t octets_ligne = raster.octets_ligne();
     const double s = std::trunc(image.zoom * image.grille + 0.5);  // grid spacing, pixels
     const bool grille = s >= 2.0;
     // A spacing beyond the picture marks only column 0 and row 0.

@@ -1,5 +1,6 @@
 #include "render/marche.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 
@@ -21,11 +22,13 @@ Marche::Troncon Marche::Suivant(std::int64_t jusqua) {
     };
     if (!(std::fabs(t_) >= DBL_MIN) || !std::isfinite(a) || !std::isfinite(t_)) return seul();
 
-    // The binade of t and the ulp there.  Walking up, the run must stay below `borne`:
-    // for t > 0 the binade's top; for t < 0 minus its bottom (magnitudes shrink).
-    const int e = std::ilogb(t_);
-    const double bas = std::ldexp(1.0, e);
-    const double ulp = std::ldexp(1.0, e - 52);
+    // The binade of t and the ulp there, read off t's exponent bits.  Walking up, the run
+    // must stay below `borne`: for t > 0 the binade's top; for t < 0 minus its bottom
+    // (magnitudes shrink).
+    const std::uint64_t exposant = (std::bit_cast<std::uint64_t>(t_) >> 52) & 0x7ff;
+    if (exposant <= 52) return seul();  // ulps below the normal range: step by step
+    const double bas = std::bit_cast<double>(exposant << 52);
+    const double ulp = std::bit_cast<double>((exposant - 52) << 52);
     const double borne = t_ > 0 ? 2 * bas : -bas;
     if (!(a < borne)) return seul();
 

@@ -6,30 +6,43 @@
 
 namespace optic {
 
-// The pixels of one picture, laid out as the picture file stores them: rows from the
-// bottom of the picture up, three bytes a pixel (blue, green, red), every row padded
-// with zeros to a multiple of four bytes.  Writing the picture is then one sequential
-// write of these bytes.
+// The pixels of one picture, in the picture file's order: rows from the bottom of the
+// picture up, three bytes a pixel (blue, green, red), every row padded with zeros to a
+// multiple of four bytes.  In memory the rows lie a little further apart than in the file,
+// so that a steep segment, stepping from row to row, does not keep landing on the same few
+// cache sets.
 class Raster {
   public:
     explicit Raster(int taille);
 
     int taille() const { return taille_; }
-    // Bytes of one stored row, padding included.
+    // Bytes of one row in the file, padding included.
+    std::size_t octets_ligne() const { return octets_ligne_; }
+    // Bytes from one row to the next in memory.
     std::size_t pas_ligne() const { return pas_ligne_; }
-    std::size_t octets() const { return pas_ligne_ * static_cast<std::size_t>(taille_); }
-    const std::uint8_t* donnees() const { return donnees_.get(); }
-    std::uint8_t* donnees() { return donnees_.get(); }
+    // Bytes of pixel data in the file.
+    std::size_t octets() const { return octets_ligne_ * static_cast<std::size_t>(taille_); }
 
     // First byte of raster row `rang` (row 0 is the top row of the picture).
-    std::uint8_t* Ligne(int rang) {
-        return donnees_.get() + static_cast<std::size_t>(taille_ - 1 - rang) * pas_ligne_;
+    std::uint8_t* Ligne(int rang) { return LigneFichier(taille_ - 1 - rang); }
+    const std::uint8_t* Ligne(int rang) const { return const_cast<Raster*>(this)->Ligne(rang); }
+    // The k-th row written to the file (the bottom row of the picture first).
+    std::uint8_t* LigneFichier(int k) {
+        return donnees_.get() + static_cast<std::size_t>(k) * pas_ligne_;
+    }
+    const std::uint8_t* LigneFichier(int k) const {
+        return const_cast<Raster*>(this)->LigneFichier(k);
     }
 
   private:
+    struct Liberer {
+        std::size_t octets;
+        void operator()(std::uint8_t* p) const;
+    };
     int taille_;
+    std::size_t octets_ligne_;
     std::size_t pas_ligne_;
-    std::unique_ptr<std::uint8_t[]> donnees_;
+    std::unique_ptr<std::uint8_t[], Liberer> donnees_;
 };
 
 }  // namespace optic

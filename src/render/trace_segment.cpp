@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "render/image.h"
 #include "render/marche.h"
@@ -62,27 +63,26 @@ std::int64_t Premier(Predicat vrai, std::int64_t n, double estimation) {
     return juste;
 }
 
-// Plots the points j0 <= j < j1 of a run of a segment's walk.  The tests are TracePoint's
-// own, written without branches so that the loop vectorises; the stores follow.
 // One batch of a run's points: their pixels and whether each is kept.  The tests are
 // TracePoint's own, written without branches so that the loop vectorises.
 struct Lot {
     static constexpr int kTaille = 64;
-    // Byte offsets from row 0's first pixel, or kHors for a point that is not plotted
-    // (used while the picture is below 2 GiB); the column and row otherwise.
+    // Byte offsets from row 0's first pixel (while the picture is below 2 GiB); the column
+    // and row otherwise.
     std::int32_t decalages[kTaille];
     std::int32_t colonnes[kTaille];
     std::int32_t rangs[kTaille];
-    static constexpr std::int32_t kHors = INT32_MIN;
 };
 
 struct Parametres {
     double origine, increment;  // the run
     double l_maj, l_min, d_min, d_maj;
-    double decalage_x, decalage_y, zoom, taille, rang_debut, rang_fin;
+    double decalage_x, decalage_y, zoom;
     std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
 };
 
+// The pixels of a batch of points known to fall in the view (the walk is clipped first, with
+// TracePoint's own tests: see Parcours).  Written so that the loop vectorises.
 template <bool XMajeur>
 [[gnu::always_inline]] inline void Calculer(const Parametres& p, double base, int n, Lot& lot) {
     for (int i = 0; i < n; ++i) {
@@ -90,19 +90,14 @@ template <bool XMajeur>
         const double m = p.l_min + (t - p.l_maj) * p.d_min / p.d_maj;
         const double px = ((XMajeur ? t : m) + p.decalage_x) * p.zoom;
         const double py = ((XMajeur ? m : t) + p.decalage_y) * p.zoom;
-        const double cx = px + 0.5, cy = py + 0.5;
-        const bool ok = (px >= 0) & (py >= 0) & (cx < p.taille) & (cy < p.taille) &
-                        (cy >= p.rang_debut) & (cy < p.rang_fin);
-        const std::int32_t colonne = static_cast<std::int32_t>(ok ? cx : 0.0);
-        const std::int32_t rang = static_cast<std::int32_t>(ok ? cy : 0.0);
+        const auto colonne = static_cast<std::int32_t>(px + 0.5);
+        const auto rang = static_cast<std::int32_t>(py + 0.5);
         lot.colonnes[i] = colonne;
         lot.rangs[i] = rang;
         // Wrapping arithmetic: the value is only used when it cannot wrap.
-        const auto decalage = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(rang) * static_cast<std::uint32_t>(p.pas_ligne) +
-            3u * static_cast<std::uint32_t>(colonne));
-        const std::int32_t garde = -static_cast<std::int32_t>(ok);  // all ones when kept
-        lot.decalages[i] = (decalage & garde) | (Lot::kHors & ~garde);
+        lot.decalages[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(rang) *
+                                                         static_cast<std::uint32_t>(p.pas_ligne) +
+                                                     3u * static_cast<std::uint32_t>(colonne));
     }
 }
 
@@ -116,43 +111,38 @@ OPTIC_VERSIONS void CalculerY(const Parametres& p, double base, int n, Lot& lot)
 }
 #undef OPTIC_VERSIONS
 
-// Plots the points j0 <= j < j1 of a run of a segment's walk.
+// Plots the points j0 <= j < j1 of a run of a segment's walk, all known to fall in the view.
 void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int64_t j0,
            std::int64_t j1, double l_maj, double l_min, double d_min, double d_maj, Pixel couleur) {
-    Parametres p{r.origine,
-                 r.increment,
-                 l_maj,
-                 l_min,
-                 d_min,
-                 d_maj,
-                 image.decalage_x,
-                 image.decalage_y,
-                 image.zoom,
-                 static_cast<double>(image.taille),
-                 static_cast<double>(image.rang_debut),
-                 static_cast<double>(image.rang_fin),
-                 0};
-    std::uint8_t* const pixels = image.pixels;
     const std::ptrdiff_t pas_ligne = image.pas_ligne;
     const bool petite = -pas_ligne * static_cast<std::ptrdiff_t>(image.taille) < INT32_MAX;
-    p.pas_ligne = petite ? static_cast<std::int32_t>(pas_ligne) : 0;
+    const Parametres p{r.origine,
+                       r.increment,
+                       l_maj,
+                       l_min,
+                       d_min,
+                       d_maj,
+                       image.decalage_x,
+                       image.decalage_y,
+                       image.zoom,
+                       petite ? static_cast<std::int32_t>(pas_ligne) : 0};
+    auto calculer = x_majeur ? CalculerX : CalculerY;
+    std::uint8_t* const pixels = image.pixels;
+    // Blue and green in one store, red in another.
+    const std::uint16_t bleu_vert = static_cast<std::uint16_t>(couleur.bleu | couleur.vert << 8);
     auto poser = [&](std::uint8_t* q) {
-        q[0] = couleur.bleu;
-        q[1] = couleur.vert;
+        std::memcpy(q, &bleu_vert, 2);
         q[2] = couleur.rouge;
     };
     Lot lot;
     for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
         const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
         // Step numbers are exact in doubles.
-        (x_majeur ? CalculerX : CalculerY)(p, static_cast<double>(j), n, lot);
+        calculer(p, static_cast<double>(j), n, lot);
         if (petite) {
-            for (int i = 0; i < n; ++i) {
-                if (lot.decalages[i] != Lot::kHors) poser(pixels + lot.decalages[i]);
-            }
+            for (int i = 0; i < n; ++i) poser(pixels + lot.decalages[i]);
         } else {
             for (int i = 0; i < n; ++i) {
-                if (lot.decalages[i] == Lot::kHors) continue;
                 poser(pixels + lot.rangs[i] * pas_ligne +
                       3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
             }
@@ -234,6 +224,8 @@ struct Parcours {
         }
     }
 
+    static constexpr std::int64_t kPetitTroncon = 6;
+
     void Marcher(double debut, double fin, double pas) const {
         // Past this many steps every point lies beyond the picture.
         const std::int64_t limite = static_cast<std::int64_t>(image.taille) + 2;
@@ -246,6 +238,24 @@ struct Parcours {
             for (std::int64_t k = 0; k <= limite && t < fin; ++k, t += pas) Point(t);
             return;
         }
+        // When both ends of the walk fall well inside the view, so does every point between
+        // (each pixel coordinate moves one way along the walk): no run needs clipping.
+        auto loin_des_bords = [&](double v, double decalage, int lo, int hi) {
+            const double c = (v + decalage) * image.zoom + 0.5;
+            return c >= lo + 1 && c < hi - 1;
+        };
+        const bool libre =
+            loin_des_bords(debut, DecalageMajeur(), LoMajeur(), HiMajeur()) &&
+            loin_des_bords(fin, DecalageMajeur(), LoMajeur(), HiMajeur()) &&
+            loin_des_bords(Mineur(debut), DecalageMineur(), LoMineur(), HiMineur()) &&
+            loin_des_bords(Mineur(fin), DecalageMineur(), LoMineur(), HiMineur());
+        auto tracer = [&](const Marche::Troncon& r, std::int64_t n) {
+            if (libre) {
+                Noyau(image, x_majeur, r, 0, n, l_maj, l_min, d_min, d_maj, couleur);
+            } else {
+                Troncon(r, n);
+            }
+        };
         Marche marche(debut, pas);
         for (;;) {
             const Marche::Troncon r = marche.Suivant(limite + 1);
@@ -257,13 +267,20 @@ struct Parcours {
                 if (avant_fin(0)) Troncon(r, 1);
                 return;
             }
-            if (avant_fin(dernier)) {
-                Troncon(r, r.nombre);
+            // Runs of a few points (near zero a binade holds one or two) go point by point.
+            if (r.nombre <= kPetitTroncon) {
+                for (std::int64_t j = 0; j < r.nombre; ++j) {
+                    if (!avant_fin(j)) return;
+                    Point(r.Valeur(r.premier + j));
+                }
                 continue;
             }
-            const std::int64_t n = Premier([&](std::int64_t j) { return !avant_fin(j); }, r.nombre,
-                                           (fin - r.origine) / r.increment);
-            Troncon(r, n);
+            if (avant_fin(dernier)) {
+                tracer(r, r.nombre);
+                continue;
+            }
+            tracer(r, Premier([&](std::int64_t j) { return !avant_fin(j); }, r.nombre,
+                              (fin - r.origine) / r.increment));
             return;
         }
     }
