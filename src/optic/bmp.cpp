@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <vector>
 
@@ -46,10 +48,33 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
 
 namespace {
 
-// Writes the pieces in order, however the system splits the writing.
-bool ToutEcrire(int fd, std::vector<iovec> morceaux) {
+// The signals that end a program from outside.  While a picture is written they are held;
+// one that arrives stops the writing, the temporary file is removed, and only then does the
+// signal take effect.
+struct Signaux {
+    sigset_t arret, avant;
+    Signaux() {
+        sigemptyset(&arret);
+        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&arret, s);
+        pthread_sigmask(SIG_BLOCK, &arret, &avant);
+    }
+    ~Signaux() { pthread_sigmask(SIG_SETMASK, &avant, nullptr); }
+    bool Arrives() const {
+        sigset_t attente;
+        if (sigpending(&attente) != 0) return false;
+        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+            if (sigismember(&attente, s) && !sigismember(&avant, s)) return true;
+        }
+        return false;
+    }
+};
+
+// Writes the pieces in order, however the system splits the writing; false on a failure or
+// when a signal asks the program to end.
+bool ToutEcrire(int fd, std::vector<iovec> morceaux, const Signaux& signaux) {
     std::size_t i = 0;
     while (i < morceaux.size()) {
+        if (signaux.Arrives()) return false;
         const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
         ssize_t ecrits = ::writev(fd, morceaux.data() + i, n);
         if (ecrits < 0) {
@@ -74,21 +99,20 @@ bool ToutEcrire(int fd, std::vector<iovec> morceaux) {
 bool EcritureBMP(const Raster& raster, int c) {
     const std::string nom = NomImage(c);
     std::string provisoire = "." + nom + ".XXXXXX";
+    const Signaux signaux;
     const int fd = ::mkstemp(provisoire.data());
-    bool ok = fd >= 0;
-    if (ok) {
-        auto entete = EnteteBMP(raster.taille());
-        // The header, then the rows in file order: one sequential write.
-        std::vector<iovec> morceaux{{entete.data(), entete.size()}};
-        for (int k = 0; k < raster.taille(); ++k) {
-            morceaux.push_back(
-                {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
-        }
-        ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, std::move(morceaux));
-        ok = ::close(fd) == 0 && ok;
-        ok = ok && std::rename(provisoire.c_str(), nom.c_str()) == 0;
-        if (!ok) ::unlink(provisoire.c_str());
+    if (fd < 0) return false;
+    auto entete = EnteteBMP(raster.taille());
+    // The header, then the rows in file order: one sequential write.
+    std::vector<iovec> morceaux{{entete.data(), entete.size()}};
+    for (int k = 0; k < raster.taille(); ++k) {
+        morceaux.push_back(
+            {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
     }
+    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, std::move(morceaux), signaux);
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && !signaux.Arrives() && std::rename(provisoire.c_str(), nom.c_str()) == 0;
+    if (!ok) ::unlink(provisoire.c_str());
     return ok;
 }
 

@@ -1,6 +1,8 @@
 #include "optic/execution.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,13 +24,15 @@ namespace {
 // Below this many rows a band is not worth a thread.
 constexpr int kRangsParBandeMin = 64;
 
-// The description must open and be a regular file (a directory opens, but holds no lines).
+// The description must open and be a regular file (a directory opens but holds no lines; a
+// pipe would be read up by the first of the reader's two passes).  The test does not wait
+// for a pipe's writer.
 bool Lisible(const std::string& chemin) {
-    std::FILE* f = std::fopen(chemin.c_str(), "r");
-    if (!f) return false;
+    const int fd = ::open(chemin.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
     struct stat etat;
-    const bool ok = ::fstat(::fileno(f), &etat) == 0 && S_ISREG(etat.st_mode);
-    std::fclose(f);
+    const bool ok = ::fstat(fd, &etat) == 0 && S_ISREG(etat.st_mode);
+    ::close(fd);
     return ok;
 }
 

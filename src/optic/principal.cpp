@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,8 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::FILE* erreurs) {
             return 0;
         }
     }
+    // A picture beyond the file size limit is a failed write, reported like any other.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string description = argc < 2 ? kDescriptionParDefaut : argv[1];
     Progression progression(erreurs, ::isatty(::fileno(erreurs)) == 1);
     const int statut = Executer(description, sortie, NombreFilsParDefaut(), &progression);

@@ -1,5 +1,9 @@
 #include "optic/progression.h"
 
+#include <pthread.h>
+
+#include <csignal>
+
 namespace optic {
 
 namespace {
@@ -27,7 +31,13 @@ void Progression::Trace(std::size_t total) {
     total_ = total;
     if (!active_ || afficheur_.joinable() || fini_) return;
     Afficher();  // at once, however short the run
+    // The display thread never takes the signals that end the program: those are for the
+    // main thread, which knows what to clean up.
+    sigset_t tous, avant;
+    sigfillset(&tous);
+    pthread_sigmask(SIG_BLOCK, &tous, &avant);
     afficheur_ = std::thread([this] { Boucle(); });
+    pthread_sigmask(SIG_SETMASK, &avant, nullptr);
 }
 
 void Progression::Effacer() {
