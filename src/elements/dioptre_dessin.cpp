@@ -14,10 +14,12 @@ namespace {
 inline constexpr Pixel kCouleurContour = Gris(75.0);
 // Largest angular step between two chords, radians.
 inline constexpr double kPasAngulaireMax = 0.174;
-// Chords allowed per pixel of the window's side between two neighbouring points of an arc:
-// an arc far larger than the window is drawn with longer chords rather than without end.
-inline constexpr long kCordesParPixel = 16;
-inline constexpr long kCordesMin = 1024;
+// Chords allowed between two neighbouring points of an arc, per pixel of the window's side.
+// A visible stretch of arc needs at most about four (its length in pixels over a chord of at
+// least a pixel); an arc far larger than the window is drawn with longer chords rather than
+// without end.
+inline constexpr long kCordesParPixel = 8;
+inline constexpr long kCordesMin = 64;
 
 struct PointArc {
     Point p;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/lecture_ligne.h"
 #include "model/system.h"
 
 namespace optic {
@@ -138,6 +139,9 @@ TEST(Lecture, ValeursLuesCommeAtofEtAtoi) {
     EXPECT_EQ(s->s.sources[0].sources[0].rayons.size(), 9u);
     EXPECT_EQ(s->s.sources[0].sources[0].rayons[0].lambda, 450.0);  // its absolute value
     EXPECT_TRUE(s->s.sources[1].sources.empty());                   // -6: a group without sources
+    // Found by fuzzing: a token view with no data at all reads as an empty token.
+    EXPECT_EQ(LireReel(std::string_view{}), 0.0);
+    EXPECT_EQ(LireEntier(std::string_view{}), 0);
 }
 
 }  // namespace
