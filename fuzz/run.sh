@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzing preset and runs the harness for a number of seconds (default 60),
-# seeded with the example benches and the test benches.
+# seeded with the example benches, the test benches and every earlier finding
+# (fuzz/regressions).
 #
 #   fuzz/run.sh [SECONDS] [extra libFuzzer options...]
 set -euo pipefail
@@ -11,7 +12,8 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j >/dev/null
 corpus=$here/build/fuzz/corpus
 mkdir -p "$corpus"
-cp "$here"/examples/*.txt "$here"/default_optic.txt "$here"/tests/data/golden/*.txt "$corpus"/
+cp "$here"/examples/*.txt "$here"/default_optic.txt "$here"/tests/data/golden/*.txt \
+  "$here"/fuzz/regressions/* "$corpus"/
 # Findings land in build/fuzz/findings, never in the source tree.
 mkdir -p "$here/build/fuzz/findings"
 cd "$here/build/fuzz/findings"
