@@ -10,27 +10,18 @@ namespace {
 // covering an earlier one.
 TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
     const std::string banc =
-        "I 1.52 400 1.51 500 1.50 600\n"
-        "L 10 0 3 12 -12 16 0 1\n"
-        "D 22 0 1 2 7 15\n"
-        "L 30 0 6 inf inf 10 -30 1\n"
-        "S 4 440 520 600 680 0 0 12 0 10 400\n"
-        "S 1 550 40 -9 0 170 0 1\n"
-        "Z -2 -10 38 30 600 2\n"
-        "Z 5 -5 15 5 257 0.5\n";
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nS 4 440 520 600 680 0 0 12 0 10 400\nS 1 550 40 -9 0 170 0 1\n"
+        "Z -2 -10 38 30 600 2\nZ 5 -5 15 5 257 0.5\n";
     std::map<std::string, std::vector<std::uint8_t>> reference;
     for (const char* fils : {"1", "2", "8"}) {
         Dossier d;
         d.Ecrire("bench.txt", banc);
         const Execution e = Lancer(d, {"bench.txt"}, std::string("export OMP_NUM_THREADS=") + fils);
-        SCOPED_TRACE(fils);
-        ASSERT_EQ(e.statut, 0);
-        ASSERT_EQ(e.fichiers.size(), 2u);
-        if (reference.empty()) {
-            reference = e.fichiers;
-        } else {
-            EXPECT_TRUE(e.fichiers == reference);
-        }
+        EXPECT_EQ(e.statut, 0);
+        ASSERT_EQ(e.fichiers.size(), 2u) << fils;
+        if (reference.empty()) reference = e.fichiers;
+        EXPECT_TRUE(e.fichiers == reference) << fils;
     }
 }
 

@@ -14,14 +14,11 @@ namespace {
 TEST(Marche, LesTronconsRedonnentLaMarcheAjouteePasAPas) {
     std::mt19937_64 hasard(2026);
     std::uniform_real_distribution<double> u(-1, 1);
-    struct Famille {
-        double debut, pas;  // scales of the starting point and the step
-    };
-    const Famille familles[] = {{100, 0.1}, {5, 1e-3}, {1e6, 0.3}, {1e-3, 1e-5}, {1e17, 3}};
+    // Scales of the starting point and of the step.
+    const double familles[][2] = {{100, 0.1}, {5, 1e-3}, {1e6, 0.3}, {1e-3, 1e-5}, {1e17, 3}};
     for (int essai = 0; essai < 3000; ++essai) {
-        const Famille& f = familles[essai % 5];
-        const double debut = u(hasard) * f.debut;
-        double pas = (std::fabs(u(hasard)) + 1e-3) * f.pas;
+        const double debut = u(hasard) * familles[essai % 5][0];
+        double pas = (std::fabs(u(hasard)) + 1e-3) * familles[essai % 5][1];
         if (essai % 7 == 0) {
             // A step that falls on a rounding tie for values in [1, 2).
             pas = std::ldexp(std::floor(std::fabs(u(hasard)) * 1e6), -52) + std::ldexp(1.0, -53);

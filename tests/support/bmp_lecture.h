@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,26 +12,37 @@ struct Rgb {
     int r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
-
-// A 24-bit BMP picture as the tests look at it: row 0 is the top row.
-class Bmp {
-  public:
-    explicit Bmp(const std::vector<std::uint8_t>& octets);
-    int cote() const { return cote_; }
-    Rgb Pixel(int colonne, int rang) const;
-    // How many pixels have this colour.
-    long Compter(Rgb couleur) const;
-
-  private:
-    std::vector<std::uint8_t> octets_;
-    int cote_ = 0;
-    std::size_t pas_ = 0;
-};
+inline void PrintTo(const Rgb& c, std::ostream* os) {
+    *os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
 
 // Reads a little-endian field of a picture's header.
-std::uint32_t Champ(const std::vector<std::uint8_t>& octets, std::size_t position, int taille);
+inline std::uint32_t Champ(const std::vector<std::uint8_t>& o, std::size_t position, int taille) {
+    std::uint32_t v = 0;
+    for (int i = taille - 1; i >= 0; --i) v = (v << 8) | o.at(position + i);
+    return v;
+}
+
+// Whether the bytes are a square 24-bit BMP picture of the size its header gives.
+inline bool Valide(const std::vector<std::uint8_t>& o) {
+    if (o.size() < 54 || o[0] != 'B' || o[1] != 'M') return false;
+    const std::size_t n = Champ(o, 18, 4);
+    return Champ(o, 22, 4) == n && o.size() == 54 + n * (3 * n + n % 4);
+}
+
+// A pixel of a 24-bit BMP picture; row 0 is the top row.
+inline Rgb Pixel(const std::vector<std::uint8_t>& o, int colonne, int rang) {
+    const std::size_t n = Champ(o, 18, 4), p = 54 + (n - 1 - rang) * (3 * n + n % 4) + 3 * colonne;
+    return Rgb{o.at(p + 2), o.at(p + 1), o.at(p)};
+}
 
 // A short, stable digest of a picture's bytes (FNV-1a, 64 bits), for golden pictures.
-std::string Empreinte(const std::vector<std::uint8_t>& octets);
+inline std::string Empreinte(const std::vector<std::uint8_t>& octets) {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (std::uint8_t o : octets) h = (h ^ o) * 1099511628211ULL;
+    char texte[17];
+    std::snprintf(texte, sizeof texte, "%016llx", static_cast<unsigned long long>(h));
+    return texte;
+}
 
 }  // namespace optic::test

@@ -1,45 +1,105 @@
+// Running the built program in a scratch directory and collecting what it gave.
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace optic::test {
+
+namespace fs = std::filesystem;
 
 // What one run of the built program gave.
 struct Execution {
     int statut = 0;       // exit status as the shell sees it (255 for -1)
     std::string sortie;   // standard output
     std::string erreurs;  // standard error
-    // Every file the run left in its directory, except the description, by name.
+    // Every regular file the run left in its directory, except "bench.txt", by name.
     std::map<std::string, std::vector<std::uint8_t>> fichiers;
 };
 
 // A fresh scratch directory, removed with everything in it at the end of the test.
 class Dossier {
   public:
-    Dossier();
-    ~Dossier();
+    Dossier() {
+        std::string modele = (fs::temp_directory_path() / "optic_test_XXXXXX").string();
+        if (!::mkdtemp(modele.data())) throw std::runtime_error("mkdtemp failed");
+        chemin_ = modele;
+    }
+    ~Dossier() {
+        std::error_code ignore;
+        fs::remove_all(chemin_, ignore);
+    }
     Dossier(const Dossier&) = delete;
     Dossier& operator=(const Dossier&) = delete;
-    const std::filesystem::path& chemin() const { return chemin_; }
-    void Ecrire(const std::string& nom, const std::string& contenu) const;
+    const fs::path& chemin() const { return chemin_; }
+    void Ecrire(const std::string& nom, const std::string& contenu) const {
+        std::ofstream(chemin_ / nom, std::ios::binary) << contenu;
+    }
 
   private:
-    std::filesystem::path chemin_;
+    fs::path chemin_;
 };
 
-// Runs the program in `dossier` with the given arguments (none: no argument at all).
-// `avant`, when given, is a shell fragment run just before it (a ulimit, say).
-Execution Lancer(const Dossier& dossier, const std::vector<std::string>& arguments,
-                 const std::string& avant = "");
+inline std::string Lire(const fs::path& p) {
+    std::ostringstream s;
+    s << std::ifstream(p, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+// The text of a file of the source tree.
+inline std::string LireSource(const std::string& chemin_relatif) {
+    return Lire(fs::path(OPTIC_SOURCE_DIR) / chemin_relatif);
+}
+
+inline std::string Guillemets(const std::string& s) {
+    std::string r = "'";
+    for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return r + "'";
+}
+
+// Runs the program in `dossier` with the given arguments; `avant`, when given, is a shell
+// fragment run just before it (a ulimit, say).
+inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& arguments,
+                        const std::string& avant = "") {
+    const fs::path sortie = dossier.chemin() / ".stdout", erreurs = dossier.chemin() / ".stderr";
+    std::string commande = "cd ";
+    commande.append(Guillemets(dossier.chemin().string())).append(" && ");
+    if (!avant.empty()) commande.append(avant).append("; ");
+    commande.append("exec ").append(Guillemets(OPTIC_EXE));
+    for (const std::string& a : arguments) commande.append(" ").append(Guillemets(a));
+    commande.append(" >").append(Guillemets(sortie.string()));
+    commande.append(" 2>").append(Guillemets(erreurs.string()));
+    const int brut = std::system(commande.c_str());
+    Execution e;
+    e.statut = WIFEXITED(brut) ? WEXITSTATUS(brut) : 128 + WTERMSIG(brut);
+    e.sortie = Lire(sortie);
+    e.erreurs = Lire(erreurs);
+    fs::remove(sortie);
+    fs::remove(erreurs);
+    for (const auto& entree : fs::directory_iterator(dossier.chemin())) {
+        const std::string nom = entree.path().filename().string();
+        if (nom == "bench.txt" || !entree.is_regular_file()) continue;
+        const std::string contenu = Lire(entree.path());
+        e.fichiers[nom] = std::vector<std::uint8_t>(contenu.begin(), contenu.end());
+    }
+    return e;
+}
 
 // Writes `description` as "bench.txt" in a fresh directory and runs the program on it.
-Execution LancerDescription(const std::string& description);
-
-// The text of a file of the source tree (examples, the default bench).
-std::string LireSource(const std::string& chemin_relatif);
+inline Execution LancerDescription(const std::string& description) {
+    Dossier d;
+    d.Ecrire("bench.txt", description);
+    return Lancer(d, {"bench.txt"});
+}
 
 }  // namespace optic::test

@@ -1,0 +1,107 @@
+// Surfaces, lenses and diaphragms: inside tests, hits, outlines and construction.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "elements/diaphragme.h"
+#include "elements/lentille.h"
+#include "render/image.h"
+#include "render/raster.h"
+
+namespace optic {
+namespace {
+
+// A plane when r is 0, otherwise the circle of signed radius r with its vertex at the origin.
+Dioptre Surface(double r, double demi, double angle = 0) {
+    Dioptre d;
+    d.Orienter(angle);
+    d.demi_ouverture = demi;
+    if (r != 0) d.centre = Point{r, 0}, d.rayon_carre = r * r, d.courbure = r < 0 ? -1 : 1;
+    return d;
+}
+
+// Planes accept points 1e-10 behind them and 1e-10 beyond their band; R = 10 holds the disc,
+// R = -10 the outside of the disc ahead of its centre, the circle itself in both.
+TEST(Dioptre, InterrieurSelonLeCoteEtLaBande) {
+    const struct {
+        Dioptre d;
+        std::vector<Point> dedans, dehors;
+    } cas[] = {
+        {Surface(0, 1), {{0, 0}, {-1e-11, 0.5}, {5, -1.00000000005}}, {{-1e-9, 0}, {5, 1.001}}},
+        {Surface(0, 1, kPi), {{-1, 0}}, {{1, 0}}},
+        {Surface(10, 3), {{1, 0}, {0, 0}, {10, 2}, {10, -3}}, {{-0.5, 0}, {10, 4}, {21, 0}}},
+        {Surface(-10, 3), {{0, 0}, {1, 0}, {20, 3}}, {{-1, 0}, {-25, 0}, {-10, 0}}},
+    };
+    for (const auto& c : cas) {
+        for (Point p : c.dedans) EXPECT_TRUE(c.d.Interrieur(p)) << c.d.centre.x << " " << p.x;
+        for (Point p : c.dehors) EXPECT_FALSE(c.d.Interrieur(p)) << c.d.centre.x << " " << p.x;
+    }
+    // A hit lies more than 1e-10 ahead: from 5e-11 beyond an end of the arc, along its chord,
+    // a ray meets the other end, not the point it starts from.
+    Impact i;
+    ASSERT_TRUE(Intersection(Surface(10, 3), {10 - std::sqrt(96.0), 2 + 5e-11}, {0, -1}, i));
+    EXPECT_NEAR(i.h.y, -2, 1e-9);
+}
+
+// The biconvex lens's back face (centre (-8, 0)) lies around the angle 0 seen from its centre:
+// its outline runs from end to end (y = -2 to 2) through its vertex (2, 0), with no gap and
+// not round the rest of its circle, which also crosses the window.  Window -5..5 at 20 pixels
+// a unit: (x, y) is the pixel (20 x + 100, 20 y + 100).
+TEST(Dioptre, ArcAutourDeLAngleZeroTraceEntreSesBouts) {
+    const Lentille l(Point{0, 0}, 2, kFaceSpherique, 10, kFaceSpherique, -10, 4, 0, nullptr);
+    Zoombox z = ConstruireZoombox(-5, -5, 5, 5, 200, 0);
+    Raster raster(z.image.taille);
+    PeindreFond(z.image, raster);
+    z.image.Attacher(raster);
+    l.dioptres[1].Dessin(z.image);
+    std::set<int> rangs;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (raster.Ligne(y)[3 * x] != 75) continue;
+            EXPECT_TRUE(y >= 60 && y <= 140 && x >= 135 && x <= 140) << x << ", " << y;
+            rangs.insert(y);
+        }
+    }
+    EXPECT_EQ(rangs.size(), 81u);
+}
+
+// Usable aperture and placing of the faces and rims, with the rims' half-width.
+TEST(Lentille, OuvertureEtPlacementDesQuatreSurfaces) {
+    const double hc = std::sqrt(2.4375), hp = std::sqrt(9.75);
+    const double cas[][8] = {
+        // Thickness, first face curved, its radius, the second's, diameter, h, w, rims' x.
+        {2, 1, 10, -10, 4, 2, std::sqrt(96.0) - 9, 1},
+        {0.5, 1, 5, -5, 8, hc, 0, 0.25},         // faces crossing inside the aperture
+        {0.5, 0, 0, -10, 8, hp - 1e-10, 0, 0}};  // a curved face limited by the plane one
+    for (const auto& c : cas) {
+        const Lentille l({0, 0}, c[0], c[1] ? kFaceSpherique : kFacePlane, c[2], kFaceSpherique,
+                         c[3], c[4], 0, nullptr);
+        const Point sommets[] = {{0, 0}, {c[0], 0}, {c[7], c[5]}, {c[7], -c[5]}};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_NEAR(l.dioptres[k].sommet.x, sommets[k].x, 1e-6) << c[0] << " " << k;
+            EXPECT_NEAR(l.dioptres[k].sommet.y, sommets[k].y, 1e-6) << c[0] << " " << k;
+            EXPECT_NEAR(l.dioptres[k].demi_ouverture, k < 2 ? c[5] : c[6], k < 2 ? 1e-12 : 1e-9);
+        }
+    }
+}
+
+// Centre (0, 0), thickness 2, opening radius 1, outer radius 3: eight opaque planes, entrance
+// and exit faces of each blade, then inner and outer edges; vertex and axis slot by slot.
+TEST(Diaphragme, HuitPlansOpaquesDansLOrdreDesPlaces) {
+    const double attendu[8][4] = {{-1, 2, 1, 0}, {-1, -2, 1, 0}, {1, 2, -1, 0}, {1, -2, -1, 0},
+                                  {0, 1, 0, -1}, {0, -1, 0, 1},  {0, 3, 0, 1},  {0, -3, 0, -1}};
+    const Diaphragme d({0, 0}, 2, 1, 3, 0);
+    ASSERT_EQ(d.dioptres.size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        const Dioptre& s = d.dioptres[i];
+        const double obtenu[4] = {s.sommet.x, s.sommet.y, s.cosinus, s.sinus};
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(obtenu[k], attendu[i][k], 1e-9) << i;
+        EXPECT_EQ(s.demi_ouverture, 1) << i;
+        EXPECT_EQ(s.transparent, 0) << i;
+    }
+}
+
+}  // namespace
+}  // namespace optic
