@@ -288,30 +288,6 @@ struct Parcours {
 
 }  // namespace
 
-namespace {
-
-// The walk along segment AB's major axis (x on a tie goes to y): from its lower end, clipped
-// to the window's near edge, up to its upper end clipped to the far edge, plus half a step.
-struct Etendue {
-    bool x_majeur;
-    optic::Point l;  // the end the walk starts from
-    double debut, fin;
-};
-
-Etendue EtendueMajeure(const Image& image, Point a, Point b, double pas) {
-    const bool x_majeur = std::fabs(b.x - a.x) > std::fabs(b.y - a.y);
-    auto majeur = [&](Point p) { return x_majeur ? p.x : p.y; };
-    const double decalage = x_majeur ? image.decalage_x : image.decalage_y;
-    const optic::Point& l = majeur(a) <= majeur(b) ? a : b;
-    const optic::Point& h = majeur(a) <= majeur(b) ? b : a;
-    const double debut = decalage + majeur(l) > 0 ? majeur(l) : -decalage;
-    double fin = decalage + majeur(h) < image.largeur ? majeur(h) : image.largeur - decalage;
-    fin = fin + pas / 2;
-    return Etendue{x_majeur, l, debut, fin};
-}
-
-}  // namespace
-
 void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
     if (image.taille <= 0) return;
     const double pas = 1.0 / image.zoom;
@@ -321,17 +297,35 @@ void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
         TracePoint(image, (a.x + b.x) / 2, (a.y + b.y) / 2, couleur);
         return;
     }
-    const Etendue e = EtendueMajeure(image, a, b, pas);
-    const Parcours p = e.x_majeur ? Parcours{image, true, e.l.x, e.l.y, dy, dx, couleur}
-                                  : Parcours{image, false, e.l.y, e.l.x, dx, dy, couleur};
-    p.Marcher(e.debut, e.fin, pas);
+    if (std::fabs(dx) > std::fabs(dy)) {
+        const optic::Point& l = a.x <= b.x ? a : b;
+        const optic::Point& h = a.x <= b.x ? b : a;
+        const double debut = image.decalage_x + l.x > 0 ? l.x : -image.decalage_x;
+        double fin =
+            image.decalage_x + h.x < image.largeur ? h.x : image.largeur - image.decalage_x;
+        fin = fin + pas / 2;
+        Parcours{image, true, l.x, l.y, dy, dx, couleur}.Marcher(debut, fin, pas);
+    } else {
+        const optic::Point& l = a.y <= b.y ? a : b;
+        const optic::Point& h = a.y <= b.y ? b : a;
+        const double debut = image.decalage_y + l.y > 0 ? l.y : -image.decalage_y;
+        double fin =
+            image.decalage_y + h.y < image.largeur ? h.y : image.largeur - image.decalage_y;
+        fin = fin + pas / 2;
+        Parcours{image, false, l.y, l.x, dx, dy, couleur}.Marcher(debut, fin, pas);
+    }
 }
 
 double PointsDuSegment(const Image& image, Point a, Point b) {
     const double pas = 1.0 / image.zoom;
-    if (std::fabs(b.x - a.x) < pas && std::fabs(b.y - a.y) < pas) return 1;
-    const Etendue e = EtendueMajeure(image, a, b, pas);
-    return e.fin <= e.debut ? 0 : std::min(std::ceil((e.fin - e.debut) / pas), image.taille + 3.0);
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    if (std::fabs(dx) < pas && std::fabs(dy) < pas) return 1;
+    const bool x_majeur = std::fabs(dx) > std::fabs(dy);
+    const double decalage = x_majeur ? image.decalage_x : image.decalage_y;
+    const double lo = std::max(x_majeur ? std::min(a.x, b.x) : std::min(a.y, b.y), -decalage);
+    const double hi =
+        std::min(x_majeur ? std::max(a.x, b.x) : std::max(a.y, b.y), image.largeur - decalage);
+    return hi < lo ? 0 : std::min(std::floor((hi - lo) / pas) + 1, image.taille + 3.0);
 }
 
 }  // namespace optic
