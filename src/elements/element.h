@@ -20,6 +20,15 @@ struct Element {
     int type = 0;
 };
 
+// Whether p lies in the element's body: inside both faces of a lens; inside the entrance and
+// exit faces of either blade of a diaphragm (slots 0 and 2, or 1 and 3).  Rims and blade
+// edges are not consulted.
+inline bool Contient(const Element& e, Point p) {
+    const std::vector<Dioptre>& d = e.dioptres;
+    if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
+    return (d[0].Interrieur(p) && d[2].Interrieur(p)) || (d[1].Interrieur(p) && d[3].Interrieur(p));
+}
+
 // An axis-aligned box of the world.
 struct Boite {
     double xmin, xmax, ymin, ymax;

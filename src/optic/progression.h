@@ -23,8 +23,6 @@ class Progression {
     Progression(const Progression&) = delete;
     Progression& operator=(const Progression&) = delete;
 
-    bool active() const { return active_; }
-
     // Tracing starts: the display begins.
     void Trace(std::size_t total);
     // May be called from any thread.

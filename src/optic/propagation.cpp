@@ -10,12 +10,6 @@ namespace optic {
 
 namespace {
 
-bool Contient(const Element& e, Point p) {
-    const std::vector<Dioptre>& d = e.dioptres;
-    if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
-    return (d[0].Interrieur(p) && d[2].Interrieur(p)) || (d[1].Interrieur(p) && d[3].Interrieur(p));
-}
-
 double Norme(Point v) {
     return std::sqrt(v.x * v.x + v.y * v.y);
 }

@@ -13,12 +13,6 @@ namespace {
 inline constexpr Pixel kCouleurLentille = Gris(200.0);
 inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);
 
-bool Dedans(const Element& e, Point p) {
-    const std::vector<Dioptre>& d = e.dioptres;
-    if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
-    return (d[0].Interrieur(p) && d[2].Interrieur(p)) || (d[1].Interrieur(p) && d[3].Interrieur(p));
-}
-
 // Fills an element: its box, clipped to the window, is scanned one pixel step apart from its
 // corner (each step added to the last), and every point inside the element is plotted.
 // Every plotted point has the same colour, so the scan goes row by row, in the picture's
@@ -46,7 +40,7 @@ void Remplir(const Element& e, const Image& image) {
         double x = b.xmin;
         for (long i = 0; i <= limite; ++i, x += pas) {
             if (!(x < xfin)) break;
-            if (Dedans(e, Point{x, y})) TracePoint(image, x, y, couleur);
+            if (Contient(e, Point{x, y})) TracePoint(image, x, y, couleur);
         }
     }
 }
