@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int fils = argc > 2 ? std::atoi(argv[2]) : NombreFilsParDefaut();
-    std::ostringstream rapport;
+    RapportMemoire rapport;
 
     auto t = Horloge::now();
     System_Physique systeme;

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     Flux premiere(donnees, taille), seconde(donnees, taille);
     if (!premiere.f || !seconde.f) return 0;
 
-    std::ostringstream rapport;
+    RapportMemoire rapport;
     System_Physique systeme;
     if (systeme.ReadSystem_Physique(premiere.f, seconde.f, "fuzz.txt", rapport) !=
         System_Physique::Lecture::Complete) {

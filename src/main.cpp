@@ -5,5 +5,5 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    return optic::Principal(argc, argv, std::cout, stderr);
+    return optic::Principal(argc, argv, std::cout, std::cerr, stderr);
 }

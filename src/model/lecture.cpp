@@ -46,11 +46,12 @@ Valeurs<N> LireReels(std::string_view ligne) {
 
 class Lecteur {
   public:
-    Lecteur(System_Physique& systeme, const std::string& nom, std::ostream& rapport)
+    Lecteur(System_Physique& systeme, const std::string& nom, Rapport& rapport)
         : systeme_(systeme), nom_(nom), rapport_(rapport) {}
 
-    // Handles one line; false when the run must end.
-    bool Traiter(std::string_view ligne) {
+    // Handles one line, line `numero` of the file; false when the run must end.
+    bool Traiter(std::string_view ligne, int numero) {
+        numero_ = numero;
         if (ligne.empty()) return true;
         switch (ligne[0]) {
             case 'D':
@@ -77,7 +78,10 @@ class Lecteur {
     }
 
   private:
-    void Signaler(std::string_view message) { optic::Signaler(rapport_, message, nom_); }
+    // A message about the line being read; `explication` says what is wrong with it.
+    void Signaler(std::string_view message, std::string explication = {}) {
+        optic::Signaler(rapport_, message, nom_, Lieu{numero_, std::move(explication)});
+    }
 
     void Diaphragme_(std::string_view ligne) {
         const Valeurs<6> d = LireReels<6>(ligne);
@@ -147,7 +151,7 @@ class Lecteur {
             const double r1 = l.v[3], r2 = l.v[4];
             if ((!plane[0] && diametre >= 2 * std::fabs(r1)) ||
                 (!plane[1] && diametre >= 2 * std::fabs(r2))) {
-                optic::Signaler(rapport_, messages::kDiametre);
+                Signaler(messages::kDiametre);
                 fautive = true;
             }
         } else {
@@ -212,14 +216,15 @@ class Lecteur {
         const Valeurs<6> z = LireReels<6>(ligne);
         if (z.lues < 6 || !z.finies) return Signaler(messages::kZoombox);
         const Zoombox zoombox = ConstruireZoombox(z.v[0], z.v[1], z.v[2], z.v[3], z.v[4], z.v[5]);
-        if (zoombox.zoom_plafonne) optic::Signaler(rapport_, messages::kZoomPlafonne);
+        if (zoombox.zoom_plafonne) Signaler(messages::kZoomPlafonne);
         if (!zoombox.utilisable) return Signaler(messages::kZoombox);
         systeme_.zoomboxes.push_back(zoombox.image);
     }
 
     System_Physique& systeme_;
     const std::string& nom_;
-    std::ostream& rapport_;
+    Rapport& rapport_;
+    int numero_ = 0;
 };
 
 }  // namespace
@@ -227,7 +232,7 @@ class Lecteur {
 System_Physique::Lecture System_Physique::ReadSystem_Physique(std::FILE* premiere_passe,
                                                               std::FILE* seconde_passe,
                                                               const std::string& nom,
-                                                              std::ostream& rapport) {
+                                                              Rapport& rapport) {
     std::string ligne;
     // First pass: size the tables of glasses and zoomboxes.
     std::size_t nb_i = 0, nb_z = 0;
@@ -245,13 +250,13 @@ System_Physique::Lecture System_Physique::ReadSystem_Physique(std::FILE* premier
     for (LecteurLignes l(seconde_passe); l.Lire(ligne);) {
         if (ligne == precedente) ligne.clear();
         precedente = ligne;
-        if (!lecteur.Traiter(ligne)) return Lecture::IndiceManquant;
+        if (!lecteur.Traiter(ligne, l.Numero())) return Lecture::IndiceManquant;
     }
     return Lecture::Complete;
 }
 
 System_Physique::Lecture System_Physique::ReadSystem_Physique(const std::string& chemin,
-                                                              std::ostream& rapport) {
+                                                              Rapport& rapport) {
     struct Fermer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };

@@ -22,6 +22,8 @@ bool LecteurLignes::Lire(std::string& ligne) {
         if (c == '\n') break;
     }
     if (ligne.empty()) return false;
+    numero_ = suivante_;
+    if (ligne.back() == '\n') ++suivante_;
     const std::size_t nul = ligne.find('\0');
     if (nul != std::string::npos) ligne.resize(nul);
     return true;

@@ -20,8 +20,14 @@ class LecteurLignes {
     // ends at its first NUL byte.
     bool Lire(std::string& ligne);
 
+    // The line of the file the last chunk came from: 1 for the first, as an editor counts
+    // (the chunks of a long line share its number).
+    int Numero() const { return numero_; }
+
   private:
     std::FILE* fichier_;
+    int numero_ = 0;
+    int suivante_ = 1;
 };
 
 // Walks the values of a description line.  The first word (the kind letter and anything

@@ -1,14 +1,19 @@
 #include "model/messages.h"
 
+#include <string>
+
 namespace optic {
 
-void Signaler(std::ostream& rapport, std::string_view message, std::string_view fichier) {
+void Signaler(Rapport& rapport, std::string_view message, std::string_view fichier,
+              const Lieu& lieu) {
     const std::size_t trou = message.find("%s");
     if (trou == std::string_view::npos) {
-        rapport << message;
-    } else {
-        rapport << message.substr(0, trou) << fichier << message.substr(trou + 2);
+        rapport.Message(message, lieu);
+        return;
     }
+    std::string texte(message.substr(0, trou));
+    texte.append(fichier).append(message.substr(trou + 2));
+    rapport.Message(texte, lieu);
 }
 
 }  // namespace optic

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <ostream>
 #include <string_view>
+
+#include "model/rapport.h"
 
 namespace optic {
 
@@ -34,7 +35,9 @@ inline constexpr std::string_view kTous[] = {
 };
 }  // namespace messages
 
-// Writes a message to the report, the file name in place of its "%s".
-void Signaler(std::ostream& rapport, std::string_view message, std::string_view fichier = {});
+// Reports a message, the file name in place of its "%s"; `lieu` says which line of the
+// description it is about, and why.
+void Signaler(Rapport& rapport, std::string_view message, std::string_view fichier = {},
+              const Lieu& lieu = {});
 
 }  // namespace optic

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "elements/element.h"
 #include "model/indice.h"
+#include "model/rapport.h"
 #include "model/source.h"
 #include "render/image.h"
 
@@ -32,11 +32,11 @@ struct System_Physique {
 
     // Builds the bench from a description file, reporting every line it cannot use.
     // IndiceManquant: a lens line came before any usable index line; the run must end.
-    Lecture ReadSystem_Physique(const std::string& chemin, std::ostream& rapport);
+    Lecture ReadSystem_Physique(const std::string& chemin, Rapport& rapport);
     // The same from two streams over the same text (one per reading pass); `nom` is the
     // name the messages give.
     Lecture ReadSystem_Physique(std::FILE* premiere_passe, std::FILE* seconde_passe,
-                                const std::string& nom, std::ostream& rapport);
+                                const std::string& nom, Rapport& rapport);
 
     // Draws the elements and the traced rays into a zoombox's view.
     void Dessin(const Image& image) const;

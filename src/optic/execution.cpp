@@ -36,7 +36,7 @@ bool Lisible(const std::string& chemin) {
 }
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-bool Photographier(const System_Physique& systeme, int c, int nb_fils, std::ostream& rapport,
+bool Photographier(const System_Physique& systeme, int c, int nb_fils, Rapport& rapport,
                    Progression& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c);
@@ -55,7 +55,7 @@ bool Photographier(const System_Physique& systeme, int c, int nb_fils, std::ostr
     } else {
         suivi.Effacer();
         Signaler(rapport, messages::kEcriture, nom);
-        rapport.flush();
+        rapport.Vider();
     }
     return ok;
 }
@@ -74,8 +74,8 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     });
 }
 
-int Executer(const std::string& description, std::ostream& rapport, int nb_fils,
-             Progression* suivi) {
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {
+    const std::string& description = options.description;
     Progression muet(nullptr, false);
     Progression& progression = suivi ? *suivi : muet;
     if (!Lisible(description)) {
@@ -87,7 +87,7 @@ int Executer(const std::string& description, std::ostream& rapport, int nb_fils,
         System_Physique::Lecture::IndiceManquant) {
         return -1;
     }
-    rapport.flush();  // the reader's messages come before any progress display
+    rapport.Vider();  // the reader's messages come before any progress display
     PropagerTout(systeme, nb_fils, &progression);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {

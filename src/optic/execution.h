@@ -1,14 +1,13 @@
 #pragma once
 
-#include <ostream>
 #include <string>
 
+#include "model/rapport.h"
 #include "model/system.h"
+#include "optic/options.h"
 #include "render/raster.h"
 
 namespace optic {
-
-inline constexpr const char* kDescriptionParDefaut = "default_optic.txt";
 
 // Paints a zoombox's background and draws the bench into its raster.  Each thread takes a
 // band of rows and follows the whole drawing order there, so that a later drawing still
@@ -17,11 +16,10 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
 
 class Progression;
 
-// One whole run on a description file: read the bench, trace every ray, then draw and write
-// each zoombox's picture.  Messages go to `rapport`; `suivi`, when given, follows the run.
-// Returns the exit status: 0, or -1 when the file cannot be read, a lens line comes before
-// any glass, or a picture cannot be written.
-int Executer(const std::string& description, std::ostream& rapport, int nb_fils,
-             Progression* suivi = nullptr);
+// One whole run on the description file `options` names: read the bench, trace every ray,
+// then draw and write each zoombox's picture.  Messages go to `rapport`; `suivi`, when given,
+// follows the run.  Returns the exit status: 0, or -1 when the file cannot be read, a lens
+// line comes before any glass, or a picture cannot be written.
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi = nullptr);
 
 }  // namespace optic

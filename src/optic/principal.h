@@ -5,9 +5,10 @@
 
 namespace optic {
 
-// The program's command line: `optic [DESCRIPTION]`, `optic --help` (or -h) and
-// `optic --version`.  Messages go to `sortie`; the progress display, when `erreurs` is a
-// terminal, to `erreurs`.  Returns the exit status.
-int Principal(int argc, char** argv, std::ostream& sortie, std::FILE* erreurs);
+// The program's command line (see LireArguments and --help).  Messages go to `sortie`;
+// explanations and complaints about the command line to `erreurs`; the progress display,
+// when `terminal` is one, to `terminal`.  Returns the exit status.
+int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs,
+              std::FILE* terminal);
 
 }  // namespace optic

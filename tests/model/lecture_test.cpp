@@ -31,11 +31,11 @@ Lu Lire(std::string texte) {
     Lu lu;
     std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
     std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
-    std::ostringstream rapport;
+    RapportMemoire rapport;
     lu.fin = lu.s.ReadSystem_Physique(a, b, "b", rapport);
     std::fclose(a);
     std::fclose(b);
-    lu.rapport = rapport.str();
+    lu.rapport = rapport.Texte();
     return lu;
 }
 

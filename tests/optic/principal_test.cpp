@@ -12,7 +12,7 @@ namespace {
 // Help and version answer without reading or writing anything; otherwise the one argument,
 // default_optic.txt without one, is the description's path.
 TEST(LigneDeCommande, AideVersionEtDescription) {
-    const std::string kUsage = "usage: optic [DESCRIPTION]\n";
+    const std::string kUsage = "usage: optic [OPTION]... [DESCRIPTION]\n";
     const struct {
         std::vector<std::string> arguments;
         std::string debut;  // how standard output starts
@@ -25,7 +25,8 @@ TEST(LigneDeCommande, AideVersionEtDescription) {
         {{"--version"}, "optic " OPTIC_VERSION_ATTENDUE "\n", 0, 1},
         {{}, "", 0, 2},
         {{}, " Error File default_optic.txt doesn't exist\n", 255, 0},  // none to read
-        {{"--verbose"}, " Error File --verbose doesn't exist\n", 255, 1},
+        {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1},
+        {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments[0]);

@@ -1,0 +1,20 @@
+#include "model/rapport.h"
+
+namespace optic {
+
+void RapportFlux::Message(std::string_view texte, const Lieu& lieu) {
+    sortie_ << texte;
+    if (!explications_ || lieu.ligne <= 0 || lieu.explication.empty()) return;
+    // Standard output first, so that a terminal shows the two lines in order.
+    sortie_.flush();
+    *explications_ << fichier_ << ':' << lieu.ligne << ": " << lieu.explication << '\n';
+    explications_->flush();
+}
+
+std::string RapportMemoire::Texte() const {
+    std::string texte;
+    for (const Entree& e : entrees_) texte += e.texte;
+    return texte;
+}
+
+}  // namespace optic
