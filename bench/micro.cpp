@@ -96,7 +96,7 @@ void BM_RemplissageLentille(benchmark::State& state) {
     Toile toile(1024);
     System_Physique s;
     s.elements.push_back(Lentille(Point{30, 50}, 30, 1, 60, 1, -60, 80, 0, &verre));
-    for (auto _ : state) s.Dessin(toile.z.image);
+    for (auto _ : state) s.DessinElements(toile.z.image);
 }
 BENCHMARK(BM_RemplissageLentille);
 

@@ -12,7 +12,8 @@
 #include "optic/bmp.h"
 #include "optic/execution.h"
 #include "optic/parallele.h"
-#include "optic/propagation.h"
+#include "optic/rayons.h"
+#include "render/dessin.h"
 
 using namespace optic;
 
@@ -39,33 +40,39 @@ int main(int argc, char** argv) {
     systeme.ReadSystem_Physique(argv[1], rapport);
     const double lecture = Secondes(t);
 
-    long rayons = 0;
-    for (const auto& g : systeme.sources)
-        for (const auto& s : g.sources) rayons += static_cast<long>(s.rayons.size());
-
+    // Tracing alone: every ray once, nothing kept.
+    RayonsDuBanc seuls(systeme, fils, 1);
+    const double rayons = static_cast<double>(seuls.Nombre());
     t = Horloge::now();
-    PropagerTout(systeme, fils);
+    seuls.Parcourir([](std::span<const Rayon>) {});
     const double trace = Secondes(t);
 
-    double points = 0;
-    for (const Image& im : systeme.zoomboxes) points += systeme.PointsDesRayons(im);
-
+    // The run itself: the rays are traced again, lot by lot, for each picture they are drawn
+    // into (unless they were kept).
+    const int images = static_cast<int>(systeme.zoomboxes.size());
+    RayonsDuBanc tous(systeme, fils, images);
     double dessin = 0, ecriture = 0;
-    for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        const Image& image = systeme.zoomboxes[c];
+    for (int c = 0; c < images; ++c) {
+        const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
         t = Horloge::now();
         Raster raster(image.taille);
-        Dessiner(systeme, image, raster, fils);
+        Dessiner(systeme, image, raster, fils, tous);
         dessin += Secondes(t);
         t = Horloge::now();
-        EcritureBMP(raster, static_cast<int>(c));
+        EcritureBMP(raster, c);
         ecriture += Secondes(t);
+    }
+
+    double points = 0;
+    for (const Image& im : systeme.zoomboxes) {
+        tous.Parcourir([&](std::span<const Rayon> lot) { points += PointsDesRayons(lot, im); });
     }
 
     std::printf("threads %d\n", fils);
     std::printf("reading   %8.3f s\n", lecture);
-    std::printf("tracing   %8.3f s  %ld rays, %.3g rays/s\n", trace, rayons, rayons / trace);
-    std::printf("drawing   %8.3f s  %.4g points, %.3g points/s\n", dessin, points, points / dessin);
+    std::printf("tracing   %8.3f s  %.0f rays, %.3g rays/s\n", trace, rayons, rayons / trace);
+    std::printf("drawing   %8.3f s  %.4g points, %.3g points/s (tracing included)\n", dessin,
+                points, points / dessin);
     std::printf("writing   %8.3f s\n", ecriture);
     return 0;
 }

@@ -14,7 +14,8 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/execution.h"
-#include "optic/propagation.h"
+#include "optic/rayons.h"
+#include "render/dessin.h"
 
 using namespace optic;
 
@@ -85,11 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         System_Physique::Lecture::Complete) {
         return 0;
     }
-    PropagerTout(systeme, 2);
+    // Tiny lots, so that drawing lot after lot is exercised too.
+    RayonsDuBanc rayons(systeme, 2, 2 * static_cast<int>(systeme.zoomboxes.size()), nullptr,
+                        Decoupage{3, 2, std::size_t{1} << 20, std::size_t{1} << 10});
     for (const Image& image : systeme.zoomboxes) {
-        if (image.taille > kCoteMax || systeme.PointsDesRayons(image) > kPointsMax) continue;
+        double points = 0;
+        rayons.Parcourir(
+            [&](std::span<const Rayon> lot) { points += PointsDesRayons(lot, image); });
+        if (image.taille > kCoteMax || points > kPointsMax) continue;
         Raster raster(image.taille);
-        Dessiner(systeme, image, raster, 2);
+        Dessiner(systeme, image, raster, 2, rayons);
         // Encoding: the header, then every byte is read once.
         const auto entete = EnteteBMP(image.taille);
         unsigned somme = entete[2];

@@ -4,6 +4,7 @@
 
 #include "model/constantes.h"
 #include "model/point.h"
+#include "model/voies.h"
 
 namespace optic {
 
@@ -54,59 +55,78 @@ struct Impact {
     Point tangente;
 };
 
-// The nearest hit of the half-line from `position` along `direction` with the surface, at a
-// parameter above the tolerance and within the surface's band.  For an arc only the half of
-// the circle on the vertex side of the centre counts.
-inline bool Intersection(const Dioptre& d, Point position, Point direction, Impact& impact) {
+// A half-line in a surface's frame: its start (u, v) and its direction (du, dv); for one ray
+// (T = double) or for several side by side (T = a vector, see model/voies.h).
+template <typename T>
+struct Repere {
+    T u, v, du, dv;
+};
+
+template <typename T>
+OPTIC_EN_LIGNE Repere<T> DansLeRepere(const Dioptre& d, T px, T py, T dx, T dy) {
     const double s = d.sinus;
     const double c = d.cosinus;
     const double x0 = d.sommet.x;
     const double y0 = d.sommet.y;
-    const double u = c * (position.x - x0) + s * (position.y - y0);
-    const double v = c * (position.y - y0) - s * (position.x - x0);
-    const double du = c * direction.x + s * direction.y;
-    const double dv = c * direction.y - s * direction.x;
+    return Repere<T>{c * (px - x0) + s * (py - y0), c * (py - y0) - s * (px - x0), c * dx + s * dy,
+                     c * dy - s * dx};
+}
 
-    double t, hu, hv, tu, tv;
+// The parameter of a half-line's hit with a surface, or -1 without one.  Written without
+// branches on the ray, so that several rays run side by side with the same arithmetic.
+template <typename T>
+OPTIC_EN_LIGNE T ParametrePlan(const Dioptre& d, const Repere<T>& r) {
+    const T t = -r.u / r.du;
+    const T hv = r.v + t * r.dv;
+    return Choisir((t > kTolerance) & (Abs(hv) <= d.demi_ouverture), t, Partout<T>(-1.0));
+}
+
+// For an arc only the half of the circle on the vertex side of the centre counts; a half-line
+// that only touches the circle passes it.
+template <typename T>
+OPTIC_EN_LIGNE T ParametreSphere(const Dioptre& d, const Repere<T>& r) {
+    const double xc = d.centre.x;
+    const double sens = d.courbure;
+    const double h = d.demi_ouverture;
+    const T w = r.u - xc;
+    const T a = r.du * r.du + r.dv * r.dv;
+    const T b = r.du * w + r.dv * r.v;
+    const T disc = b * b - (w * w + r.v * r.v - d.rayon_carre) * a;
+    const T racine = Racine(Choisir(disc > 0.0, disc, Partout<T>(0.0)));
+    const T t1 = (-b - racine) / a;
+    const T t2 = (racine - b) / a;
+    // a > 0, so t1 <= t2: the first candidate is the smallest.
+    const auto c1 =
+        (sens * ((r.u + t1 * r.du) - xc) < 0.0) & (t1 > kTolerance) & Non(Abs(r.v + t1 * r.dv) > h);
+    const auto c2 =
+        (sens * ((r.u + t2 * r.du) - xc) < 0.0) & (t2 > kTolerance) & Non(Abs(r.v + t2 * r.dv) > h);
+    const T t = Choisir(c1, t1, t2);
+    return Choisir((disc > 0.0) & (c1 | c2) & (t > kTolerance) & (Abs(r.v + t * r.dv) <= h), t,
+                   Partout<T>(-1.0));
+}
+
+// The nearest hit of the half-line from `position` along `direction` with the surface, at a
+// parameter above the tolerance and within the surface's band.
+inline bool Intersection(const Dioptre& d, Point position, Point direction, Impact& impact) {
+    const Repere<double> r = DansLeRepere(d, position.x, position.y, direction.x, direction.y);
+    const double t = d.courbure == 0 ? ParametrePlan(d, r) : ParametreSphere(d, r);
+    if (!(t > 0)) return false;
+    // The hit and the tangent in the frame, then in the world.
+    double hu, tu, tv;
+    const double hv = r.v + t * r.dv;
     if (d.courbure == 0) {
-        t = -u / du;
-        if (t <= 0) return false;
         hu = 0.0;
-        hv = v + t * dv;
         tu = 0.0;
         tv = d.transparent == 1 ? 1.0 : 0.0;
     } else {
-        const double xc = d.centre.x;
-        const double w = u - xc;
-        const double a = du * du + dv * dv;
-        const double b = du * w + dv * v;
-        const double disc = b * b - (w * w + v * v - d.rayon_carre) * a;
-        if (!(disc > 0)) return false;
-        const double racine = std::sqrt(disc);
-        const double sens = d.courbure;
-        auto candidat = [&](double tc) {
-            return sens * ((u + tc * du) - xc) < 0 && tc > kTolerance &&
-                   !(std::fabs(v + tc * dv) > d.demi_ouverture);
-        };
-        const double t1 = (-b - racine) / a;
-        const double t2 = (racine - b) / a;
-        // a > 0, so t1 <= t2: the first candidate is the smallest.
-        if (candidat(t1)) {
-            t = t1;
-        } else if (candidat(t2)) {
-            t = t2;
-        } else {
-            return false;
-        }
-        hu = u + t * du;
-        hv = v + t * dv;
+        hu = r.u + t * r.du;
         tu = -hv;
-        tv = hu - xc;
+        tv = hu - d.centre.x;
     }
-    if (!(t > kTolerance && std::fabs(hv) <= d.demi_ouverture)) return false;
-
+    const double s = d.sinus;
+    const double c = d.cosinus;
     impact.t = t;
-    impact.h = Point{c * hu - s * hv + x0, s * hu + c * hv + y0};
+    impact.h = Point{c * hu - s * hv + d.sommet.x, s * hu + c * hv + d.sommet.y};
     Point tg{c * tu - s * tv, s * tu + c * tv};
     if (std::fabs(tg.x) > kTolerance || std::fabs(tg.y) > kTolerance) {
         const double norme = std::sqrt(tg.x * tg.x + tg.y * tg.y);

@@ -38,4 +38,13 @@ struct Boite {
 // arc's chord and its vertex), in the world.  Every point of every surface lies inside it.
 Boite BoiteElement(const Element& e);
 
+// A box outside which Contient is false, rounding included: bounds may be infinite, and a
+// box with a bound that is not a number holds every point (see Dans).
+Boite BoiteContenu(const Element& e);
+
+// Whether p may lie in the box; true too when a bound is not a number.
+inline bool Dans(const Boite& b, Point p) {
+    return !(p.x < b.xmin || p.x > b.xmax || p.y < b.ymin || p.y > b.ymax);
+}
+
 }  // namespace optic

@@ -1,45 +1,41 @@
 #include "model/source.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace optic {
 
-void Rayon::DefinirChemin(std::span<const Point> noeuds) {
-    chemin_ = std::make_unique_for_overwrite<Point[]>(noeuds.size());
-    std::copy(noeuds.begin(), noeuds.end(), chemin_.get());
-    nb_noeuds_ = noeuds.size();
+Source_monochromatique::Source_monochromatique(double lambda_, Point milieu, double ouverture,
+                                               double angle, int nb_rayons, double largeur_faisceau)
+    : lambda(lambda_), milieu_(milieu), theta_(-angle) {
+    if (nb_rayons < 1) return;
+    nb_rayons_ = static_cast<std::size_t>(nb_rayons);
+    h_ = ouverture * 0.5;
+    w_ = largeur_faisceau * 0.5;
+    s_ = std::sin(theta_);
+    c_ = std::cos(theta_);
+    if (nb_rayons > 1) tan_h_ = std::tan(h_);
 }
 
-Source_monochromatique::Source_monochromatique(double lambda, Point milieu, double ouverture,
-                                               double angle, int nb_rayons,
-                                               double largeur_faisceau) {
-    const double theta = -angle;
-    if (nb_rayons < 1) return;
-    const double h = ouverture * 0.5;
-    const double w = largeur_faisceau * 0.5;
-    const double s = std::sin(theta);
-    const double c = std::cos(theta);
-
-    rayons.reserve(static_cast<std::size_t>(nb_rayons));
-    auto ajouter = [&](Point depart, double direction) {
-        Rayon& r = rayons.emplace_back();
-        r.lambda = lambda;
-        r.position = depart;
-        r.direction = Point{std::cos(direction), std::sin(direction)};
-        r.DefinirChemin(std::span<const Point>(&depart, 1));
-    };
-
-    if (nb_rayons == 1) {
-        ajouter(milieu, theta);
-        return;
+// The first ray starts at one end of the segment, at the edge of the opening; ray i > 0 at
+// t = 2i / (n - 1) - 1 along the segment, its tangent t tan h from the axis.
+Rayon Source_monochromatique::Depart(std::size_t k) const {
+    Rayon r;
+    r.lambda = lambda;
+    double direction;
+    if (nb_rayons_ == 1) {
+        r.position = milieu_;
+        direction = theta_;
+    } else if (k == 0) {
+        r.position = Point{milieu_.x + w_ * s_, milieu_.y - w_ * c_};
+        direction = theta_ - h_;
+    } else {
+        const int i = static_cast<int>(k);
+        const double t = (2.0 * i) / (static_cast<int>(nb_rayons_) - 1) - 1;
+        r.position = Point{milieu_.x - t * w_ * s_, milieu_.y + t * w_ * c_};
+        direction = theta_ + std::atan(t * tan_h_);
     }
-    ajouter(Point{milieu.x + w * s, milieu.y - w * c}, theta - h);
-    const double tan_h = std::tan(h);
-    for (int i = 1; i < nb_rayons; ++i) {
-        const double t = (2.0 * i) / (nb_rayons - 1) - 1;
-        ajouter(Point{milieu.x - t * w * s, milieu.y + t * w * c}, theta + std::atan(t * tan_h));
-    }
+    r.direction = Point{std::cos(direction), std::sin(direction)};
+    return r;
 }
 
 }  // namespace optic

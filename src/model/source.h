@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -9,9 +9,16 @@
 
 namespace optic {
 
-// One ray of light.  Before tracing, its path holds its starting point and `direction` is a
-// unit vector; tracing replaces the path with every point the ray reached and leaves
-// `position` and `direction` on its last segment.
+// Why a traced path ended.
+enum class FinRayon : std::uint8_t {
+    Ouverte,  // it did not: the ray leaves the bench
+    Opaque,   // on an opaque surface, or at its start, born where the index is 0 (in a blade)
+    Limite,   // at the limit on surface hits: a ray trapped by total reflection
+};
+
+// One ray of light.  Before tracing, `position` is its starting point and `direction` a unit
+// vector; tracing leaves `position` and `direction` on its last segment and `chemin` on every
+// point the ray reached, its start first.  The points belong to whoever traced the ray.
 struct Rayon {
     double lambda = 0.0;  // wavelength, nanometres
     Point position;
@@ -19,24 +26,36 @@ struct Rayon {
     // True when the path ends on an opaque surface (or was cut short); otherwise the ray goes
     // on without end from `position` along `direction`.
     bool arret = false;
+    // Why the path ended, for whoever measures the rays; the drawing needs only `arret`.
+    FinRayon fin = FinRayon::Ouverte;
+    std::span<const Point> chemin;
 
-    std::span<const Point> Chemin() const { return {chemin_.get(), nb_noeuds_}; }
-    void DefinirChemin(std::span<const Point> noeuds);
-
-  private:
-    std::unique_ptr<Point[]> chemin_;
-    std::size_t nb_noeuds_ = 0;
+    std::span<const Point> Chemin() const { return chemin; }
 };
 
 // A fan of rays of one wavelength: they start evenly spaced on a segment of length
 // `largeur_faisceau` centred on `milieu`, across the beam's axis, and their directions are
 // those of a point source behind the segment, spread over `ouverture`.  The beam's axis
-// points at the angle -`angle`.
-struct Source_monochromatique {
-    std::vector<Rayon> rayons;
+// points at the angle -`angle`.  Ray k is computed when it is asked for: a fan of a million
+// rays costs no memory.
+class Source_monochromatique {
+  public:
+    double lambda = 0.0;  // wavelength, nanometres, also when there is no ray
 
     Source_monochromatique(double lambda, Point milieu, double ouverture, double angle,
                            int nb_rayons, double largeur_faisceau);
+
+    std::size_t NombreRayons() const { return nb_rayons_; }
+    // Ray k (0 <= k < NombreRayons()) as it leaves the source, not yet traced.
+    Rayon Depart(std::size_t k) const;
+
+  private:
+    std::size_t nb_rayons_ = 0;
+    Point milieu_;
+    double theta_ = 0.0;  // the beam's axis
+    double h_ = 0.0;      // half the opening
+    double w_ = 0.0;      // half the width
+    double s_ = 0.0, c_ = 0.0, tan_h_ = 0.0;
 };
 
 // The sources of one source line, one per wavelength, sharing everything else.

@@ -38,10 +38,8 @@ struct System_Physique {
     Lecture ReadSystem_Physique(std::FILE* premiere_passe, std::FILE* seconde_passe,
                                 const std::string& nom, Rapport& rapport);
 
-    // Draws the elements and the traced rays into a zoombox's view.
-    void Dessin(const Image& image) const;
-    // About how many points drawing the traced rays into a zoombox steps through.
-    double PointsDesRayons(const Image& image) const;
+    // Draws the elements into a zoombox's view, each filled then outlined, in bench order.
+    void DessinElements(const Image& image) const;
 };
 
 }  // namespace optic

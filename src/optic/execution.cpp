@@ -13,7 +13,7 @@
 #include "optic/bmp.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
-#include "optic/propagation.h"
+#include "render/dessin.h"
 #include "render/raster.h"
 
 namespace optic {
@@ -36,15 +36,16 @@ bool Lisible(const std::string& chemin) {
 }
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-bool Photographier(const System_Physique& systeme, int c, int nb_fils, Rapport& rapport,
-                   Progression& suivi) {
+// While the rays are traced for the first time, the progress display counts them.
+bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuBanc& rayons,
+                   Rapport& rapport, Progression& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c);
     bool ok = false;
     try {
         Raster raster(image.taille);
-        suivi.Dessin(nom, image.taille);
-        Dessiner(systeme, image, raster, nb_fils);
+        if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
+        Dessiner(systeme, image, raster, nb_fils, rayons);
         suivi.Ecriture(nom);
         ok = EcritureBMP(raster, c);
     } catch (const std::bad_alloc&) {
@@ -62,15 +63,23 @@ bool Photographier(const System_Physique& systeme, int c, int nb_fils, Rapport& 
 
 }  // namespace
 
-void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils) {
+void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
+              RayonsDuBanc& rayons) {
     const int bandes = std::clamp(image.taille / kRangsParBandeMin, 1, std::max(nb_fils, 1));
+    auto vue = [&](std::size_t b) {
+        Image v = image;
+        v.Attacher(raster, static_cast<int>(image.taille * static_cast<std::int64_t>(b) / bandes),
+                   static_cast<int>(image.taille * static_cast<std::int64_t>(b + 1) / bandes));
+        return v;
+    };
     EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
-        const int debut = static_cast<int>(image.taille * static_cast<std::int64_t>(b) / bandes);
-        const int fin = static_cast<int>(image.taille * static_cast<std::int64_t>(b + 1) / bandes);
-        PeindreFond(image, raster, debut, fin);
-        Image vue = image;
-        vue.Attacher(raster, debut, fin);
-        systeme.Dessin(vue);
+        const Image v = vue(b);
+        PeindreFond(image, raster, v.rang_debut, v.rang_fin);
+        systeme.DessinElements(v);
+    });
+    rayons.Parcourir([&](std::span<const Rayon> lot) {
+        EnParallele(static_cast<std::size_t>(bandes), nb_fils,
+                    [&](std::size_t b) { DessinRayons(lot, vue(b)); });
     });
 }
 
@@ -88,10 +97,12 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
         return -1;
     }
     rapport.Vider();  // the reader's messages come before any progress display
-    PropagerTout(systeme, nb_fils, &progression);
+    // Rays are traced lot by lot as each picture is drawn; they are visited once a picture.
+    RayonsDuBanc rayons(systeme, nb_fils, static_cast<int>(systeme.zoomboxes.size()), &progression);
+    progression.Trace(rayons.Nombre());
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rapport, progression)) {
+        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rayons, rapport, progression)) {
             statut = -1;
         }
     }

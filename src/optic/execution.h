@@ -5,14 +5,17 @@
 #include "model/rapport.h"
 #include "model/system.h"
 #include "optic/options.h"
+#include "optic/rayons.h"
 #include "render/raster.h"
 
 namespace optic {
 
-// Paints a zoombox's background and draws the bench into its raster.  Each thread takes a
-// band of rows and follows the whole drawing order there, so that a later drawing still
-// replaces an earlier one and the picture is the same whatever the number of threads.
-void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils);
+// Paints a zoombox's background and draws the bench into its raster: the elements, then the
+// rays lot after lot.  Each thread takes a band of rows and follows the whole drawing order
+// there, so that a later drawing still replaces an earlier one and the picture is the same
+// whatever the number of threads and the size of the lots.
+void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
+              RayonsDuBanc& rayons);
 
 class Progression;
 

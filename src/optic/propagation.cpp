@@ -1,10 +1,6 @@
 #include "optic/propagation.h"
 
-#include <algorithm>
 #include <cmath>
-
-#include "optic/parallele.h"
-#include "optic/progression.h"
 
 namespace optic {
 
@@ -31,13 +27,10 @@ double IndiceMilieu(const System_Physique& systeme, Point p, double lambda) {
     return systeme.espace.indice_espace;
 }
 
-void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t) {
-    const Point d = rayon.direction;
+Point Devier(Point d, Point t, double n) {
     const double produit = d.x * t.x + d.y * t.y;
     const Point dt{produit * t.x, produit * t.y};  // tangential part, conserved
     Point dn{d.x - dt.x, d.y - dt.y};              // normal part
-    const double n =
-        IndiceMilieu(systeme, Point{h.x + kSondage * d.x, h.y + kSondage * d.y}, rayon.lambda);
     const double q = n * n - (dt.x * dt.x + dt.y * dt.y);
     double longueur;
     if (ReflexionTotale(q)) {
@@ -54,12 +47,20 @@ void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t) {
     }
     const Point s{dn.x + dt.x, dn.y + dt.y};
     const double ns = Norme(s);
-    rayon.direction = Point{s.x * longueur / ns, s.y * longueur / ns};
+    return Point{s.x * longueur / ns, s.y * longueur / ns};
+}
+
+void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t) {
+    const double n = IndiceMilieu(systeme, Sonde(h, rayon.direction), rayon.lambda);
+    rayon.direction = Devier(rayon.direction, t, n);
 }
 
 void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point>& chemin) {
-    chemin.assign(rayon.Chemin().begin(), rayon.Chemin().end());
+    chemin.assign(1, rayon.position);
     const double n0 = IndiceMilieu(systeme, rayon.position, rayon.lambda);
+    // Born where the index is 0, inside a blade, the ray cannot go anywhere.
+    rayon.fin = n0 == 0 ? FinRayon::Opaque : FinRayon::Ouverte;
+    rayon.arret = false;
     const double f = n0 / Norme(rayon.direction);
     rayon.direction = Point{rayon.direction.x * f, rayon.direction.y * f};
 
@@ -78,40 +79,22 @@ void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point
         }
         if (meilleur.t < 0) break;  // open end: the ray leaves the bench
 
-        const Point tg = meilleur.tangente;
-        if (std::fabs(tg.x) < kTolerance && std::fabs(tg.y) < kTolerance) {
+        if (Opaque(meilleur.tangente)) {
             chemin.push_back(meilleur.h);  // opaque surface: the ray ends here
             rayon.arret = true;
+            rayon.fin = FinRayon::Opaque;
             break;
         }
         rayon.position = meilleur.h;
-        Deviation(systeme, rayon, meilleur.h, tg);
+        Deviation(systeme, rayon, meilleur.h, meilleur.tangente);
         chemin.push_back(meilleur.h);
         if (++impacts == kImpactsMax) {
             rayon.arret = true;
+            rayon.fin = FinRayon::Limite;
             break;
         }
     }
-    rayon.DefinirChemin(chemin);
-}
-
-void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi) {
-    std::vector<Rayon*> rayons;
-    for (Source_polychromatique& groupe : systeme.sources) {
-        for (Source_monochromatique& source : groupe.sources) {
-            for (Rayon& r : source.rayons) rayons.push_back(&r);
-        }
-    }
-    if (suivi) suivi->Trace(rayons.size());
-    constexpr std::size_t kParTache = 256;
-    const std::size_t nb_taches = (rayons.size() + kParTache - 1) / kParTache;
-    EnParallele(nb_taches, nb_fils, [&](std::size_t tache) {
-        std::vector<Point> chemin;
-        const std::size_t fin = std::min(rayons.size(), (tache + 1) * kParTache);
-        for (std::size_t i = tache * kParTache; i < fin; ++i)
-            Propagation(systeme, *rayons[i], chemin);
-        if (suivi) suivi->RayonsTraces(fin - tache * kParTache);
-    });
+    rayon.chemin = chemin;
 }
 
 }  // namespace optic

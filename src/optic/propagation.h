@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
+#include "model/constantes.h"
 #include "model/point.h"
 #include "model/system.h"
 
@@ -15,18 +17,26 @@ inline constexpr int kImpactsMax = 1000;
 // decides (0 in a diaphragm blade); outside every element, the space's index.
 double IndiceMilieu(const System_Physique& systeme, Point p, double lambda);
 
-// The ray's new direction where it meets a surface at h with unit tangent t: Snell's law,
-// or total reflection where the new medium cannot take the tangential component.
+// Where the medium beyond a surface hit at h is probed: just past it along the direction d.
+inline Point Sonde(Point h, Point d) {
+    return Point{h.x + kSondage * d.x, h.y + kSondage * d.y};
+}
+
+// The new direction of a ray of direction d that meets a surface of unit tangent t, with the
+// index n beyond it: Snell's law, or total reflection where the new medium cannot take the
+// tangential component.
+Point Devier(Point d, Point t, double n);
+
+// The ray's new direction where it meets a surface at h with unit tangent t.
 void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t);
 
-// Traces one ray through the bench, from its start to an open or a stopped end.
-// `chemin` is working space for the path.
+// Whether a hit's tangent is that of an opaque surface, where the ray ends.
+inline bool Opaque(Point tangente) {
+    return std::fabs(tangente.x) < kTolerance && std::fabs(tangente.y) < kTolerance;
+}
+
+// Traces one ray through the bench, from its start to an open or a stopped end, the plain
+// way: every surface at every step.  `chemin` receives the path, which the ray then views.
 void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point>& chemin);
-
-class Progression;
-
-// Traces every ray of every source, spread over `nb_fils` threads; the result does not
-// depend on their number.  `suivi`, when given, hears of every ray traced.
-void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi = nullptr);
 
 }  // namespace optic

@@ -1,4 +1,6 @@
 // Drawing the bench into a zoombox: the elements, each filled then outlined, then the rays.
+#include "render/dessin.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -64,36 +66,31 @@ void SegmentsDuRayon(const Rayon& r, const Image& image, Tracer trace) {
     if (!r.arret) trace(r.position, SortieFenetre(r.position, r.direction, image));
 }
 
-template <typename Fonction>
-void PourChaqueRayon(const std::vector<Source_polychromatique>& sources, Fonction f) {
-    for (const Source_polychromatique& groupe : sources) {
-        for (const Source_monochromatique& source : groupe.sources) {
-            for (const Rayon& r : source.rayons) f(r);
-        }
-    }
-}
-
 }  // namespace
 
-void System_Physique::Dessin(const Image& image) const {
+void System_Physique::DessinElements(const Image& image) const {
     if (image.taille <= 0) return;
     for (const Element& e : elements) {
         if (e.dioptres.empty()) continue;
         Remplir(e, image);
         for (const Dioptre& d : e.dioptres) d.Dessin(image);
     }
-    PourChaqueRayon(sources, [&](const Rayon& r) {
-        const Pixel couleur = EnPixel(Couleur(r.lambda));
-        SegmentsDuRayon(r, image, [&](Point a, Point b) { Segment(image, a, b, couleur); });
-    });
 }
 
-double System_Physique::PointsDesRayons(const Image& image) const {
+void DessinRayons(std::span<const Rayon> rayons, const Image& image) {
+    if (image.taille <= 0) return;
+    for (const Rayon& r : rayons) {
+        const Pixel couleur = EnPixel(Couleur(r.lambda));
+        SegmentsDuRayon(r, image, [&](Point a, Point b) { Segment(image, a, b, couleur); });
+    }
+}
+
+double PointsDesRayons(std::span<const Rayon> rayons, const Image& image) {
     double points = 0;
-    PourChaqueRayon(sources, [&](const Rayon& r) {
+    for (const Rayon& r : rayons) {
         SegmentsDuRayon(r, image,
                         [&](Point a, Point b) { points += PointsDuSegment(image, a, b); });
-    });
+    }
     return points;
 }
 

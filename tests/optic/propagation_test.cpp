@@ -9,6 +9,7 @@
 
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
+#include "optic/rayons.h"
 
 namespace optic {
 namespace {
@@ -20,15 +21,15 @@ const IndiceRefraction* Verre(System_Physique& s, double n1 = 1.5, double n2 = 1
     return s.indices.back().get();
 }
 
-// A ray of 550 nm from p along d, traced through the bench unless `tracer` is false.
+// A ray of 550 nm from p along d, traced through the bench unless `tracer` is false; its
+// path lives as long as the test.
 Rayon UnRayon(const System_Physique& s, Point p, Point d, bool tracer = true) {
+    static std::vector<std::vector<Point>> chemins;
     Rayon r;
     r.lambda = 550;
     r.position = p;
     r.direction = d;
-    r.DefinirChemin({&p, 1});
-    std::vector<Point> travail;
-    if (tracer) Propagation(s, r, travail);
+    if (tracer) Propagation(s, r, chemins.emplace_back());
     return r;
 }
 
@@ -122,30 +123,40 @@ TEST(Propagation, RayonPiegeArreteApresMilleImpacts) {
 }
 
 // A paraxial beam meets the axis at the back focus of the thick-lens equation, blue nearer
-// than red; the paths are the same whatever the number of threads tracing them.
+// than red; the paths are the same whatever the number of threads tracing them and the size
+// of the lots they are traced in.
 TEST(Propagation, FoyerDUneLentilleEpaisseEtFils) {
     const double r1 = 50, r2 = -50, e = 5;
-    System_Physique s[2];
+    System_Physique s;
+    s.indices.push_back(std::make_unique<IndiceRefraction>(
+        IndiceRefraction{{1.5224, 1.5168, 1.5143}, {486.1, 587.6, 656.3}}));  // BK7
+    s.elements.push_back(Lentille({0, 0}, e, 1, r1, 1, r2, 20, 0, s.indices[0].get()));
+    Source_polychromatique& g = s.sources.emplace_back();
+    for (double l : {450.0, 650.0}) g.sources.emplace_back(l, Point{-10, 0}, 0, 0, 600, 0.2);
+    std::vector<Rayon> rayons[2];
+    std::vector<std::vector<Point>> chemins[2];
     for (int k = 0; k < 2; ++k) {
-        s[k].indices.push_back(std::make_unique<IndiceRefraction>(
-            IndiceRefraction{{1.5224, 1.5168, 1.5143}, {486.1, 587.6, 656.3}}));  // BK7
-        s[k].elements.push_back(Lentille({0, 0}, e, 1, r1, 1, r2, 20, 0, s[k].indices[0].get()));
-        Source_polychromatique& g = s[k].sources.emplace_back();
-        for (double l : {450.0, 650.0}) g.sources.emplace_back(l, Point{-10, 0}, 0, 0, 600, 0.2);
-        PropagerTout(s[k], k == 0 ? 1 : 4);
+        RayonsDuBanc banc(s, k == 0 ? 1 : 4, 1, nullptr, k == 0 ? Decoupage{} : Decoupage{5, 3});
+        banc.Parcourir([&](std::span<const Rayon> lot) {
+            for (const Rayon& r : lot) {
+                rayons[k].push_back(r);
+                chemins[k].emplace_back(r.chemin.begin(), r.chemin.end());
+            }
+        });
+        ASSERT_EQ(rayons[k].size(), 1200u);
     }
     double mesure[2];
     for (int k = 0; k < 2; ++k) {
-        const Source_monochromatique& m = s[0].sources[0].sources[k];
-        const double n = s[0].indices[0]->Indice(m.rayons[0].lambda);
+        const double n = s.indices[0]->Indice(g.sources[k].lambda);
         const double f = 1 / ((n - 1) * (1 / r1 - 1 / r2 + (n - 1) * e / (n * r1 * r2)));
         const double foyer = e + f * (1 - (n - 1) * e / (n * r1));
-        for (std::size_t i = 0; i < m.rayons.size(); ++i) {
-            const Rayon &r = m.rayons[i], &autre = s[1].sources[0].sources[k].rayons[i];
-            ASSERT_EQ(r.Chemin().size(), 3u);
+        for (std::size_t i = 600u * k; i < 600u * (k + 1); ++i) {
+            const Rayon& r = rayons[0][i];
+            EXPECT_EQ(r.lambda, g.sources[k].lambda);
+            ASSERT_EQ(chemins[0][i].size(), 3u);
             mesure[k] = r.position.x - r.position.y * r.direction.x / r.direction.y;
             EXPECT_NEAR(mesure[k], foyer, 2e-3);  // spherical aberration is 3e-4 here
-            EXPECT_TRUE(std::ranges::equal(autre.Chemin(), r.Chemin(), [](Point a, Point b) {
+            EXPECT_TRUE(std::ranges::equal(chemins[1][i], chemins[0][i], [](Point a, Point b) {
                 return a.x == b.x && a.y == b.y;
             }));
         }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "model/system.h"
+#include "optic/banc.h"
+
+namespace optic {
+
+class Progression;
+
+// How the rays are cut into lots.  The defaults suit any bench; tests make them tiny.
+struct Decoupage {
+    std::size_t rayons_par_tache = 256;  // rays one thread traces at a time
+    std::size_t taches_par_lot = 128;
+    // A lot ends early once its paths and records take this many bytes (a ray trapped by
+    // total reflection has a thousand points).
+    std::size_t octets_par_lot = std::size_t{32} << 20;
+    // Lots kept from one visit to the next, rather than traced again, up to this many bytes.
+    std::size_t octets_gardes = std::size_t{32} << 20;
+};
+
+// Every ray of the bench, traced when it is needed: memory follows the lots, not the number
+// of rays.  Tracing gives the same paths every time, so a lot that was not kept is simply
+// traced again at the next visit.
+class RayonsDuBanc {
+  public:
+    // `visites`: how many times the rays will be visited (lots are kept only for a later
+    // one).  `suivi`, when given, hears of every ray traced the first time.
+    RayonsDuBanc(const System_Physique& systeme, int nb_fils, int visites,
+                 Progression* suivi = nullptr, Decoupage decoupage = {});
+
+    std::size_t Nombre() const { return banc_.NombreRayons(); }
+    // Whether every ray has been traced at least once.
+    bool TousTraces() const { return visites_faites_ > 0; }
+
+    // Calls visiter(lot) for consecutive lots of traced rays, in drawing order (source lines
+    // in file order, each line's wavelengths in order, each fan from its first ray), so that
+    // every ray is visited once.  The rays and their paths live until the call returns.
+    void Parcourir(const std::function<void(std::span<const Rayon>)>& visiter);
+
+  private:
+    struct Lot {
+        std::size_t debut = 0, fin = 0;  // rays debut .. fin - 1
+        std::vector<Rayon> rayons;
+        std::vector<std::vector<Point>> noeuds;  // one task's paths each
+        std::size_t octets = 0;
+    };
+    void Tracer(std::size_t debut, Lot& lot);
+
+    Banc banc_;
+    int nb_fils_;
+    int visites_;
+    int visites_faites_ = 0;
+    Progression* suivi_;
+    Decoupage decoupage_;
+    std::vector<Lot> gardes_;  // the first lots, as the first visit traced them
+    bool garder_;
+    std::size_t octets_gardes_ = 0;
+    Lot travail_;
+};
+
+}  // namespace optic
