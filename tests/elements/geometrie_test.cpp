@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -101,6 +102,50 @@ TEST(Diaphragme, HuitPlansOpaquesDansLOrdreDesPlaces) {
         EXPECT_EQ(s.demi_ouverture, 1) << i;
         EXPECT_EQ(s.transparent, 0) << i;
     }
+}
+
+// The box outside which nothing is inside an element holds every point found inside it, at
+// the edges too, for lenses of every kind and diaphragms at any angle; for an ordinary lens
+// it is hardly larger than the lens.
+TEST(Element, BoiteDuContenu) {
+    std::mt19937_64 alea(7);
+    auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
+    for (int i = 0; i < 300; ++i) {
+        const double angle = u(-kPi, kPi);
+        const Point p{u(-50, 50), u(-50, 50)};
+        Element e;
+        if (i % 3) {
+            auto rayon = [&] { return i % 5 == 0 ? 0.0 : (i % 2 ? 1 : -1) * u(3, 100); };
+            const double r1 = rayon(), r2 = rayon();
+            e = Lentille(p, u(0.2, 12), r1 ? kFaceSpherique : kFacePlane, r1,
+                         r2 ? kFaceSpherique : kFacePlane, r2, u(1, 40), angle, nullptr);
+        } else {
+            const double interieur = u(0, 10);
+            e = Diaphragme(p, u(0.1, 4), interieur, interieur + u(0.5, 20), angle);
+        }
+        const Boite b = BoiteContenu(e);
+        int dedans = 0;
+        for (int j = 0; j < 4000; ++j) {
+            // Points all over the element, and points just beside its surfaces.
+            const Dioptre& d = e.dioptres[static_cast<std::size_t>(j) % e.dioptres.size()];
+            Point q{u(-70, 70), u(-70, 70)};
+            if (j % 2) {
+                const double v = u(-1.01, 1.01) * d.demi_ouverture, a = u(-1e-9, 1e-9);
+                q = Point{d.sommet.x + d.cosinus * a - d.sinus * v,
+                          d.sommet.y + d.sinus * a + d.cosinus * v};
+            }
+            if (!Contient(e, q)) continue;
+            ++dedans;
+            EXPECT_TRUE(Dans(b, q)) << i << ": " << q.x << ", " << q.y;
+        }
+        EXPECT_GT(dedans, 0) << i;
+    }
+    const Lentille l({10, 0}, 4, kFaceSpherique, 30, kFaceSpherique, -30, 20, 0, nullptr);
+    const Boite b = BoiteContenu(l);
+    EXPECT_NEAR(b.xmin, 10, 1e-6);  // the vertices
+    EXPECT_NEAR(b.xmax, 14, 1e-6);
+    EXPECT_NEAR(b.ymin, -10, 1e-6);  // the rims
+    EXPECT_NEAR(b.ymax, 10, 1e-6);
 }
 
 }  // namespace
