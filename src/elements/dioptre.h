@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 
 #include "model/constantes.h"
 #include "model/point.h"
@@ -35,16 +36,23 @@ struct Dioptre {
     void Dessin(const Image& image) const;
 };
 
+// Whether (x, y) lies on the inner side of the surface and within its lateral band, for one
+// point or for several side by side (see model/voies.h).
+template <typename T>
+OPTIC_EN_LIGNE auto Dedans(const Dioptre& d, T x, T y) {
+    const T dx = x - d.sommet.x;
+    const T dy = y - d.sommet.y;
+    const T a = d.cosinus * dx + d.sinus * dy;
+    const T b = d.cosinus * dy - d.sinus * dx;
+    const auto bande = Non(Abs(b) > d.demi_ouverture + kTolerance);
+    if (d.courbure == 0) return bande & (a >= -kTolerance);
+    const T d2 = (a - d.centre.x) * (a - d.centre.x) + b * b;
+    if (d.courbure == 1) return bande & (d2 <= d.rayon_carre);
+    return bande & (d2 >= d.rayon_carre) & (a > d.centre.x);
+}
+
 inline bool Dioptre::Interrieur(Point p) const {
-    const double dx = p.x - sommet.x;
-    const double dy = p.y - sommet.y;
-    const double a = cosinus * dx + sinus * dy;
-    const double b = cosinus * dy - sinus * dx;
-    if (std::fabs(b) > demi_ouverture + kTolerance) return false;
-    if (courbure == 0) return a >= -kTolerance;
-    const double d2 = (a - centre.x) * (a - centre.x) + b * b;
-    if (courbure == 1) return d2 <= rayon_carre;
-    return d2 >= rayon_carre && a > centre.x;
+    return Dedans(*this, p.x, p.y);
 }
 
 // Where a half-line meets a surface: the parameter along the direction, the hit point and
@@ -72,13 +80,16 @@ OPTIC_EN_LIGNE Repere<T> DansLeRepere(const Dioptre& d, T px, T py, T dx, T dy) 
                      c * dy - s * dx};
 }
 
-// The parameter of a half-line's hit with a surface, or -1 without one.  Written without
+// The parameter of no hit: not a number, which no comparison takes.
+inline constexpr double kSansImpact = std::numeric_limits<double>::quiet_NaN();
+
+// The parameter of a half-line's hit with a surface, or kSansImpact.  Written without
 // branches on the ray, so that several rays run side by side with the same arithmetic.
 template <typename T>
 OPTIC_EN_LIGNE T ParametrePlan(const Dioptre& d, const Repere<T>& r) {
     const T t = -r.u / r.du;
     const T hv = r.v + t * r.dv;
-    return Choisir((t > kTolerance) & (Abs(hv) <= d.demi_ouverture), t, Partout<T>(-1.0));
+    return Choisir((t > kTolerance) & (Abs(hv) <= d.demi_ouverture), t, Partout<T>(kSansImpact));
 }
 
 // For an arc only the half of the circle on the vertex side of the centre counts; a half-line
@@ -102,38 +113,49 @@ OPTIC_EN_LIGNE T ParametreSphere(const Dioptre& d, const Repere<T>& r) {
         (sens * ((r.u + t2 * r.du) - xc) < 0.0) & (t2 > kTolerance) & Non(Abs(r.v + t2 * r.dv) > h);
     const T t = Choisir(c1, t1, t2);
     return Choisir((disc > 0.0) & (c1 | c2) & (t > kTolerance) & (Abs(r.v + t * r.dv) <= h), t,
-                   Partout<T>(-1.0));
+                   Partout<T>(kSansImpact));
+}
+
+// The hit in the surface's frame: on a plane (0, hv), on an arc (hu, hv).
+template <typename T>
+OPTIC_EN_LIGNE T HitU(const Repere<T>& r, T t, bool plan) {
+    return plan ? Partout<T>(0.0) : r.u + t * r.du;
+}
+template <typename T>
+OPTIC_EN_LIGNE T HitV(const Repere<T>& r, T t) {
+    return r.v + t * r.dv;
+}
+
+// A hit (hu, hv) in the frame of a surface (cosinus c, sinus s, vertex (x0, y0), centre at
+// xc along its axis), taken to the world with the tangent there: along a plane, (0, 1) when
+// it is transparent and (0, 0) when it is opaque; on an arc, perpendicular to the radius.  A
+// tangent that is not zero is scaled to unit length.  For one surface or for one per lane.
+template <typename T, typename M>
+OPTIC_EN_LIGNE void VersLeMonde(T c, T s, T x0, T y0, T xc, M plan, T transparent, T hu, T hv,
+                                T& hx, T& hy, T& tx, T& ty) {
+    const T tu = Choisir(plan, Partout<T>(0.0), -hv);
+    const T tv = Choisir(plan, transparent, hu - xc);
+    hx = c * hu - s * hv + x0;
+    hy = s * hu + c * hv + y0;
+    tx = c * tu - s * tv;
+    ty = s * tu + c * tv;
+    const auto unite = (Abs(tx) > kTolerance) | (Abs(ty) > kTolerance);
+    const T norme = Racine(tx * tx + ty * ty);
+    tx = Choisir(unite, tx / norme, tx);
+    ty = Choisir(unite, ty / norme, ty);
 }
 
 // The nearest hit of the half-line from `position` along `direction` with the surface, at a
 // parameter above the tolerance and within the surface's band.
 inline bool Intersection(const Dioptre& d, Point position, Point direction, Impact& impact) {
     const Repere<double> r = DansLeRepere(d, position.x, position.y, direction.x, direction.y);
-    const double t = d.courbure == 0 ? ParametrePlan(d, r) : ParametreSphere(d, r);
-    if (!(t > 0)) return false;
-    // The hit and the tangent in the frame, then in the world.
-    double hu, tu, tv;
-    const double hv = r.v + t * r.dv;
-    if (d.courbure == 0) {
-        hu = 0.0;
-        tu = 0.0;
-        tv = d.transparent == 1 ? 1.0 : 0.0;
-    } else {
-        hu = r.u + t * r.du;
-        tu = -hv;
-        tv = hu - d.centre.x;
-    }
-    const double s = d.sinus;
-    const double c = d.cosinus;
+    const bool plan = d.courbure == 0;
+    const double t = plan ? ParametrePlan(d, r) : ParametreSphere(d, r);
+    if (std::isnan(t)) return false;
     impact.t = t;
-    impact.h = Point{c * hu - s * hv + d.sommet.x, s * hu + c * hv + d.sommet.y};
-    Point tg{c * tu - s * tv, s * tu + c * tv};
-    if (std::fabs(tg.x) > kTolerance || std::fabs(tg.y) > kTolerance) {
-        const double norme = std::sqrt(tg.x * tg.x + tg.y * tg.y);
-        tg.x = tg.x / norme;
-        tg.y = tg.y / norme;
-    }
-    impact.tangente = tg;
+    VersLeMonde(d.cosinus, d.sinus, d.sommet.x, d.sommet.y, d.centre.x, plan,
+                d.transparent == 1 ? 1.0 : 0.0, HitU(r, t, plan), HitV(r, t), impact.h.x,
+                impact.h.y, impact.tangente.x, impact.tangente.y);
     return true;
 }
 

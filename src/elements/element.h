@@ -23,6 +23,13 @@ struct Element {
 // Whether p lies in the element's body: inside both faces of a lens; inside the entrance and
 // exit faces of either blade of a diaphragm (slots 0 and 2, or 1 and 3).  Rims and blade
 // edges are not consulted.
+// The same for several points side by side, d being the element's surfaces.
+template <typename T>
+OPTIC_EN_LIGNE auto Contient(int type, const Dioptre* d, T x, T y) {
+    if (type == kTypeLentille) return Dedans(d[0], x, y) & Dedans(d[1], x, y);
+    return (Dedans(d[0], x, y) & Dedans(d[2], x, y)) | (Dedans(d[1], x, y) & Dedans(d[3], x, y));
+}
+
 inline bool Contient(const Element& e, Point p) {
     const std::vector<Dioptre>& d = e.dioptres;
     if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
@@ -42,9 +49,11 @@ Boite BoiteElement(const Element& e);
 // box with a bound that is not a number holds every point (see Dans).
 Boite BoiteContenu(const Element& e);
 
-// Whether p may lie in the box; true too when a bound is not a number.
-inline bool Dans(const Boite& b, Point p) {
-    return !(p.x < b.xmin || p.x > b.xmax || p.y < b.ymin || p.y > b.ymax);
+// Whether (x, y) may lie in the box; true too when a bound is not a number.  For one point
+// or several side by side.
+template <typename T>
+OPTIC_EN_LIGNE auto Dans(const Boite& b, T x, T y) {
+    return Non((x < b.xmin) | (x > b.xmax) | (y < b.ymin) | (y > b.ymax));
 }
 
 }  // namespace optic

@@ -47,7 +47,7 @@ OPTIC_EN_LIGNE bool Non(bool m) {
 // Lane by lane.
 template <Vecteur D, Masque M>
 OPTIC_EN_LIGNE D Choisir(M m, D a, D b) {
-    return (D)((m & (M)a) | (~m & (M)b));
+    return m ? a : b;
 }
 template <Vecteur D>
 OPTIC_EN_LIGNE D Abs(D a) {
@@ -64,16 +64,21 @@ template <Masque M>
 OPTIC_EN_LIGNE M Non(M m) {
     return ~m;
 }
+// Whether no lane is true.
+template <Masque M>
+OPTIC_EN_LIGNE bool Aucun(M m) {
+    long long tous = 0;
+    for (unsigned l = 0; l < sizeof(M) / sizeof(long long); ++l) tous |= m[l];
+    return tous == 0;
+}
 
-// x in every lane.
+// x in every lane (x - 0 is x, for -0 too).
 template <typename T>
 OPTIC_EN_LIGNE T Partout(double x) {
     if constexpr (std::same_as<T, double>) {
         return x;
     } else {
-        T r;
-        for (unsigned l = 0; l < sizeof(T) / sizeof(double); ++l) r[l] = x;
-        return r;
+        return x - T{};
     }
 }
 

@@ -5,18 +5,25 @@
 namespace optic {
 
 Banc::Banc(const System_Physique& systeme) : indice_espace_(systeme.espace.indice_espace) {
+    std::vector<const Element*> avec;  // the elements with surfaces
     for (const Element& e : systeme.elements) {
         if (e.dioptres.empty()) continue;
-        elements_.push_back(Contenu{&e, BoiteContenu(e)});
+        avec.push_back(&e);
         surfaces_.insert(surfaces_.end(), e.dioptres.begin(), e.dioptres.end());
     }
+    const Dioptre* premiere = surfaces_.data();
+    for (const Element* e : avec) {
+        elements_.push_back(BancPlat::Corps{BoiteContenu(*e), premiere, e->type});
+        premiere += e->dioptres.size();
+    }
+    plat_ = BancPlat{surfaces_.data(), surfaces_.size(), elements_.data(), elements_.size(),
+                     indice_espace_};
     for (const Source_polychromatique& groupe : systeme.sources) {
         for (const Source_monochromatique& source : groupe.sources) {
             sources_.push_back(Fan{&source, total_});
             total_ += source.NombreRayons();
-            for (const Contenu& c : elements_) {
-                const Element& e = *c.element;
-                indices_.push_back(e.indice ? e.indice->Indice(source.lambda) : 0.0);
+            for (const Element* e : avec) {
+                indices_.push_back(e->indice ? e->indice->Indice(source.lambda) : 0.0);
             }
         }
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/system.h"
+#include "optic/pas.h"
 
 namespace optic {
 
@@ -13,9 +14,12 @@ namespace optic {
 class Banc {
   public:
     explicit Banc(const System_Physique& systeme);
+    Banc(const Banc&) = delete;
+    Banc& operator=(const Banc&) = delete;
 
-    // The surfaces of every element, in bench order (an element without surfaces has none).
-    const std::vector<Dioptre>& Surfaces() const { return surfaces_; }
+    // The surfaces of every element, in bench order, and the elements, for a tracing step.
+    const BancPlat& Plat() const { return plat_; }
+    std::size_t NombreElements() const { return elements_.size(); }
 
     // Rays of every source, in drawing order: source lines in file order, each line's
     // wavelengths in order, each fan from its first ray to its last.
@@ -27,34 +31,35 @@ class Banc {
     // The source of ray k.
     std::size_t SourceDuRayon(std::size_t k) const;
 
-    // The index of every element at source s's wavelength (0 for a diaphragm), for Milieu.
+    // The index of every element with surfaces at source s's wavelength (0 for a diaphragm),
+    // in bench order.
     const double* Indices(std::size_t s) const { return &indices_[s * elements_.size()]; }
 
     // The refractive index at p, as IndiceMilieu gives it, for the wavelength whose indices
     // are given: elements whose box does not hold p are passed without a closer look.
+    // (Banc is not copied: the tables point into it.)
     double Milieu(Point p, const double* indices) const {
         for (std::size_t e = elements_.size(); e-- > 0;) {
-            const Contenu& c = elements_[e];
-            if (Dans(c.boite, p) && Contient(*c.element, p)) return indices[e];
+            const BancPlat::Corps& c = elements_[e];
+            if (Dans(c.boite, p.x, p.y) && Contient(c.type, c.dioptres, p.x, p.y)) {
+                return indices[e];
+            }
         }
         return indice_espace_;
     }
 
   private:
-    struct Contenu {
-        const Element* element;
-        Boite boite;
-    };
     struct Fan {
         const Source_monochromatique* source;
         std::size_t premier;
     };
     std::vector<Dioptre> surfaces_;
-    std::vector<Contenu> elements_;  // those with surfaces, in bench order
+    std::vector<BancPlat::Corps> elements_;  // those with surfaces, in bench order
     std::vector<Fan> sources_;
     std::vector<double> indices_;  // source by source, element by element
     double indice_espace_;
     std::size_t total_ = 0;
+    BancPlat plat_;
 };
 
 }  // namespace optic

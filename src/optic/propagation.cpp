@@ -2,18 +2,14 @@
 
 #include <cmath>
 
+#include "optic/refraction.h"
+
 namespace optic {
 
 namespace {
 
 double Norme(Point v) {
     return std::sqrt(v.x * v.x + v.y * v.y);
-}
-
-// Total reflection: the new medium cannot carry the tangential component (always so where
-// the index is 0, in an opaque blade).
-bool ReflexionTotale(double q) {
-    return q <= 0;
 }
 
 }  // namespace
@@ -28,26 +24,9 @@ double IndiceMilieu(const System_Physique& systeme, Point p, double lambda) {
 }
 
 Point Devier(Point d, Point t, double n) {
-    const double produit = d.x * t.x + d.y * t.y;
-    const Point dt{produit * t.x, produit * t.y};  // tangential part, conserved
-    Point dn{d.x - dt.x, d.y - dt.y};              // normal part
-    const double q = n * n - (dt.x * dt.x + dt.y * dt.y);
-    double longueur;
-    if (ReflexionTotale(q)) {
-        dn = Point{-dn.x, -dn.y};
-        longueur = Norme(d);
-    } else {
-        const double dn2 = dn.x * dn.x + dn.y * dn.y;
-        // A ray meeting the surface along its tangent has no normal part to stretch.
-        if (dn2 > 0) {
-            const double f = std::sqrt(q / dn2);
-            dn = Point{dn.x * f, dn.y * f};
-        }
-        longueur = n;
-    }
-    const Point s{dn.x + dt.x, dn.y + dt.y};
-    const double ns = Norme(s);
-    return Point{s.x * longueur / ns, s.y * longueur / ns};
+    Point r;
+    Devier(d.x, d.y, t.x, t.y, n, r.x, r.y);
+    return r;
 }
 
 void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t) {

@@ -1,15 +1,14 @@
-// Tracing rays side by side.  The search for the nearest surface, the bulk of the work, runs
-// over a handful of rays at once, in loops the compiler turns into vector instructions: each
-// lane does the same operations in the same order as the plain tracer, so every result is
-// the same to the bit.  A ray that ends leaves its lane to the next one.  The rest of a step
-// (the hit, the new medium, the new direction) is done ray by ray.
+// Tracing rays side by side: each step (the nearest surface, the hit, the new medium, the new
+// direction) runs over several rays at once in vector lanes (see Pas), each lane with the
+// same operations in the same order as the plain tracer, so every result is the same to the
+// bit.  A ray that ends leaves its lane to the next one.
 #include "optic/traceur.h"
 
 #include <cmath>
 #include <limits>
 
+#include "optic/pas.h"
 #include "optic/propagation.h"
-#include "optic/recherche.h"
 
 namespace optic {
 
@@ -62,11 +61,13 @@ struct Voie {
 void Tracer(const Banc& banc, std::size_t debut, std::size_t fin, Rayon* rayons,
             std::vector<Point>& noeuds) {
     noeuds.clear();
-    const std::vector<Dioptre>& surfaces = banc.Surfaces();
+    const std::size_t nb_elements = banc.NombreElements();
     // Where each ray's path starts in `noeuds`, until it stops growing.
     std::vector<std::size_t> departs(fin - debut);
+    std::vector<double> indices(nb_elements * kVoies);
     Distributeur distributeur(banc, debut, fin);
     Voies v;
+    v.indices = indices.data();
     Voie voies[kVoies];
 
     auto charger = [&](int l) {
@@ -82,10 +83,11 @@ void Tracer(const Banc& banc, std::size_t debut, std::size_t fin, Rayon* rayons,
         }
         std::size_t source;
         voie.numero = distributeur.Prendre(voie.rayon, source) - debut;
-        voie.indices = banc.Indices(source);
+        const double* n = banc.Indices(source);
+        for (std::size_t e = 0; e < nb_elements; ++e) indices[e * kVoies + l] = n[e];
         voie.impacts = 0;
         Rayon& r = voie.rayon;
-        const double n0 = banc.Milieu(r.position, voie.indices);
+        const double n0 = banc.Milieu(r.position, n);
         // Born where the index is 0, inside a blade, the ray cannot go anywhere.
         r.fin = n0 == 0 ? FinRayon::Opaque : FinRayon::Ouverte;
         const double f = n0 / Norme(r.direction);
@@ -111,38 +113,29 @@ void Tracer(const Banc& banc, std::size_t debut, std::size_t fin, Rayon* rayons,
         actives = actives || voies[l].active;
     }
     while (actives) {
-        Chercher(surfaces.data(), surfaces.size(), v);
+        Pas(banc.Plat(), v);
         actives = false;
         for (int l = 0; l < kVoies; ++l) {
             Voie& voie = voies[l];
             if (!voie.active) continue;
             Rayon& r = voie.rayon;
-            if (v.meilleur[l] < 0) {
+            if (v.issue[l] == kRien) {
                 finir(l);  // open end: the ray leaves the bench
+            } else if (v.issue[l] == kArret) {
+                voie.chemin.push_back(Point{v.hx[l], v.hy[l]});  // the ray ends here
+                r.arret = true;
+                r.fin = FinRayon::Opaque;
+                finir(l);
             } else {
-                Impact impact;
-                Intersection(surfaces[static_cast<std::size_t>(v.surface[l])], r.position,
-                             r.direction, impact);
-                if (Opaque(impact.tangente)) {
-                    voie.chemin.push_back(impact.h);  // opaque surface: the ray ends here
+                r.position = Point{v.hx[l], v.hy[l]};
+                r.direction = Point{v.dx[l], v.dy[l]};
+                voie.chemin.push_back(r.position);
+                v.px[l] = r.position.x;
+                v.py[l] = r.position.y;
+                if (++voie.impacts == kImpactsMax) {
                     r.arret = true;
-                    r.fin = FinRayon::Opaque;
+                    r.fin = FinRayon::Limite;
                     finir(l);
-                } else {
-                    r.position = impact.h;
-                    const double n = banc.Milieu(Sonde(impact.h, r.direction), voie.indices);
-                    r.direction = Devier(r.direction, impact.tangente, n);
-                    voie.chemin.push_back(impact.h);
-                    if (++voie.impacts == kImpactsMax) {
-                        r.arret = true;
-                        r.fin = FinRayon::Limite;
-                        finir(l);
-                    } else {
-                        v.px[l] = r.position.x;
-                        v.py[l] = r.position.y;
-                        v.dx[l] = r.direction.x;
-                        v.dy[l] = r.direction.y;
-                    }
                 }
             }
             actives = actives || voies[l].active;

@@ -136,7 +136,7 @@ TEST(Element, BoiteDuContenu) {
             }
             if (!Contient(e, q)) continue;
             ++dedans;
-            EXPECT_TRUE(Dans(b, q)) << i << ": " << q.x << ", " << q.y;
+            EXPECT_TRUE(Dans(b, q.x, q.y)) << i << ": " << q.x << ", " << q.y;
         }
         EXPECT_GT(dedans, 0) << i;
     }

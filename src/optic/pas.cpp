@@ -1,0 +1,46 @@
+// On x86-64 the step is also compiled for AVX2 and for AVX-512 (pas_avx2.cpp, pas_avx512.cpp,
+// built with those instruction sets) and the widest the processor has is chosen once.  The
+// arithmetic is the same in every copy.
+#include "optic/pas.h"
+
+#include "optic/pas_corps.h"
+
+namespace optic {
+
+#if defined(OPTIC_PAS_X86)
+void PasAvx2(const BancPlat& banc, Voies& v);
+void PasAvx512(const BancPlat& banc, Voies& v);
+#endif
+
+namespace {
+
+void PasDefaut(const BancPlat& banc, Voies& v) {
+    PasIci<2>(banc, v);
+}
+
+using Version = void (*)(const BancPlat&, Voies&);
+
+Version DuProcesseur() {
+#if defined(OPTIC_PAS_X86)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq") &&
+        __builtin_cpu_supports("avx512cd")) {
+        return PasAvx512;
+    }
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
+        __builtin_cpu_supports("bmi2")) {
+        return PasAvx2;
+    }
+#endif
+    return PasDefaut;
+}
+
+}  // namespace
+
+void Pas(const BancPlat& banc, Voies& v) {
+    static const Version version = DuProcesseur();
+    version(banc, v);
+}
+
+}  // namespace optic
