@@ -77,10 +77,18 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         PeindreFond(image, raster, v.rang_debut, v.rang_fin);
         systeme.DessinElements(v);
     });
-    rayons.Parcourir([&](std::span<const Rayon> lot) {
-        EnParallele(static_cast<std::size_t>(bandes), nb_fils,
-                    [&](std::size_t b) { DessinRayons(lot, vue(b)); });
-    });
+    // The rays from the last to the first, each pixel written by the first that reaches it:
+    // the picture of the drawing order, without writing again and again where rays crowd.
+    Couverture couverture(image.taille);
+    rayons.Parcourir(
+        [&](std::span<const Rayon> lot) {
+            EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
+                Image v = vue(b);
+                v.Couvrir(couverture);
+                DessinRayons(lot, v);
+            });
+        },
+        Sens::Arriere);
 }
 
 int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {

@@ -19,12 +19,16 @@ struct Decoupage {
     // A lot ends early once its paths and records take this many bytes (a ray trapped by
     // total reflection has a thousand points).
     std::size_t octets_par_lot = std::size_t{32} << 20;
-    // Lots kept from one visit to the next, rather than traced again, up to this many bytes.
+    // Every lot is kept from one visit to the next, rather than traced again, when they all
+    // take at most this many bytes.
     std::size_t octets_gardes = std::size_t{32} << 20;
 };
 
+// The order in which lots are visited: the drawing order, or from its end.
+enum class Sens { Avant, Arriere };
+
 // Every ray of the bench, traced when it is needed: memory follows the lots, not the number
-// of rays.  Tracing gives the same paths every time, so a lot that was not kept is simply
+// of rays.  Tracing gives the same paths every time, so lots that were not kept are simply
 // traced again at the next visit.
 class RayonsDuBanc {
   public:
@@ -37,10 +41,12 @@ class RayonsDuBanc {
     // Whether every ray has been traced at least once.
     bool TousTraces() const { return visites_faites_ > 0; }
 
-    // Calls visiter(lot) for consecutive lots of traced rays, in drawing order (source lines
-    // in file order, each line's wavelengths in order, each fan from its first ray), so that
-    // every ray is visited once.  The rays and their paths live until the call returns.
-    void Parcourir(const std::function<void(std::span<const Rayon>)>& visiter);
+    // Calls visiter(lot) for consecutive lots of traced rays, each lot in the drawing order
+    // (source lines in file order, each line's wavelengths in order, each fan from its first
+    // ray), the lots one after the other in that order or from its end, so that every ray is
+    // visited once.  The rays and their paths live until the call returns.
+    void Parcourir(const std::function<void(std::span<const Rayon>)>& visiter,
+                   Sens sens = Sens::Avant);
 
   private:
     struct Lot {
@@ -49,7 +55,8 @@ class RayonsDuBanc {
         std::vector<std::vector<Point>> noeuds;  // one task's paths each
         std::size_t octets = 0;
     };
-    void Tracer(std::size_t debut, Lot& lot);
+    // Traces a lot of rays that ends at `limite` (from the end) or starts there.
+    void Tracer(std::size_t limite, Sens sens, Lot& lot);
 
     Banc banc_;
     int nb_fils_;
@@ -57,9 +64,7 @@ class RayonsDuBanc {
     int visites_faites_ = 0;
     Progression* suivi_;
     Decoupage decoupage_;
-    std::vector<Lot> gardes_;  // the first lots, as the first visit traced them
-    bool garder_;
-    std::size_t octets_gardes_ = 0;
+    std::vector<Lot> gardes_;  // every lot, in order, once the first visit has kept them all
     Lot travail_;
 };
 

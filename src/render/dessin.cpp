@@ -79,9 +79,14 @@ void System_Physique::DessinElements(const Image& image) const {
 
 void DessinRayons(std::span<const Rayon> rayons, const Image& image) {
     if (image.taille <= 0) return;
-    for (const Rayon& r : rayons) {
+    auto dessiner = [&](const Rayon& r) {
         const Pixel couleur = EnPixel(Couleur(r.lambda));
         SegmentsDuRayon(r, image, [&](Point a, Point b) { Segment(image, a, b, couleur); });
+    };
+    if (image.couverts) {
+        for (auto r = rayons.rbegin(); r != rayons.rend(); ++r) dessiner(*r);
+    } else {
+        for (const Rayon& r : rayons) dessiner(r);
     }
 }
 

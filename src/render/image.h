@@ -33,10 +33,21 @@ struct Image {
     std::ptrdiff_t pas_ligne = 0;
     int rang_debut = 0;
     int rang_fin = 0;
+    // When given, one bit a pixel (rows `mots_ligne` words apart): a pixel whose bit is set
+    // is not written again, and writing one sets its bit.  So the first drawing that reaches
+    // a pixel keeps it, and drawings given in reverse order give the picture of the usual
+    // order.
+    std::uint64_t* couverts = nullptr;
+    std::ptrdiff_t mots_ligne = 0;
 
     // Points the view at a raster of this image's size, limited to rows [debut, fin).
     void Attacher(Raster& raster, int debut, int fin);
     void Attacher(Raster& raster) { Attacher(raster, 0, taille); }
+    // From now on the first drawing that reaches a pixel keeps it (see `couverts`).
+    void Couvrir(Couverture& couverture) {
+        couverts = couverture.Mots();
+        mots_ligne = couverture.MotsParLigne();
+    }
 };
 
 // What the construction of a zoombox from its line gave.
@@ -66,6 +77,12 @@ inline void TracePoint(const Image& image, double x, double y, Pixel couleur) {
     const int ix = static_cast<int>(cx);
     const int iy = static_cast<int>(cy);
     if (iy < image.rang_debut || iy >= image.rang_fin) return;
+    if (image.couverts) {
+        std::uint64_t& mot = image.couverts[iy * image.mots_ligne + (ix >> 6)];
+        const std::uint64_t bit = std::uint64_t{1} << (ix & 63);
+        if (mot & bit) return;
+        mot |= bit;
+    }
     std::uint8_t* p = image.pixels + iy * image.pas_ligne + 3 * static_cast<std::ptrdiff_t>(ix);
     p[0] = couleur.bleu;
     p[1] = couleur.vert;

@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <new>
 
 namespace optic {
@@ -39,5 +41,18 @@ Raster::Raster(int taille)
       pas_ligne_(PasMemoire(octets_ligne_)),
       donnees_(Allouer(pas_ligne_ * static_cast<std::size_t>(taille)),
                Liberer{pas_ligne_ * static_cast<std::size_t>(taille)}) {}
+
+void Couverture::Liberer::operator()(std::uint64_t* p) const {
+    std::free(p);
+}
+
+// Zeroed memory: for a large picture the system hands out zero pages as they are touched.
+Couverture::Couverture(int taille)
+    : mots_ligne_((std::max(taille, 0) + 63) / 64),
+      mots_(static_cast<std::uint64_t*>(std::calloc(
+          static_cast<std::size_t>(mots_ligne_) * static_cast<std::size_t>(std::max(taille, 0)) + 1,
+          sizeof(std::uint64_t)))) {
+    if (!mots_) throw std::bad_alloc();
+}
 
 }  // namespace optic

@@ -45,4 +45,22 @@ class Raster {
     std::unique_ptr<std::uint8_t[], Liberer> donnees_;
 };
 
+// One bit a pixel, for a picture of side `taille`: which pixels the rays have already
+// covered, when they are drawn from the last to the first (see DessinRayons).  Rows of bits
+// are whole 64-bit words apart, so that threads drawing bands of rows share no word.
+class Couverture {
+  public:
+    explicit Couverture(int taille);
+
+    std::uint64_t* Mots() { return mots_.get(); }
+    std::ptrdiff_t MotsParLigne() const { return mots_ligne_; }
+
+  private:
+    struct Liberer {
+        void operator()(std::uint64_t* p) const;
+    };
+    std::ptrdiff_t mots_ligne_;
+    std::unique_ptr<std::uint64_t[], Liberer> mots_;
+};
+
 }  // namespace optic

@@ -81,17 +81,25 @@ struct Parametres {
     std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
 };
 
+// The pixel of the point numbered k (a whole number) in a run.
+template <bool XMajeur>
+[[gnu::always_inline]] inline void PixelDuPoint(const Parametres& p, double k,
+                                                std::int32_t& colonne, std::int32_t& rang) {
+    const double t = p.origine + k * p.increment;
+    const double m = p.l_min + (t - p.l_maj) * p.d_min / p.d_maj;
+    const double px = ((XMajeur ? t : m) + p.decalage_x) * p.zoom;
+    const double py = ((XMajeur ? m : t) + p.decalage_y) * p.zoom;
+    colonne = static_cast<std::int32_t>(px + 0.5);
+    rang = static_cast<std::int32_t>(py + 0.5);
+}
+
 // The pixels of a batch of points known to fall in the view (the walk is clipped first, with
 // TracePoint's own tests: see Parcours).  Written so that the loop vectorises.
 template <bool XMajeur>
 [[gnu::always_inline]] inline void Calculer(const Parametres& p, double base, int n, Lot& lot) {
     for (int i = 0; i < n; ++i) {
-        const double t = p.origine + (base + static_cast<double>(i)) * p.increment;
-        const double m = p.l_min + (t - p.l_maj) * p.d_min / p.d_maj;
-        const double px = ((XMajeur ? t : m) + p.decalage_x) * p.zoom;
-        const double py = ((XMajeur ? m : t) + p.decalage_y) * p.zoom;
-        const auto colonne = static_cast<std::int32_t>(px + 0.5);
-        const auto rang = static_cast<std::int32_t>(py + 0.5);
+        std::int32_t colonne, rang;
+        PixelDuPoint<XMajeur>(p, base + static_cast<double>(i), colonne, rang);
         lot.colonnes[i] = colonne;
         lot.rangs[i] = rang;
         // Wrapping arithmetic: the value is only used when it cannot wrap.
@@ -110,6 +118,51 @@ OPTIC_VERSIONS void CalculerY(const Parametres& p, double base, int n, Lot& lot)
     Calculer<false>(p, base, n, lot);
 }
 #undef OPTIC_VERSIONS
+
+// Whether every pixel of columns c0..c1 of rows r0..r1 is covered already.
+bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
+    const int m0 = c0 >> 6, m1 = c1 >> 6;
+    const std::uint64_t debut = ~std::uint64_t{0} << (c0 & 63);
+    const std::uint64_t fin = ~std::uint64_t{0} >> (63 - (c1 & 63));
+    for (int r = r0; r <= r1; ++r) {
+        const std::uint64_t* mots = image.couverts + r * image.mots_ligne;
+        if (m0 == m1) {
+            if ((mots[m0] & debut & fin) != (debut & fin)) return false;
+            continue;
+        }
+        if ((mots[m0] & debut) != debut || (mots[m1] & fin) != fin) return false;
+        for (int m = m0 + 1; m < m1; ++m) {
+            if (mots[m] != ~std::uint64_t{0}) return false;
+        }
+    }
+    return true;
+}
+
+// Plots, with poser(i), the points i < n of a batch whose pixels are not covered yet, and
+// covers them.  Along a run both pixel coordinates move one way, so the points of a stretch
+// of the batch lie in the rectangle of its first and last: when that is covered already, as
+// it mostly is once many rays are drawn, the stretch is passed at once.
+template <typename Poser>
+void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
+    constexpr int kTroncon = 16;
+    for (int a = 0; a < n; a += kTroncon) {
+        const int b = std::min(n, a + kTroncon) - 1;
+        if (Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
+                     std::max(lot.rangs[a], lot.rangs[b]),
+                     std::min(lot.colonnes[a], lot.colonnes[b]),
+                     std::max(lot.colonnes[a], lot.colonnes[b]))) {
+            continue;
+        }
+        for (int i = a; i <= b; ++i) {
+            const int c = lot.colonnes[i];
+            std::uint64_t& mot = image.couverts[lot.rangs[i] * image.mots_ligne + (c >> 6)];
+            const std::uint64_t bit = std::uint64_t{1} << (c & 63);
+            if (mot & bit) continue;
+            mot |= bit;
+            poser(i);
+        }
+    }
+}
 
 // Plots the points j0 <= j < j1 of a run of a segment's walk, all known to fall in the view.
 void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int64_t j0,
@@ -134,12 +187,33 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
         std::memcpy(q, &bleu_vert, 2);
         q[2] = couleur.rouge;
     };
+    // Where pixels already covered are kept, a batch whose first and last points' rectangle
+    // is covered holds nothing to draw (both pixel coordinates move one way along a run).
+    auto couvert = [&](std::int64_t a, std::int64_t b) {
+        std::int32_t ca, ra, cb, rb;
+        if (x_majeur) {
+            PixelDuPoint<true>(p, static_cast<double>(a), ca, ra);
+            PixelDuPoint<true>(p, static_cast<double>(b), cb, rb);
+        } else {
+            PixelDuPoint<false>(p, static_cast<double>(a), ca, ra);
+            PixelDuPoint<false>(p, static_cast<double>(b), cb, rb);
+        }
+        return Couverts(image, std::min(ra, rb), std::max(ra, rb), std::min(ca, cb),
+                        std::max(ca, cb));
+    };
     Lot lot;
     for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
         const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
+        if (image.couverts && couvert(j, j + n - 1)) continue;
         // Step numbers are exact in doubles.
         calculer(p, static_cast<double>(j), n, lot);
-        if (petite) {
+        if (image.couverts) {
+            Couvrir(image, lot, n, [&](int i) {
+                poser(petite ? pixels + lot.decalages[i]
+                             : pixels + lot.rangs[i] * pas_ligne +
+                                   3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
+            });
+        } else if (petite) {
             for (int i = 0; i < n; ++i) poser(pixels + lot.decalages[i]);
         } else {
             for (int i = 0; i < n; ++i) {
