@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 
 #include "model/messages.h"
 #include "model/system.h"
@@ -36,14 +37,16 @@ bool Lisible(const std::string& chemin) {
 }
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-// While the rays are traced for the first time, the progress display counts them.
+// While the rays are traced for the first time, the progress display counts them.  The
+// picture is drawn in the memory of the one before (`toile`).
 bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuBanc& rayons,
-                   Rapport& rapport, Progression& suivi) {
+                   Raster& toile, Rapport& rapport, Progression& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c);
     bool ok = false;
     try {
-        Raster raster(image.taille);
+        toile = Raster(image.taille, std::move(toile));
+        Raster& raster = toile;
         if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
         Dessiner(systeme, image, raster, nb_fils, rayons);
         suivi.Ecriture(nom);
@@ -64,7 +67,7 @@ bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuB
 }  // namespace
 
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
-              RayonsDuBanc& rayons) {
+              RayonsDuBanc& rayons, std::optional<Sens> sens) {
     const int bandes = std::clamp(image.taille / kRangsParBandeMin, 1, std::max(nb_fils, 1));
     auto vue = [&](std::size_t b) {
         Image v = image;
@@ -77,18 +80,23 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         PeindreFond(image, raster, v.rang_debut, v.rang_fin);
         systeme.DessinElements(v);
     });
-    // The rays from the last to the first, each pixel written by the first that reaches it:
-    // the picture of the drawing order, without writing again and again where rays crowd.
-    Couverture couverture(image.taille);
+    // Where rays crowd (more of them than twice the picture's side, each crossing much of
+    // it), from the last to the first, each pixel written by the first that reaches it: the
+    // picture of the drawing order, without writing again and again the same pixels.
+    if (!sens)
+        sens = rayons.Nombre() > 2 * static_cast<std::size_t>(image.taille) ? Sens::Arriere
+                                                                            : Sens::Avant;
+    std::optional<Couverture> couverture;
+    if (*sens == Sens::Arriere) couverture.emplace(image.taille);
     rayons.Parcourir(
         [&](std::span<const Rayon> lot) {
             EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
                 Image v = vue(b);
-                v.Couvrir(couverture);
+                if (couverture) v.Couvrir(*couverture);
                 DessinRayons(lot, v);
             });
         },
-        Sens::Arriere);
+        *sens);
 }
 
 int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {
@@ -109,8 +117,10 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
     RayonsDuBanc rayons(systeme, nb_fils, static_cast<int>(systeme.zoomboxes.size()), &progression);
     progression.Trace(rayons.Nombre());
     int statut = 0;
+    Raster toile(0);
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rayons, rapport, progression)) {
+        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rayons, toile, rapport,
+                           progression)) {
             statut = -1;
         }
     }

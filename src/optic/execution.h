@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/rapport.h"
@@ -11,11 +12,12 @@
 namespace optic {
 
 // Paints a zoombox's background and draws the bench into its raster: the elements, then the
-// rays lot after lot.  Each thread takes a band of rows and follows the whole drawing order
-// there, so that a later drawing still replaces an earlier one and the picture is the same
-// whatever the number of threads and the size of the lots.
+// rays lot after lot, in the drawing order or from its end (`sens`; by default from the end
+// where rays crowd, see DessinRayons).  Each thread takes a band of rows and follows the
+// whole drawing order there, so that a later drawing still replaces an earlier one and the
+// picture is the same whatever the number of threads, the size of the lots and the order.
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
-              RayonsDuBanc& rayons);
+              RayonsDuBanc& rayons, std::optional<Sens> sens = {});
 
 class Progression;
 

@@ -3,37 +3,30 @@
 // arithmetic is the same in every copy.
 #include "optic/pas.h"
 
+#include "model/processeur.h"
 #include "optic/pas_corps.h"
 
 namespace optic {
 
-#if defined(OPTIC_PAS_X86)
+#if defined(OPTIC_X86)
 void PasAvx2(const BancPlat& banc, Voies& v);
 void PasAvx512(const BancPlat& banc, Voies& v);
 #endif
 
 namespace {
 
-void PasDefaut(const BancPlat& banc, Voies& v) {
+void PasBase(const BancPlat& banc, Voies& v) {
     PasIci<2>(banc, v);
 }
 
 using Version = void (*)(const BancPlat&, Voies&);
 
 Version DuProcesseur() {
-#if defined(OPTIC_PAS_X86)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq") &&
-        __builtin_cpu_supports("avx512cd")) {
-        return PasAvx512;
-    }
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
-        __builtin_cpu_supports("bmi2")) {
-        return PasAvx2;
-    }
+#if defined(OPTIC_X86)
+    if (JeuDuProcesseur() == Jeu::Avx512) return PasAvx512;
+    if (JeuDuProcesseur() == Jeu::Avx2) return PasAvx2;
 #endif
-    return PasDefaut;
+    return PasBase;
 }
 
 }  // namespace

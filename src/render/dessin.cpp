@@ -3,10 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
 
 #include "model/system.h"
 #include "render/couleur.h"
 #include "render/image.h"
+#include "render/remplissage.h"
 
 namespace optic {
 
@@ -17,8 +22,9 @@ inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);
 
 // Fills an element: its box, clipped to the window, is scanned one pixel step apart from its
 // corner (each step added to the last), and every point inside the element is plotted.
-// Every plotted point has the same colour, so the scan goes row by row, in the picture's
-// memory order.
+// The scan's points along a row and their columns are the same for every row: they are
+// found once, then each row is tested all at once (DedansRangee) and its inside points are
+// written in runs of neighbouring pixels.
 void Remplir(const Element& e, const Image& image) {
     Boite b = BoiteElement(e);
     if (image.decalage_x + b.xmin < 0) b.xmin = -image.decalage_x;
@@ -32,6 +38,29 @@ void Remplir(const Element& e, const Image& image) {
     const double yfin = b.ymax + pas;
     // Past this many steps every point lies beyond the picture.
     const long limite = static_cast<long>(image.taille) + 2;
+    // The points of a row, and their columns (-1 outside the picture), as TracePoint finds
+    // them; a multiple of 8 of them, the last ones not a number.
+    std::vector<double> xs;
+    std::vector<std::int32_t> colonnes;
+    double x = b.xmin;
+    for (long i = 0; i <= limite; ++i, x += pas) {
+        if (!(x < xfin)) break;
+        xs.push_back(x);
+        const double px = (x + image.decalage_x) * image.zoom;
+        const double cx = px + 0.5;
+        colonnes.push_back(px >= 0.0 && cx < image.taille ? static_cast<std::int32_t>(cx) : -1);
+    }
+    const int n = static_cast<int>(xs.size());
+    if (n == 0) return;
+    xs.resize((xs.size() + 7) / 8 * 8, std::numeric_limits<double>::quiet_NaN());
+    std::vector<std::uint8_t> dedans(xs.size());
+    std::vector<std::uint8_t> motif(3 * static_cast<std::size_t>(image.taille));
+    for (std::size_t i = 0; i < motif.size(); i += 3) {
+        motif[i] = couleur.bleu;
+        motif[i + 1] = couleur.vert;
+        motif[i + 2] = couleur.rouge;
+    }
+
     double y = b.ymin;
     for (long j = 0; j <= limite; ++j, y += pas) {
         if (!(y < yfin)) break;
@@ -39,10 +68,31 @@ void Remplir(const Element& e, const Image& image) {
         const double py = (y + image.decalage_y) * image.zoom;
         if (py + 0.5 >= image.rang_fin) break;
         if (!(py >= 0) || py + 0.5 < image.rang_debut) continue;
-        double x = b.xmin;
-        for (long i = 0; i <= limite; ++i, x += pas) {
-            if (!(x < xfin)) break;
-            if (Contient(e, Point{x, y})) TracePoint(image, x, y, couleur);
+        const double cy = py + 0.5;
+        if (!(cy < image.taille)) continue;
+        const int rang = static_cast<int>(cy);
+        if (rang < image.rang_debut || rang >= image.rang_fin) continue;
+        std::uint8_t* const ligne = image.pixels + rang * image.pas_ligne;
+        DedansRangee(e.type, e.dioptres.data(), xs.data(), static_cast<int>(xs.size()), y,
+                     dedans.data());
+        for (int i = 0; i < n;) {
+            if (!dedans[static_cast<std::size_t>(i)] || colonnes[static_cast<std::size_t>(i)] < 0) {
+                ++i;
+                continue;
+            }
+            // A run of inside points on neighbouring pixels.
+            const std::int32_t premiere = colonnes[static_cast<std::size_t>(i)];
+            int k = i + 1;
+            while (k < n && dedans[static_cast<std::size_t>(k)] &&
+                   colonnes[static_cast<std::size_t>(k)] ==
+                       colonnes[static_cast<std::size_t>(k - 1)] + 1) {
+                ++k;
+            }
+            const std::size_t longueur =
+                static_cast<std::size_t>(colonnes[static_cast<std::size_t>(k - 1)] - premiere + 1);
+            std::memcpy(ligne + 3 * static_cast<std::ptrdiff_t>(premiere), motif.data(),
+                        3 * longueur);
+            i = k;
         }
     }
 }

@@ -42,6 +42,20 @@ Raster::Raster(int taille)
       donnees_(Allouer(pas_ligne_ * static_cast<std::size_t>(taille)),
                Liberer{pas_ligne_ * static_cast<std::size_t>(taille)}) {}
 
+Raster::Raster(int taille, Raster&& ancien)
+    : taille_(taille),
+      octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
+      pas_ligne_(PasMemoire(octets_ligne_)),
+      donnees_(nullptr, Liberer{0}) {
+    const std::size_t octets = pas_ligne_ * static_cast<std::size_t>(taille);
+    if (ancien.donnees_ && ancien.donnees_.get_deleter().octets >= octets) {
+        donnees_ = std::move(ancien.donnees_);
+    } else {
+        ancien.donnees_.reset();
+        donnees_ = decltype(donnees_)(Allouer(octets), Liberer{octets});
+    }
+}
+
 void Couverture::Liberer::operator()(std::uint64_t* p) const {
     std::free(p);
 }

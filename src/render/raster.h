@@ -14,6 +14,11 @@ namespace optic {
 class Raster {
   public:
     explicit Raster(int taille);
+    // A raster of side `taille` in the memory of `ancien` when it is large enough (its pixels
+    // are then whatever they were: paint them all), otherwise in memory of its own, given
+    // only once `ancien`'s is.  Pictures drawn one after the other then reuse pages the
+    // system has already handed out.
+    Raster(int taille, Raster&& ancien);
 
     int taille() const { return taille_; }
     // Bytes of one row in the file, padding included.

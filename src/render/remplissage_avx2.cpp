@@ -1,0 +1,12 @@
+// Which points of a row lie inside an element, in AVX2 instructions (this file is built for
+// them).
+#include "render/remplissage_corps.h"
+
+namespace optic {
+
+void DedansRangeeAvx2(int type, const Dioptre* d, const double* xs, int n, double y,
+                      std::uint8_t* dedans) {
+    DedansRangeeIci<4>(type, d, xs, n, y, dedans);
+}
+
+}  // namespace optic
