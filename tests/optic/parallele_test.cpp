@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "model/system.h"
+#include "optic/execution.h"
 #include "support/e2e.h"
 
 namespace optic::test {
@@ -22,6 +26,74 @@ TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
         ASSERT_EQ(e.fichiers.size(), 2u) << fils;
         if (reference.empty()) reference = e.fichiers;
         EXPECT_TRUE(e.fichiers == reference) << fils;
+    }
+}
+
+// The pixels of a raster, row by row as the file has them.
+std::vector<std::uint8_t> Octets(const Raster& r) {
+    std::vector<std::uint8_t> o;
+    for (int k = 0; k < r.taille(); ++k) {
+        o.insert(o.end(), r.LigneFichier(k), r.LigneFichier(k) + r.octets_ligne());
+    }
+    return o;
+}
+
+// Rays are traced and drawn lot after lot, the lots kept between pictures or traced again,
+// in the drawing order or from its end with each pixel written once: every way gives the
+// pictures of one thread drawing every ray in one lot in the drawing order.  The bench's
+// fans overlap each other and themselves, in lots of three rays and more, over pictures
+// where the rays crowd and where they do not.
+TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
+        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
+        "S 3 420 560 700 -3 4 40 -5 3 250\nZ -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\n"
+        "Z 0 -20 40 20 64 5\n";
+    Dossier d;
+    d.Ecrire("bench.txt", banc);
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
+              System_Physique::Lecture::Complete);
+    const int images = static_cast<int>(systeme.zoomboxes.size());
+    ASSERT_EQ(images, 3);
+    auto dessiner = [&](int fils, Decoupage decoupage, std::optional<Sens> sens) {
+        RayonsDuBanc rayons(systeme, fils, images, nullptr, decoupage);
+        std::vector<std::vector<std::uint8_t>> pictures;
+        for (const Image& image : systeme.zoomboxes) {
+            Raster raster(image.taille);
+            Dessiner(systeme, image, raster, fils, rayons, sens);
+            pictures.push_back(Octets(raster));
+        }
+        return pictures;
+    };
+    const Decoupage un_lot{1 << 20, 1, std::size_t{1} << 30, std::size_t{1} << 30};
+    std::size_t lots = 0, nombre = 0;
+    RayonsDuBanc petits(systeme, 2, 1, nullptr, Decoupage{3, 2});
+    petits.Parcourir([&](std::span<const Rayon> lot) {
+        ++lots;
+        nombre += lot.size();
+    });
+    EXPECT_EQ(nombre, 2430u);          // 4 x 400 + 2 x 40 + 3 x 250
+    EXPECT_EQ(lots, (2430u + 5) / 6);  // two tasks of three rays a lot
+    const auto reference = dessiner(1, un_lot, Sens::Avant);
+    const struct {
+        int fils;
+        Decoupage decoupage;
+        std::optional<Sens> sens;
+    } cas[] = {
+        {1, un_lot, Sens::Arriere},
+        {2, Decoupage{3, 2}, Sens::Avant},
+        {2, Decoupage{3, 2}, Sens::Arriere},
+        {8, Decoupage{5, 3}, std::nullopt},
+        {2, Decoupage{4, 3, 64, 0}, Sens::Arriere},  // lots ended by their bytes, none kept
+        {3, Decoupage{7, 2, std::size_t{1} << 20, 0}, Sens::Avant},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
+                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
+        EXPECT_TRUE(dessiner(c.fils, c.decoupage, c.sens) == reference);
     }
 }
 
