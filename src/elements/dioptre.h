@@ -139,7 +139,7 @@ OPTIC_EN_LIGNE void VersLeMonde(T c, T s, T x0, T y0, T xc, M plan, T transparen
     hy = s * hu + c * hv + y0;
     tx = c * tu - s * tv;
     ty = s * tu + c * tv;
-    const auto unite = (Abs(tx) > kTolerance) | (Abs(ty) > kTolerance);
+    const auto unite = Ou(Abs(tx) > kTolerance, Abs(ty) > kTolerance);
     const T norme = Racine(tx * tx + ty * ty);
     tx = Choisir(unite, tx / norme, tx);
     ty = Choisir(unite, ty / norme, ty);

@@ -43,6 +43,9 @@ OPTIC_EN_LIGNE double Racine(double a) {
 OPTIC_EN_LIGNE bool Non(bool m) {
     return !m;
 }
+OPTIC_EN_LIGNE bool Ou(bool a, bool b) {
+    return a || b;
+}
 
 // Lane by lane.
 template <Vecteur D, Masque M>
@@ -63,6 +66,10 @@ OPTIC_EN_LIGNE D Racine(D a) {
 template <Masque M>
 OPTIC_EN_LIGNE M Non(M m) {
     return ~m;
+}
+template <Masque M>
+OPTIC_EN_LIGNE M Ou(M a, M b) {
+    return a | b;
 }
 // Whether no lane is true.
 template <Masque M>

@@ -33,7 +33,7 @@ class Banc {
 
     // The index of every element with surfaces at source s's wavelength (0 for a diaphragm),
     // in bench order.
-    const double* Indices(std::size_t s) const { return &indices_[s * elements_.size()]; }
+    const double* Indices(std::size_t s) const { return indices_.data() + s * elements_.size(); }
 
     // The refractive index at p, as IndiceMilieu gives it, for the wavelength whose indices
     // are given: elements whose box does not hold p are passed without a closer look.

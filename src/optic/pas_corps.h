@@ -90,10 +90,12 @@ OPTIC_EN_LIGNE void PasIci(const BancPlat& b, Voies& v) {
         const auto touche = surface >= 0.0;
         D issue = Partout<D>(kRien);
         if (!Aucun(touche)) {
-            // Each lane's surface, then the hit and the tangent in the world.
+            // Each lane's surface (the first for a lane that hit none: its results are not
+            // used), then the hit and the tangent in the world.
             D c, s, x0, y0, xc, plan, transparent;
             for (int l = 0; l < W; ++l) {
-                const Dioptre& d = b.surfaces[static_cast<std::size_t>(surface[l])];
+                const double k = surface[l] >= 0 ? surface[l] : 0.0;
+                const Dioptre& d = b.surfaces[static_cast<std::size_t>(k)];
                 c[l] = d.cosinus;
                 s[l] = d.sinus;
                 x0[l] = d.sommet.x;
