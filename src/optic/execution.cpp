@@ -12,7 +12,6 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/parallele.h"
-#include "optic/progression.h"
 #include "optic/propagation.h"
 #include "render/raster.h"
 
@@ -37,7 +36,7 @@ bool Lisible(const std::string& chemin) {
 
 // Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
 bool Photographier(const System_Physique& systeme, int c, int nb_fils, Rapport& rapport,
-                   Progression& suivi) {
+                   Suivi& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c);
     bool ok = false;
@@ -74,10 +73,10 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     });
 }
 
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi) {
     const std::string& description = options.description;
-    Progression muet(nullptr, false);
-    Progression& progression = suivi ? *suivi : muet;
+    Suivi muet;
+    Suivi& progression = suivi ? *suivi : muet;
     if (!Lisible(description)) {
         Signaler(rapport, messages::kFichierAbsent, description);
         return -1;
@@ -88,6 +87,7 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
         return -1;
     }
     rapport.Vider();  // the reader's messages come before any progress display
+    progression.Lu(systeme);
     PropagerTout(systeme, nb_fils, &progression);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {

@@ -5,6 +5,7 @@
 #include "model/rapport.h"
 #include "model/system.h"
 #include "optic/options.h"
+#include "optic/suivi.h"
 #include "render/raster.h"
 
 namespace optic {
@@ -14,12 +15,10 @@ namespace optic {
 // replaces an earlier one and the picture is the same whatever the number of threads.
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils);
 
-class Progression;
-
 // One whole run on the description file `options` names: read the bench, trace every ray,
 // then draw and write each zoombox's picture.  Messages go to `rapport`; `suivi`, when given,
 // follows the run.  Returns the exit status: 0, or -1 when the file cannot be read, a lens
 // line comes before any glass, or a picture cannot be written.
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi = nullptr);
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi = nullptr);
 
 }  // namespace optic

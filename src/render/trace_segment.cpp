@@ -101,8 +101,13 @@ template <bool XMajeur>
     }
 }
 
-// The same arithmetic on every processor, in wider registers where there are some.
+// The same arithmetic on every processor, in wider registers where there are some (x86 has
+// versions for its widths; other targets, WebAssembly among them, have one).
+#if defined(__x86_64__)
 #define OPTIC_VERSIONS __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+#else
+#define OPTIC_VERSIONS
+#endif
 OPTIC_VERSIONS void CalculerX(const Parametres& p, double base, int n, Lot& lot) {
     Calculer<true>(p, base, n, lot);
 }
