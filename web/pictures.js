@@ -26,6 +26,12 @@ function decimals(zoom) {
   return Math.min(10, Math.max(0, Math.ceil(Math.log10(zoom)) + 1));
 }
 
+// A coordinate with those digits; no "-0.00" for a point a rounding error below zero.
+function fixed(value, digits) {
+  const text = value.toFixed(digits);
+  return /^-0\.?0*$/.test(text) ? text.slice(1) : text;
+}
+
 // The world point under a position (x, y) in picture pixels, counted from the top left
 // corner of the picture (pixel k spans [k, k + 1)): pixel k's centre is the world point
 // view.x + k / zoom.
@@ -133,7 +139,7 @@ export class Pictures {
     const y = ((event.clientY - box.top) * canvas.height) / box.height;
     const world = worldPoint(picture.view, x, y);
     const digits = decimals(picture.view.zoom);
-    this.#readout.textContent = `x ${world.x.toFixed(digits)}, y ${world.y.toFixed(digits)}` +
+    this.#readout.textContent = `x ${fixed(world.x, digits)}, y ${fixed(world.y, digits)}` +
       ` (${picture.name}, pixel ${Math.floor(x)}, ${Math.floor(y)})`;
   }
 

@@ -1,10 +1,10 @@
 // What the browser tests share: the site served over HTTP on the loopback, a headless
 // Chromium, the native program to compare with, and the example benches.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, existsSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize, resolve } from 'node:path';
+import { dirname, extname, join, normalize, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
@@ -54,7 +54,10 @@ export async function launch() {
 export function native(description, name = 'bench.txt') {
   const directory = mkdtempSync(join(tmpdir(), 'optic-native-'));
   try {
-    writeFileSync(join(directory, name), description);
+    if (name !== '' && !name.endsWith('/')) {
+      mkdirSync(dirname(join(directory, name)), { recursive: true });
+      writeFileSync(join(directory, name), description);
+    }
     let status = 0;
     let stdout;
     try {
