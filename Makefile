@@ -8,8 +8,10 @@ build:
 run: build
 	./build/release/optic
 
+# The browser tests run when emscripten, chromium and the node modules are there.
 test: build
 	ctest --preset release
+	tests/web/run.sh
 
 asan:
 	cmake --preset asan
