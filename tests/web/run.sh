@@ -13,7 +13,7 @@ command -v node >/dev/null || missing+=(node)
 [ -d node_modules/playwright-core ] || missing+=("node modules")
 if [ ${#missing[@]} -gt 0 ]; then
   list=$(printf '%s, ' "${missing[@]}")
-  echo "browser tests skipped: no ${list%, }; install with: apt-get install -y emscripten chromium npm && npm ci"
+  echo "browser tests skipped: no ${list%, }; install with: apt-get install -y emscripten chromium && npm ci"
   [ "${OPTIC_BROWSER_TESTS:-}" != required ]
   exit
 fi
