@@ -1,12 +1,13 @@
 #!/usr/bin/env node
 // Times the web engine's run() on benches, in Node or in headless Chromium: the median of
-// several runs after one that warms the engine up.
+// several runs after one that warms the engine up, as wall time and as the CPU time of the
+// thread that runs the engine (on a busy machine the second is the steadier measure).
 //
 //   node bench/web.mjs [--browser] [--runs N] [--site DIR] BENCH.txt ...
 //
 // The site is build/web (make web) unless --site names another; --browser needs Debian's
-// chromium and the node modules (npm ci).  Prints one line per bench: its name, the median,
-// fastest and slowest times in milliseconds, and the run's status and picture count.
+// chromium and the node modules (npm ci).  Prints one line per bench: the median and
+// fastest wall times, the median CPU time (milliseconds), the status and picture count.
 import { readFileSync } from 'node:fs';
 import { basename, join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -28,28 +29,34 @@ if (benches.length === 0 || !(runs > 0)) {
   process.exit(2);
 }
 
-// Runs in whatever holds the engine module: Node, or the page's context in Chromium.
-async function timeRuns(moduleUrl, bytes, name, count) {
-  const { run } = await import(moduleUrl);
-  let result = await run(new Uint8Array(bytes), name);
-  const times = [];
-  for (let k = 0; k < count; ++k) {
-    const start = performance.now();
-    result = await run(new Uint8Array(bytes), name);
-    times.push(performance.now() - start);
-  }
-  return { times, status: result.status, pictures: result.pictures.length };
+// One run in Node: wall time, and the process's CPU time (the engine's thread is the only
+// busy one once warmed up).
+async function nodeRunner() {
+  const { run } = await import(pathToFileURL(join(site, 'optic.mjs')).href);
+  return {
+    async once(bytes, name) {
+      const cpu = process.cpuUsage();
+      const start = performance.now();
+      const result = await run(bytes, name);
+      const wall = performance.now() - start;
+      const used = process.cpuUsage(cpu);
+      return { wall, cpu: (used.user + used.system) / 1000, status: result.status, pictures: result.pictures.length };
+    },
+    close() {},
+  };
 }
 
-async function inChromium(measure) {
+// One run in a page of the site's origin in Chromium: wall time in the page, and the CPU
+// time of the page's main thread as the browser counts it.
+async function chromiumRunner() {
   const { createServer } = await import('node:http');
   const { chromium } = await import('playwright-core');
-  const types = { '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm', '.html': 'text/html' };
+  const types = { '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm' };
   const server = createServer((request, response) => {
     const path = new URL(request.url, 'http://x').pathname;
     try {
-      const body = readFileSync(join(site, path === '/' ? 'index.html' : path));
-      response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'application/octet-stream' });
+      const body = readFileSync(join(site, path));
+      response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'text/plain' });
       response.end(body);
     } catch {
       response.writeHead(404).end();
@@ -61,33 +68,51 @@ async function inChromium(measure) {
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
-  try {
-    const page = await instance.newPage();
-    // A blank page of the site's origin: the measure is the engine's alone.
-    await page.goto(`http://127.0.0.1:${server.address().port}/optic.mjs`);
-    return await measure((bytes, name) =>
-      page.evaluate(([f, b, n, c]) => eval(`(${f})`)('./optic.mjs', b, n, c),
-        [timeRuns.toString(), [...bytes], name, runs]));
-  } finally {
-    await instance.close();
-    server.close();
-  }
+  const page = await instance.newPage();
+  await page.goto(`http://127.0.0.1:${server.address().port}/default_optic.txt`);
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+  const threadTime = async () =>
+    (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'ThreadTime').value * 1000;
+  return {
+    async once(bytes, name) {
+      const before = await threadTime();
+      const measured = await page.evaluate(async ([b, n]) => {
+        const { run } = await import('./optic.mjs');
+        const description = new Uint8Array(b);
+        const start = performance.now();
+        const result = await run(description, n);
+        return { wall: performance.now() - start, status: result.status, pictures: result.pictures.length };
+      }, [[...bytes], name]);
+      return { ...measured, cpu: (await threadTime()) - before };
+    },
+    async close() {
+      await instance.close();
+      server.close();
+    },
+  };
 }
 
-async function measureAll(timeOne) {
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const runner = browser ? await chromiumRunner() : await nodeRunner();
+console.log(`run() in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, ` +
+  `site ${site}, load average ${readFileSync('/proc/loadavg', 'utf8').split(' ')[0]}`);
+try {
   for (const file of benches) {
-    const { times, status, pictures } = await timeOne(readFileSync(file), basename(file));
-    times.sort((a, b) => a - b);
-    const median = times[Math.floor(times.length / 2)];
-    console.log(`${basename(file).padEnd(24)} median ${median.toFixed(1).padStart(8)} ms` +
-      `   min ${times[0].toFixed(1)}   max ${times.at(-1).toFixed(1)}   status ${status}, ${pictures} pictures`);
+    const bytes = readFileSync(file);
+    let last = await runner.once(bytes, basename(file));
+    const walls = [];
+    const cpus = [];
+    for (let k = 0; k < runs; ++k) {
+      last = await runner.once(bytes, basename(file));
+      walls.push(last.wall);
+      cpus.push(last.cpu);
+    }
+    console.log(`${basename(file).padEnd(24)} wall median ${median(walls).toFixed(1).padStart(7)} ms, ` +
+      `min ${Math.min(...walls).toFixed(1).padStart(7)}; cpu median ${median(cpus).toFixed(1).padStart(7)} ms` +
+      `   status ${last.status}, ${last.pictures} pictures`);
   }
-}
-
-console.log(`run() in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, site ${site}`);
-if (browser) {
-  await inChromium(measureAll);
-} else {
-  const moduleUrl = pathToFileURL(join(site, 'optic.mjs')).href;
-  await measureAll((bytes, name) => timeRuns(moduleUrl, bytes, name, runs));
+} finally {
+  await runner.close();
 }

@@ -116,10 +116,12 @@ function execute(instance, bytes, name, onProgress) {
     message: (line, text) => result.messages.push({ text: decoder.decode(text), line }),
     diagnostic: (line, text) => result.diagnostics.push({ line, message: decoder.decode(text) }),
     fenetre: (c, x, y, zoom) => { views[c] = { x, y, zoom }; },
-    // Each picture is taken out of the file system as soon as it is written.
+    // Each picture is taken out of the file system as soon as it is written (its bytes
+    // as they are, when the file holds exactly them: a picture may weigh gigabytes).
     image: (text, side) => {
       const file = decoder.decode(text);
-      const bmp = FS.readFile(file);
+      const { node } = FS.lookupPath(file);
+      const bmp = node.contents?.length === node.usedBytes ? node.contents : FS.readFile(file);
       FS.unlink(file);
       const c = Number(kPicture.exec(file)?.[1]);
       result.pictures.push({ name: file, width: side, height: side, bmp, view: views[c] });
