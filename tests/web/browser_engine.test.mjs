@@ -2,25 +2,16 @@
 // status, messages and picture bytes there too.
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
-import { after, before, test } from 'node:test';
-import { conformanceCases, kConformance, launch, serve } from './support.mjs';
+import { test } from 'node:test';
+import { conformanceCases, kConformance, siteInBrowser } from './support.mjs';
 
 const cases = conformanceCases();
 const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
-let site;
-let chromium;
-before(async () => {
-  site = await serve();
-  chromium = await launch();
-});
-after(async () => {
-  await chromium?.close();
-  site?.close();
-});
+const site = siteInBrowser();
 
 test('every exact-output case, through run() in Chromium', { skip: !cases && `no cases at ${kConformance}` }, async () => {
-  const page = await chromium.browser.newPage();
+  const page = await site.browser.newPage();
   await page.goto(`${site.url}index.html`);
   for (const c of cases) {
     await test(c.file, async () => {

@@ -4,26 +4,17 @@ import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import { bmpPixels, kRoot, launch, native, serve } from './support.mjs';
+import { test } from 'node:test';
+import { bmpPixels, kRoot, native, siteInBrowser } from './support.mjs';
 
 const kShots = join(kRoot, 'build/screenshots');
 const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
 const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
-let site;
-let chromium;
-before(async () => {
-  site = await serve();
-  chromium = await launch();
-});
-after(async () => {
-  await chromium?.close();
-  site?.close();
-});
+const site = siteInBrowser();
 
 async function openPage(fragment = '', viewport = { width: 1280, height: 800 }) {
-  const page = await chromium.browser.newPage({ viewport, acceptDownloads: true });
+  const page = await site.browser.newPage({ viewport, acceptDownloads: true });
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   page.errors = errors;

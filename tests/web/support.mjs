@@ -6,6 +6,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, normalize, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
@@ -47,6 +48,25 @@ export async function launch() {
       '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   return { browser, close: () => browser.close() };
+}
+
+// The site served and a browser, for the tests of one file: `browser` and `url` are there
+// once the tests start.
+export function siteInBrowser() {
+  const held = {};
+  let server;
+  let instance;
+  before(async () => {
+    server = await serve();
+    instance = await launch();
+    held.url = server.url;
+    held.browser = instance.browser;
+  });
+  after(async () => {
+    await instance?.close();
+    server?.close();
+  });
+  return held;
 }
 
 // What the native program gives on a description, run as `optic NAME` in an empty
