@@ -1,0 +1,145 @@
+// The JSON writer gives valid JSON whatever bytes and numbers it is handed, and they read
+// back as given (strings that are not UTF-8 with U+FFFD in place of each stray byte).
+#include "json/json.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "support/json.h"
+
+namespace optic::test {
+namespace {
+
+const std::string kRemplacement = "\xef\xbf\xbd";  // U+FFFD
+
+std::string Document(const std::function<void(JsonWriter&)>& ecrire) {
+    std::ostringstream s;
+    JsonWriter json(s);
+    ecrire(json);
+    return s.str();
+}
+
+TEST(Json, ChainesDeTousLesOctets) {
+    std::string controles;
+    for (int c = 1; c < 0x20; ++c) controles += static_cast<char>(c);
+    controles += '\x7f';
+    const struct {
+        const char* nom;
+        std::string entree, lue;
+    } cas[] = {
+        {"plain text", "OpticZoomBox_0.bmp", "OpticZoomBox_0.bmp"},
+        {"quote and backslash", "a \"b\" c\\d", "a \"b\" c\\d"},
+        {"every control character", controles, controles},
+        {"a NUL byte", std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"a message with its line end", "Warning: x \n", "Warning: x \n"},
+        {"two-byte UTF-8", "\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"},
+        {"four-byte UTF-8", "\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
+        {"U+FFFF and U+10FFFF", "\xef\xbf\xbf\xf4\x8f\xbf\xbf", "\xef\xbf\xbf\xf4\x8f\xbf\xbf"},
+        {"a Latin-1 byte", "b\xe9nch.txt", "b" + kRemplacement + "nch.txt"},
+        {"a stray continuation byte", "\x80x", kRemplacement + "x"},
+        {"a truncated sequence at the end", "x\xc3", "x" + kRemplacement},
+        {"a truncated sequence before ASCII", "\xe2\x82x", kRemplacement + kRemplacement + "x"},
+        {"an overlong slash", "\xc0\xaf", kRemplacement + kRemplacement},
+        {"an overlong three-byte NUL", "\xe0\x80\x80",
+         kRemplacement + kRemplacement + kRemplacement},
+        {"a UTF-16 surrogate", "\xed\xa0\x80", kRemplacement + kRemplacement + kRemplacement},
+        {"past U+10FFFF", "\xf4\x90\x80\x80",
+         kRemplacement + kRemplacement + kRemplacement + kRemplacement},
+        {"bytes F5 to FF", "\xf5\xff", kRemplacement + kRemplacement},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const std::string texte = Document([&](JsonWriter& j) { j.String(c.entree); });
+        std::string erreur;
+        const auto lu = LireJson(texte, &erreur);
+        ASSERT_TRUE(lu) << erreur << ": " << texte;
+        EXPECT_EQ(lu->chaine, c.lue);
+        // Nothing below a space reaches the document as it is.
+        for (const char ch : texte) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
+    }
+}
+
+TEST(Json, NombresRelusAuBitPres) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double valeur;
+        const char* texte;  // as written
+    } cas[] = {
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {486.1, "486.1"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1.0 / 3, "0.3333333333333333"},
+        {1e300, "1e+300"},
+        {-2.5e-300, "-2.5e-300"},
+        {5e-324, "5e-324"},
+        {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
+        {std::nan(""), "null"},
+        {inf, "null"},
+        {-inf, "null"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.texte);
+        const std::string texte = Document([&](JsonWriter& j) { j.Number(c.valeur); });
+        EXPECT_EQ(texte, c.texte);
+        const auto lu = LireJson(texte);
+        ASSERT_TRUE(lu);
+        if (std::isfinite(c.valeur)) {
+            EXPECT_EQ(std::memcmp(&lu->nombre, &c.valeur, sizeof(double)), 0);
+        } else {
+            EXPECT_TRUE(lu->EstNull());
+        }
+    }
+    EXPECT_EQ(Document([](JsonWriter& j) { j.Integer(std::numeric_limits<std::int64_t>::min()); }),
+              "-9223372036854775808");
+}
+
+// Two-space indentation, one value a line, empty containers closed at once.
+TEST(Json, Disposition) {
+    const std::string texte = Document([](JsonWriter& j) {
+        j.BeginObject();
+        j.Key("a").Integer(1);
+        j.Key("vide").BeginArray().EndArray();
+        j.Key("objet").BeginObject().EndObject();
+        j.Key("liste").BeginArray().Null().String("x").BeginObject().Key("k").Number(2.5);
+        j.EndObject().EndArray();
+        j.EndObject();
+    });
+    EXPECT_EQ(texte,
+              "{\n"
+              "  \"a\": 1,\n"
+              "  \"vide\": [],\n"
+              "  \"objet\": {},\n"
+              "  \"liste\": [\n"
+              "    null,\n"
+              "    \"x\",\n"
+              "    {\n"
+              "      \"k\": 2.5\n"
+              "    }\n"
+              "  ]\n"
+              "}");
+    ASSERT_TRUE(LireJson(texte));
+}
+
+// The tests' reader is strict: what it accepts is JSON.
+TEST(Json, LecteurStrict) {
+    for (const char* faux :
+         {"", "{", "[1,]", "{\"a\":1,}", "NaN", "Infinity", "-", "01", "1.", ".5", "1e", "\"\\x\"",
+          "\"\\ud800\"", "\"a\nb\"", "\"\xe9\"", "[] []", "nul", "'a'", "{a:1}"}) {
+        SCOPED_TRACE(faux);
+        EXPECT_FALSE(LireJson(faux));
+    }
+    const auto lu = LireJson(" {\"a\": [true, false, null, -1.5e2, \"\\u00e9\\ud83d\\ude00\"]} ");
+    ASSERT_TRUE(lu);
+    EXPECT_EQ((*lu)["a"][3].nombre, -150);
+    EXPECT_EQ((*lu)["a"][4].chaine, "\xc3\xa9\xf0\x9f\x98\x80");
+}
+
+}  // namespace
+}  // namespace optic::test
