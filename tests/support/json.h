@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace optic::test {
@@ -18,14 +17,14 @@ struct Json {
     Type type = Type::Null;
     bool booleen = false;
     double nombre = 0;
-    std::string chaine;  // decoded, as UTF-8
-    std::vector<Json> elements;
-    std::vector<std::pair<std::string, Json>> membres;  // in document order
+    std::string chaine;             // decoded, as UTF-8
+    std::vector<Json> elements;     // of an array; of an object, its values
+    std::vector<std::string> cles;  // of an object, its keys, in document order
 
     bool EstNull() const { return type == Type::Null; }
     const Json* Membre(std::string_view cle) const {
-        for (const auto& [c, v] : membres) {
-            if (c == cle) return &v;
+        for (std::size_t k = 0; k < cles.size(); ++k) {
+            if (cles[k] == cle) return &elements[k];
         }
         return nullptr;
     }
@@ -35,13 +34,12 @@ struct Json {
         return *v;
     }
     const Json& operator[](std::size_t i) const { return elements.at(i); }
-    std::size_t size() const { return type == Type::Objet ? membres.size() : elements.size(); }
+    std::size_t size() const { return elements.size(); }
     // Every number in the value, depth first.
     template <class F>
     void PourChaqueNombre(F&& f) const {
         if (type == Type::Nombre) f(nombre);
         for (const Json& e : elements) e.PourChaqueNombre(f);
-        for (const auto& m : membres) m.second.PourChaqueNombre(f);
     }
 };
 
@@ -104,7 +102,8 @@ class LecteurJson {
             if (i_ >= t_.size() || t_[i_++] != ':') return false;
             Json membre;
             if (!Valeur(membre, profondeur + 1)) return false;
-            v.membres.emplace_back(std::move(cle), std::move(membre));
+            v.cles.push_back(std::move(cle));
+            v.elements.push_back(std::move(membre));
             Blancs();
             if (i_ >= t_.size()) return false;
             if (t_[i_] == '}') return ++i_, true;
