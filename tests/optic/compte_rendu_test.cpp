@@ -2,6 +2,9 @@
 // follow as a table, or everything comes as one JSON document.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -117,6 +120,47 @@ TEST(CompteRendu, DocumentJson) {
             }
         }
     }
+}
+
+// Whoever reads the document can look up every key of it in the README and the manual page.
+TEST(CompteRendu, ChaqueCleEstDocumentee) {
+    const Json d = LireDocument(LancerDescription(kBanc, {"--report=json"}).sortie);
+    const std::string readme = LireSource("README.md");
+    const std::string manuel = LireSource("docs/optic.1");
+    std::set<std::string> cles;
+    const std::function<void(const Json&)> parcourir = [&](const Json& v) {
+        cles.insert(v.cles.begin(), v.cles.end());
+        for (const Json& e : v.elements) parcourir(e);
+    };
+    parcourir(d);
+    EXPECT_EQ(cles.size(), 22u);
+    for (const std::string& cle : cles) {
+        SCOPED_TRACE(cle);
+        EXPECT_NE(readme.find("`" + cle + "`"), std::string::npos);
+        EXPECT_TRUE(manuel.find(".B " + cle) != std::string::npos ||
+                    manuel.find(".BR " + cle) != std::string::npos);
+    }
+}
+
+// The README's examples are what the program prints.
+TEST(CompteRendu, ExemplesDuReadme) {
+    const std::string readme = LireSource("README.md");
+    const std::string section = readme.substr(readme.find("## Measurements"));
+    // The indented block after "For the bundled bench", without its indentation.
+    std::string tableaux;
+    std::istringstream lignes(section.substr(section.find("\n\n    Fans of rays") + 2));
+    for (std::string l; std::getline(lignes, l) && (l.empty() || l.rfind("    ", 0) == 0);)
+        tableaux += (l.empty() ? "" : l.substr(4)) + "\n";
+    while (tableaux.size() > 1 && tableaux.substr(tableaux.size() - 2) == "\n\n")
+        tableaux.pop_back();
+    const std::size_t json = section.find("```json\n") + 8;
+    const std::string document = section.substr(json, section.find("```\n", json) - json);
+
+    Dossier d;
+    d.Ecrire("default_optic.txt", LireSource("default_optic.txt"));
+    d.Ecrire("stop.txt", LireSource("examples/stop.txt"));
+    EXPECT_EQ(Lancer(d, {"--report"}).sortie, tableaux);
+    EXPECT_EQ(Lancer(d, {"--report=json", "stop.txt"}).sortie, document);
 }
 
 // Runs that end early, or fail to write a picture, still give one document with their status
