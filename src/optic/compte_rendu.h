@@ -6,6 +6,8 @@
 
 #include "mesure/mesures.h"
 #include "optic/execution.h"
+#include "optic/options.h"
+#include "optic/progression.h"
 
 namespace optic {
 
@@ -22,5 +24,12 @@ void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu);
 
 // The measurements as two tables, for people: one row per fan, one row per lens.
 void EcrireTableaux(std::ostream& sortie, const Mesures& mesures);
+
+// One run of the command line (see Executer), its messages on `sortie` and the explanations
+// of refused lines on `explications` when given; then, when `progression` has ended, the
+// report the options ask for.  With a JSON report the messages go into the document, the
+// only thing on `sortie`.  Returns the exit status.
+int ExecuterEtRendreCompte(const Options& options, std::ostream& sortie, std::ostream* explications,
+                           int nb_fils, Progression& progression);
 
 }  // namespace optic

@@ -6,9 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/rapport.h"
 #include "optic/compte_rendu.h"
-#include "optic/execution.h"
 #include "optic/options.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
@@ -67,32 +65,9 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
     std::signal(SIGXFSZ, SIG_IGN);
     const bool sur_terminal = ::isatty(::fileno(terminal)) == 1;
     std::ostream* explications = options.bavard || sur_terminal ? &erreurs : nullptr;
-    const bool json = options.compte_rendu == FormeCompteRendu::Json;
-    // With a JSON report the messages go into the document; the explanations stay where they
-    // always go.
-    std::ostream nulle(nullptr);
-    RapportFlux flux(json ? nulle : sortie, explications, options.description);
-    RapportMemoire memoire;
-    RapportDouble double_(flux, memoire);
-    Rapport& rapport = json ? static_cast<Rapport&>(double_) : flux;
-
     Progression progression(terminal, sur_terminal);
-    CompteRendu compte_rendu;
-    Bilan* bilan = options.compte_rendu == FormeCompteRendu::Aucun ? nullptr : &compte_rendu.bilan;
-    const int statut = Executer(options, rapport, NombreFilsParDefaut(), &progression, bilan);
-    sortie.flush();
-    progression.Fin();
-    if (json) {
-        compte_rendu.description = options.description;
-        compte_rendu.statut = statut & 0xff;
-        for (const RapportMemoire::Entree& e : memoire.Entrees())
-            compte_rendu.messages.push_back(e.texte);
-        EcrireJson(sortie, compte_rendu);
-    } else if (bilan && bilan->mesures) {
-        EcrireTableaux(sortie, *bilan->mesures);
-    }
-    sortie.flush();
-    return statut;
+    return ExecuterEtRendreCompte(options, sortie, explications, NombreFilsParDefaut(),
+                                  progression);
 }
 
 }  // namespace optic
