@@ -100,46 +100,5 @@ TEST(Json, NombresRelusAuBitPres) {
               "-9223372036854775808");
 }
 
-// Two-space indentation, one value a line, empty containers closed at once.
-TEST(Json, Disposition) {
-    const std::string texte = Document([](JsonWriter& j) {
-        j.BeginObject();
-        j.Key("a").Integer(1);
-        j.Key("vide").BeginArray().EndArray();
-        j.Key("objet").BeginObject().EndObject();
-        j.Key("liste").BeginArray().Null().String("x").BeginObject().Key("k").Number(2.5);
-        j.EndObject().EndArray();
-        j.EndObject();
-    });
-    EXPECT_EQ(texte,
-              "{\n"
-              "  \"a\": 1,\n"
-              "  \"vide\": [],\n"
-              "  \"objet\": {},\n"
-              "  \"liste\": [\n"
-              "    null,\n"
-              "    \"x\",\n"
-              "    {\n"
-              "      \"k\": 2.5\n"
-              "    }\n"
-              "  ]\n"
-              "}");
-    ASSERT_TRUE(LireJson(texte));
-}
-
-// The tests' reader is strict: what it accepts is JSON.
-TEST(Json, LecteurStrict) {
-    for (const char* faux :
-         {"", "{", "[1,]", "{\"a\":1,}", "NaN", "Infinity", "-", "01", "1.", ".5", "1e", "\"\\x\"",
-          "\"\\ud800\"", "\"a\nb\"", "\"\xe9\"", "[] []", "nul", "'a'", "{a:1}"}) {
-        SCOPED_TRACE(faux);
-        EXPECT_FALSE(LireJson(faux));
-    }
-    const auto lu = LireJson(" {\"a\": [true, false, null, -1.5e2, \"\\u00e9\\ud83d\\ude00\"]} ");
-    ASSERT_TRUE(lu);
-    EXPECT_EQ((*lu)["a"][3].nombre, -150);
-    EXPECT_EQ((*lu)["a"][4].chaine, "\xc3\xa9\xf0\x9f\x98\x80");
-}
-
 }  // namespace
 }  // namespace optic::test
