@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace optic {
 
@@ -37,6 +40,21 @@ std::size_t SequenceUtf8(std::string_view s, std::size_t i) {
 }
 
 }  // namespace
+
+std::string Shortest(double value) {
+    char text[32];
+    for (int digits = 1;; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (digits < 17 && std::strtod(text, nullptr) != value) continue;
+        // %g turns to an exponent once it exceeds the digits asked for: whole numbers up to
+        // 1e17 are written out in full ("550", not "5.5e+02").
+        const char* e = std::strchr(text, 'e');
+        const int exponent = e ? std::atoi(e + 1) : 0;
+        if (exponent >= digits && exponent < 17)
+            std::snprintf(text, sizeof text, "%.*g", exponent + 1, value);
+        return text;
+    }
+}
 
 void JsonWriter::NewLine() {
     out_ << '\n';
@@ -86,9 +104,7 @@ JsonWriter& JsonWriter::String(std::string_view text) {
 JsonWriter& JsonWriter::Number(double value) {
     if (!std::isfinite(value)) return Null();
     BeforeValue();
-    char texte[32];
-    const auto fin = std::to_chars(texte, texte + sizeof texte, value).ptr;
-    out_.write(texte, fin - texte);
+    out_ << Shortest(value);
     return *this;
 }
 

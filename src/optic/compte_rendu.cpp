@@ -1,7 +1,6 @@
 #include "optic/compte_rendu.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -11,12 +10,6 @@
 namespace optic {
 
 namespace {
-
-// A wavelength as it would be written in a description: the fewest digits that say it.
-std::string Court(double v) {
-    char texte[32];
-    return std::string(texte, std::to_chars(texte, texte + sizeof texte, v).ptr);
-}
 
 // A number with a fixed count of decimals (in scientific notation from 1e12 on); "n/a" when
 // it is not finite.  A value that rounds to zero has no sign.
@@ -100,7 +93,7 @@ void EcrireFaisceaux(std::ostream& sortie, const std::vector<BilanFaisceau>& fai
     for (const BilanFaisceau& b : faisceaux) {
         std::vector<std::string>& l = lignes.emplace_back();
         l = {std::to_string(b.source),
-             Court(b.lambda) + " nm",
+             Shortest(b.lambda) + " nm",
              std::to_string(b.rayons),
              std::to_string(b.sortis),
              std::to_string(b.arretes),
@@ -131,7 +124,7 @@ void EcrireLentilles(std::ostream& sortie, const Mesures& mesures) {
     }
     sortie << "Lenses: paraxial focal length at each wavelength\n";
     std::vector<std::string> titres = {"lens"};
-    for (const double lambda : mesures.longueurs_onde) titres.push_back(Court(lambda) + " nm");
+    for (const double lambda : mesures.longueurs_onde) titres.push_back(Shortest(lambda) + " nm");
     std::vector<Colonne> colonnes;
     for (const std::string& t : titres) colonnes.push_back({t, true});
     std::vector<std::vector<std::string>> lignes;
