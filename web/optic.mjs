@@ -1,7 +1,8 @@
 // The optic engine as a module, for the page, for Node and for anyone's script.
 //
 //   run(description, name = "bench.txt", { onProgress } = {}) -> Promise<{
-//     status, stdout, pictures: [{ name, width, height, bmp, view }], diagnostics: [{ line, message }]
+//     status, stdout, pictures: [{ name, width, height, bmp, view }],
+//     diagnostics: [{ line, message }], messages: [{ text, line }], report
 //   }>
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
@@ -127,6 +128,7 @@ function execute(instance, bytes, name, onProgress) {
       result.pictures.push({ name: file, width: side, height: side, bmp, view: views[c] });
     },
     progression: (text, done, total) => onProgress?.({ step: decoder.decode(text), done, total }),
+    compteRendu: (text) => { result.report = JSON.parse(decoder.decode(text)); },
     echec: (text) => { failure = decoder.decode(text); },
   };
   const made = prepare(FS, name, bytes);

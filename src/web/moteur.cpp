@@ -1,15 +1,17 @@
 // The engine's one door for the web: a whole run of the program on the description file NOM
 // of the working directory, exactly as `optic NOM` run there, on one thread (the page gives
 // the engine a worker of its own).  It hands over standard output, each message with its
-// line, the messages about lines, the zoomboxes' windows and the pictures' names (the
-// pictures stay in the directory), and returns the exit status, or -1 when the run could
-// not finish.
+// line, the messages about lines, the zoomboxes' windows, the pictures' names (the pictures
+// stay in the directory) and the run's report, and returns the exit status, or -1 when the
+// run could not finish.
 #include <emscripten/emscripten.h>
 
 #include <new>
+#include <sstream>
 #include <string_view>
 
 #include "model/rapport.h"
+#include "optic/compte_rendu.h"
 #include "optic/execution.h"
 #include "optic/options.h"
 #include "render/couleur.h"
@@ -37,9 +39,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
     options.description = nom;
     RapportMemoire rapport;
     SuiviWeb suivi;
+    CompteRendu compte_rendu;
     int statut;
     try {
-        statut = Executer(options, rapport, 1, &suivi);
+        statut = Executer(options, rapport, 1, &suivi, &compte_rendu.bilan);
     } catch (const std::bad_alloc&) {
         constexpr std::string_view kMemoire =
             "the bench needs more memory than the browser gives: ask for fewer rays or smaller "
@@ -55,6 +58,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
         const std::string_view texte = Diagnostic(e);
         optic_diagnostic(e.lieu.ligne, texte.data(), texte.size());
     }
+    compte_rendu.description = options.description;
+    compte_rendu.statut = statut & 0xff;
+    for (const RapportMemoire::Entree& e : rapport.Entrees())
+        compte_rendu.messages.push_back(e.texte);
+    std::ostringstream json;
+    EcrireJson(json, compte_rendu);
+    optic_compte_rendu(json.str().data(), json.str().size());
     return statut & 0xff;  // as the shell sees it: 255 for -1
 }
 

@@ -23,6 +23,9 @@ EM_JS(void, optic_image, (const char* nom, size_t longueur, int taille), {
 EM_JS(void, optic_echec, (const char* texte, size_t longueur), {
     Module.recepteur.echec(HEAPU8.slice(texte, texte + longueur));
 });
+EM_JS(void, optic_compte_rendu, (const char* json, size_t longueur), {
+    Module.recepteur.compteRendu(HEAPU8.slice(json, json + longueur));
+});
 EM_JS(void, optic_progression, (const char* etape, size_t longueur, double fait, double total), {
     Module.recepteur.progression(HEAPU8.slice(etape, etape + longueur), fait, total);
 });

@@ -18,6 +18,8 @@ void optic_fenetre(int c, double x, double y, double zoom, int taille);
 void optic_image(const char* nom, std::size_t longueur, int taille);
 // The run could not go on (the machine's memory is exhausted): why, in words.
 void optic_echec(const char* texte, std::size_t longueur);
+// The run's report, the JSON document of `optic --report=json`.
+void optic_compte_rendu(const char* json, std::size_t longueur);
 // Where the run is: a step in words, and the work done out of the whole (0 of 0 when the
 // step has no measure).
 void optic_progression(const char* etape, std::size_t longueur, double fait, double total);

@@ -47,6 +47,20 @@ describe('run() gives what the program gives', () => {
   }
 });
 
+test('the report is the one `optic --report=json` gives', async () => {
+  const benches = [
+    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
+    ['telescope.txt', readFileSync(join(kRoot, 'examples/telescope.txt'))],
+    ['stop.txt', readFileSync(join(kRoot, 'examples/stop.txt'))],
+    ['refused.txt', 'I 1.5 400 1.6 500\nL 1 2 3\nZ 0 0 10 10 64 1\n'],
+    ['no_glass.txt', 'L 0 0 1 inf inf 10 0 1\n'],
+  ];
+  for (const [name, description] of benches) {
+    const expected = JSON.parse(native(description, name, ['--report=json']).stdout);
+    assert.deepEqual((await run(description, name)).report, expected, name);
+  }
+});
+
 test('a string is the text as an editor saves it, in UTF-8', async () => {
   const text = 'I 1.5 400 1.52 500 1.51 600\n# é, 光, 🔭\nL 5 5 1 10 -10 4 0 7\nZ 0 0 10 10 30 1\n';
   const fromString = await run(text, 'été.txt');

@@ -259,7 +259,26 @@ test('on a phone-sized window the page fits its width and is usable from the key
   await page.close();
 });
 
-test('a run\'s report shows under the pictures, each fan\'s image point crossed in its colour', async () => {
+test('the report shows under the pictures, each fan\'s image point crossed in its colour', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const report = page.locator('#report');
+  await report.getByText('real image at (76.9240, 0.0000), rms 0.0439').waitFor();
+  assert.equal(await report.locator('tbody tr').count(), 4 + 2);  // four fans, two lenses
+  // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
+  // image point (76.924, 0) falls on pixel (385, 500).
+  const crossed = await page.evaluate(async () => {
+    const { rayColour } = await import('./optic.mjs');
+    const overlay = document.querySelectorAll('canvas.overlay')[1].getContext('2d');
+    return { colour: await rayColour(460), centre: [...overlay.getImageData(385, 500, 1, 1).data],
+      away: [...overlay.getImageData(385, 400, 1, 1).data] };
+  });
+  assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
+  assert.equal(crossed.away[3], 0);
+  await page.close();
+});
+
+test('the report\'s tables say when a fan has no image and a focal length is infinite', async () => {
   const page = await openPage();
   await waitForPictures(page, kDefault, 'default_optic.txt');
   // A report as the engine will give it, shown by the page's own parts.

@@ -69,9 +69,9 @@ export function siteInBrowser() {
   return held;
 }
 
-// What the native program gives on a description, run as `optic NAME` in an empty
+// What the native program gives on a description, run as `optic [OPTIONS] NAME` in an empty
 // directory: status, standard output and its pictures by name.
-export function native(description, name = 'bench.txt') {
+export function native(description, name = 'bench.txt', options = []) {
   const directory = mkdtempSync(join(tmpdir(), 'optic-native-'));
   try {
     if (name !== '' && !name.endsWith('/')) {
@@ -81,7 +81,7 @@ export function native(description, name = 'bench.txt') {
     let status = 0;
     let stdout;
     try {
-      stdout = execFileSync(kProgram, [name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
+      stdout = execFileSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
     } catch (error) {
       status = error.status;
       stdout = error.stdout;
