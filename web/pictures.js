@@ -95,16 +95,18 @@ export class Pictures {
     const shown = picture.rgba !== undefined;
     figure.title.textContent = `${picture.name}, ${picture.width} × ${picture.height}` +
       (shown ? '' : ' (too large to show here: download it)');
-    figure.png.disabled = !shown;
+    figure.png.disabled = !shown || picture.width === 0;
     canvas.hidden = !shown;
     overlay.hidden = !shown;
-    if (!shown) return;
-    if (canvas.width !== picture.width) canvas.width = picture.width;
-    if (canvas.height !== picture.height) canvas.height = picture.height;
-    const pixels = new ImageData(picture.rgba, picture.width, picture.height);
-    canvas.getContext('2d').putImageData(pixels, 0, 0);
-    overlay.width = picture.width;
-    overlay.height = picture.height;
+    // A picture not shown leaves an empty canvas, never the pixels of an earlier one.
+    const width = shown ? picture.width : 0;
+    const height = shown ? picture.height : 0;
+    if (canvas.width !== width) canvas.width = width;
+    if (canvas.height !== height) canvas.height = height;
+    overlay.width = width;
+    overlay.height = height;
+    if (width === 0 || height === 0) return;
+    canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
     this.#cross(overlay, picture, report);
   }
 

@@ -27,7 +27,8 @@ function shownPictures(page) {
   return page.evaluate(async () => {
     const hashes = [];
     for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
-      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      const empty = canvas.width === 0 || canvas.height === 0;
+      const data = empty ? new Uint8Array(0) : canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
       const digest = await crypto.subtle.digest('SHA-256', data);
       hashes.push([...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''));
     }
@@ -204,9 +205,12 @@ test('a long run shows its progress and the next edit cancels it', async () => {
 test('a picture too large for the browser is a failed write, and the page goes on', async () => {
   const page = await openPage();
   await waitForPictures(page, kDefault, 'default_optic.txt');
-  await editor(page).fill('Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\n');
+  await editor(page).fill('Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\nZ 0 0 10 10 0 1\nZ 0 0 10 10 9000 1\n');
   await page.getByTestId('messages').getByText("Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp").waitFor();
-  assert.equal(await page.getByTestId('picture').count(), 1);
+  // A picture of no pixels, and one too large to show here but there to download.
+  assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => e.width)), [40, 0, 0]);
+  await page.locator('figcaption', { hasText: 'OpticZoomBox_3.bmp, 9000 × 9000 (too large to show here' }).waitFor();
+  assert.deepEqual(page.errors, []);
   await editor(page).fill(kDefault);
   await waitForPictures(page, kDefault, 'default_optic.txt');
   await page.close();
