@@ -42,9 +42,18 @@ function say(text) {
 }
 
 function showMessages(list) {
-  const items = list.map(({ text, line }) => {
+  const items = list.map(({ text, line, why }) => {
     const item = document.createElement('li');
-    item.textContent = text;
+    const message = document.createElement('span');
+    message.className = 'text';
+    message.textContent = text;
+    item.append(message);
+    if (why) {
+      const explanation = document.createElement('div');
+      explanation.className = 'why';
+      explanation.textContent = why;
+      item.append(explanation);
+    }
     if (line > 0) {
       const go = document.createElement('button');
       go.type = 'button';
@@ -60,7 +69,13 @@ function showMessages(list) {
 }
 
 function showResult(result) {
-  showMessages((result.messages ?? []).map((m) => ({ text: m.text.replace(/\n$/, ''), line: m.line })));
+  // The k-th message about a line goes with the k-th diagnostic, which may explain it.
+  const diagnostics = result.diagnostics[Symbol.iterator]();
+  showMessages(result.messages.map(({ text, line }) => {
+    const shown = text.replace(/\n$/, '');
+    const why = line > 0 ? diagnostics.next().value?.message : undefined;
+    return { text: shown, line, why: why && why !== shown.trimEnd() ? why : undefined };
+  }));
   editor.mark(result.diagnostics);
   pictures.show(result.pictures, result.report);
   showReport(document.getElementById('report'), result.report);

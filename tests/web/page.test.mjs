@@ -55,7 +55,7 @@ async function waitForPictures(page, description, name, timeout = 15_000) {
 }
 
 const editor = (page) => page.getByTestId('description');
-const messageTexts = (page) => page.getByTestId('messages').locator('li').allTextContents();
+const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
 test('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s', async () => {
   const page = await openPage();
@@ -88,7 +88,7 @@ test('a broken line shows its message and marks its line, with the message on ho
   await editor(page).fill([...lines.slice(0, stop), 'D 10 0 1 10 30', ...lines.slice(stop + 1)].join('\n'));
   const message = 'Warning: Probleme avec un diaphragme dans le fichier default_optic.txt ';
   await page.getByTestId('messages').locator('li', { hasText: message }).waitFor();
-  assert.deepEqual(await messageTexts(page), [`line ${stop + 1}${message}`]);
+  assert.deepEqual(await messageTexts(page), [message]);
   const mark = page.locator('#gutter .refused');
   assert.deepEqual(await mark.allTextContents(), [String(stop + 1)]);
   assert.equal(await mark.getAttribute('title'), message.trimEnd());
@@ -227,10 +227,10 @@ test('a hostile link runs no script and shows its text as written', async () => 
   await waitForPictures(page, description, name);
   assert.equal(await editor(page).inputValue(), description);
   assert.deepEqual(await messageTexts(page), [
-    'line 3Error: Diametre de la lentille trop grand...',
-    `line 3Warning: Probleme avec une lentille dans le fichier ${name} `,
-    'line 4Error: Diametre de la lentille trop grand...',
-    `line 4Warning: Probleme avec une lentille dans le fichier ${name} `,
+    'Error: Diametre de la lentille trop grand...',
+    `Warning: Probleme avec une lentille dans le fichier ${name} `,
+    'Error: Diametre de la lentille trop grand...',
+    `Warning: Probleme avec une lentille dans le fichier ${name} `,
   ]);
   assert.equal(await page.evaluate(() => window.pwned), undefined);
   assert.equal(await page.locator('body img, body script').count(), 0);
