@@ -72,6 +72,7 @@ function exists(FS, path) {
 // the program does.  Returns what was made, for the clean-up.
 function prepare(FS, name, bytes) {
   const made = [kWorkDirectory];
+  if (exists(FS, kWorkDirectory)) remove(FS, kWorkDirectory);  // left by a run that failed
   FS.mkdir(kWorkDirectory);
   FS.chdir(kWorkDirectory);
   if (name === '' || name.endsWith('/')) return made;

@@ -6,6 +6,7 @@
 // run could not finish.
 #include <emscripten/emscripten.h>
 
+#include <exception>
 #include <new>
 #include <sstream>
 #include <string_view>
@@ -48,6 +49,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
             "the bench needs more memory than the browser gives: ask for fewer rays or smaller "
             "pictures";
         optic_echec(kMemoire.data(), kMemoire.size());
+        return -1;
+    } catch (const std::exception& e) {
+        const std::string_view quoi = e.what();
+        optic_echec(quoi.data(), quoi.size());
         return -1;
     }
     const std::string sortie = rapport.Texte();
