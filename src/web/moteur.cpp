@@ -59,17 +59,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
     optic_sortie(sortie.data(), sortie.size());
     for (const RapportMemoire::Entree& e : rapport.Entrees()) {
         optic_message(e.lieu.ligne, e.texte.data(), e.texte.size());
+        compte_rendu.messages.push_back(e.texte);
         if (e.lieu.ligne <= 0) continue;
         const std::string_view texte = Diagnostic(e);
         optic_diagnostic(e.lieu.ligne, texte.data(), texte.size());
     }
     compte_rendu.description = options.description;
     compte_rendu.statut = statut & 0xff;
-    for (const RapportMemoire::Entree& e : rapport.Entrees())
-        compte_rendu.messages.push_back(e.texte);
-    std::ostringstream json;
-    EcrireJson(json, compte_rendu);
-    optic_compte_rendu(json.str().data(), json.str().size());
+    std::ostringstream flux;
+    EcrireJson(flux, compte_rendu);
+    const std::string json = flux.str();
+    optic_compte_rendu(json.data(), json.size());
     return statut & 0xff;  // as the shell sees it: 255 for -1
 }
 
