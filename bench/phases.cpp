@@ -1,5 +1,7 @@
 // Times each phase of a run on one description file and counts its work: rays traced and
-// points the plotting steps through.  Pictures are written to the working directory.
+// points the plotting steps through.  Measuring (the report's passes over the traced rays) is
+// timed too, although a run without --report skips it.  Pictures are written to the working
+// directory.
 //
 //   optic_phases DESCRIPTION [THREADS]
 #include <chrono>
@@ -47,10 +49,14 @@ int main(int argc, char** argv) {
     seuls.Parcourir([](std::span<const Rayon>) {});
     const double trace = Secondes(t);
 
-    // The run itself: the rays are traced again, lot by lot, for each picture they are drawn
-    // into (unless they were kept).
+    // The run itself: the rays are traced again, lot by lot, for the measurements and for
+    // each picture they are drawn into (unless they were kept).
     const int images = static_cast<int>(systeme.zoomboxes.size());
-    RayonsDuBanc tous(systeme, fils, images);
+    RayonsDuBanc tous(systeme, fils, images + 2);
+    t = Horloge::now();
+    const Mesures mesures = MesurerRayons(systeme, tous);
+    const double mesure = Secondes(t);
+
     double dessin = 0, ecriture = 0;
     for (int c = 0; c < images; ++c) {
         const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
@@ -71,6 +77,8 @@ int main(int argc, char** argv) {
     std::printf("threads %d\n", fils);
     std::printf("reading   %8.3f s\n", lecture);
     std::printf("tracing   %8.3f s  %.0f rays, %.3g rays/s\n", trace, rayons, rayons / trace);
+    std::printf("measuring %8.3f s  %zu fans (tracing included)\n", mesure,
+                mesures.faisceaux.size());
     std::printf("drawing   %8.3f s  %.4g points, %.3g points/s (tracing included)\n", dessin,
                 points, points / dessin);
     std::printf("writing   %8.3f s\n", ecriture);

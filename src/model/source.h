@@ -28,6 +28,9 @@ struct Rayon {
     bool arret = false;
     // Why the path ended, for whoever measures the rays; the drawing needs only `arret`.
     FinRayon fin = FinRayon::Ouverte;
+    // Its fan's number among all the bench's fans (one per wavelength of each source line),
+    // in ray order.
+    std::uint32_t faisceau = 0;
     std::span<const Point> chemin;
 
     std::span<const Point> Chemin() const { return chemin; }

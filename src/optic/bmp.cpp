@@ -109,7 +109,11 @@ bool EcritureBMP(const Raster& raster, int c) {
         morceaux.push_back(
             {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
     }
-    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ToutEcrire(fd, std::move(morceaux), signaux);
+    // The file is sized first, so that a file system in memory (the web engine's) takes the
+    // whole picture at once instead of growing it row by row.
+    const auto taille = static_cast<off_t>(kTailleEntete + raster.octets());
+    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && ::ftruncate(fd, taille) == 0 &&
+              ToutEcrire(fd, std::move(morceaux), signaux);
     ok = ::close(fd) == 0 && ok;
     ok = ok && !signaux.Arrives() && std::rename(provisoire.c_str(), nom.c_str()) == 0;
     if (!ok) ::unlink(provisoire.c_str());

@@ -13,7 +13,6 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/parallele.h"
-#include "optic/progression.h"
 #include "render/dessin.h"
 #include "render/raster.h"
 
@@ -40,7 +39,7 @@ bool Lisible(const std::string& chemin) {
 // While the rays are traced for the first time, the progress display counts them.  The
 // picture is drawn in the memory of the one before (`toile`).
 bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuBanc& rayons,
-                   Raster& toile, Rapport& rapport, Progression& suivi) {
+                   Raster& toile, Rapport& rapport, Suivi& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c);
     bool ok = false;
@@ -99,10 +98,30 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         *sens);
 }
 
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {
+Mesures MesurerRayons(const System_Physique& systeme, RayonsDuBanc& rayons) {
+    // Each fan's source line and place in it, by its number among all the bench's fans.
+    std::vector<std::pair<std::size_t, std::size_t>> faisceaux;
+    for (std::size_t s = 0; s < systeme.sources.size(); ++s) {
+        for (std::size_t f = 0; f < systeme.sources[s].sources.size(); ++f) {
+            faisceaux.emplace_back(s, f);
+        }
+    }
+    MesureBanc mesure(systeme);
+    do {
+        rayons.Parcourir([&](std::span<const Rayon> lot) {
+            for (const Rayon& r : lot) {
+                const auto [s, f] = faisceaux[r.faisceau];
+                mesure.Ajouter(s, f, r);
+            }
+        });
+    } while (mesure.FinPasse());
+    return mesure.Resultat();
+}
+
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi, Bilan* bilan) {
     const std::string& description = options.description;
-    Progression muet(nullptr, false);
-    Progression& progression = suivi ? *suivi : muet;
+    Suivi muet;
+    Suivi& progression = suivi ? *suivi : muet;
     if (!Lisible(description)) {
         Signaler(rapport, messages::kFichierAbsent, description);
         return -1;
@@ -113,15 +132,22 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
         return -1;
     }
     rapport.Vider();  // the reader's messages come before any progress display
-    // Rays are traced lot by lot as each picture is drawn; they are visited once a picture.
-    RayonsDuBanc rayons(systeme, nb_fils, static_cast<int>(systeme.zoomboxes.size()), &progression);
+    progression.Lu(systeme);
+    // Rays are traced lot by lot as they are measured and as each picture is drawn; they are
+    // visited once or twice for the measurements and once a picture.
+    const int mesures = bilan ? 2 : 0;
+    RayonsDuBanc rayons(systeme, nb_fils, static_cast<int>(systeme.zoomboxes.size()) + mesures,
+                        &progression);
     progression.Trace(rayons.Nombre());
+    if (bilan) bilan->mesures = MesurerRayons(systeme, rayons);
     int statut = 0;
     Raster toile(0);
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
         if (!Photographier(systeme, static_cast<int>(c), nb_fils, rayons, toile, rapport,
                            progression)) {
             statut = -1;
+        } else if (bilan) {
+            bilan->images.push_back(NomImage(static_cast<int>(c)));
         }
     }
     return statut;

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/rapport.h"
-#include "optic/execution.h"
+#include "optic/compte_rendu.h"
 #include "optic/options.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
@@ -65,13 +64,10 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
     // A picture beyond the file size limit is a failed write, reported like any other.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool sur_terminal = ::isatty(::fileno(terminal)) == 1;
-    RapportFlux rapport(sortie, options.bavard || sur_terminal ? &erreurs : nullptr,
-                        options.description);
+    std::ostream* explications = options.bavard || sur_terminal ? &erreurs : nullptr;
     Progression progression(terminal, sur_terminal);
-    const int statut = Executer(options, rapport, NombreFilsParDefaut(), &progression);
-    sortie.flush();
-    progression.Fin();
-    return statut;
+    return ExecuterEtRendreCompte(options, sortie, explications, NombreFilsParDefaut(),
+                                  progression);
 }
 
 }  // namespace optic

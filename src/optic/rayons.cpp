@@ -5,13 +5,12 @@
 #include <memory>
 
 #include "optic/parallele.h"
-#include "optic/progression.h"
 #include "optic/traceur.h"
 
 namespace optic {
 
-RayonsDuBanc::RayonsDuBanc(const System_Physique& systeme, int nb_fils, int visites,
-                           Progression* suivi, Decoupage decoupage)
+RayonsDuBanc::RayonsDuBanc(const System_Physique& systeme, int nb_fils, int visites, Suivi* suivi,
+                           Decoupage decoupage)
     : banc_(systeme), nb_fils_(nb_fils), visites_(visites), suivi_(suivi), decoupage_(decoupage) {
     decoupage_.rayons_par_tache = std::max<std::size_t>(decoupage_.rayons_par_tache, 1);
     decoupage_.taches_par_lot = std::max<std::size_t>(decoupage_.taches_par_lot, 1);

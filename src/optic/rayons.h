@@ -7,10 +7,9 @@
 
 #include "model/system.h"
 #include "optic/banc.h"
+#include "optic/suivi.h"
 
 namespace optic {
-
-class Progression;
 
 // How the rays are cut into lots.  The defaults suit any bench; tests make them tiny.
 struct Decoupage {
@@ -34,8 +33,8 @@ class RayonsDuBanc {
   public:
     // `visites`: how many times the rays will be visited (lots are kept only for a later
     // one).  `suivi`, when given, hears of every ray traced the first time.
-    RayonsDuBanc(const System_Physique& systeme, int nb_fils, int visites,
-                 Progression* suivi = nullptr, Decoupage decoupage = {});
+    RayonsDuBanc(const System_Physique& systeme, int nb_fils, int visites, Suivi* suivi = nullptr,
+                 Decoupage decoupage = {});
 
     std::size_t Nombre() const { return banc_.NombreRayons(); }
     // Whether every ray has been traced at least once.
@@ -62,7 +61,7 @@ class RayonsDuBanc {
     int nb_fils_;
     int visites_;
     int visites_faites_ = 0;
-    Progression* suivi_;
+    Suivi* suivi_;
     Decoupage decoupage_;
     std::vector<Lot> gardes_;  // every lot, in order, once the first visit has kept them all
     Lot travail_;

@@ -5,6 +5,7 @@
 #include "optic/traceur.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "optic/pas.h"
@@ -83,6 +84,7 @@ void Tracer(const Banc& banc, std::size_t debut, std::size_t fin, Rayon* rayons,
         }
         std::size_t source;
         voie.numero = distributeur.Prendre(voie.rayon, source) - debut;
+        voie.rayon.faisceau = static_cast<std::uint32_t>(source);
         const double* n = banc.Indices(source);
         for (std::size_t e = 0; e < nb_elements; ++e) indices[e * kVoies + l] = n[e];
         voie.impacts = 0;
