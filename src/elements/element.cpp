@@ -81,6 +81,31 @@ bool Nombres(const Boite& b) {
 
 }  // namespace
 
+Boite BoiteImpacts(const Element& e) {
+    constexpr double kPartout = INFINITY;
+    const Boite partout{-kPartout, kPartout, -kPartout, kPartout};
+    Boite b{kPartout, -kPartout, kPartout, -kPartout};
+    for (const Dioptre& d : e.dioptres) {
+        // The hits in the surface's frame: on a plane (0, v), |v| <= h; on an arc, the half
+        // of the circle on the vertex side of its centre, where |v| <= h and |v| <= r, from
+        // the vertex (0, 0) to where the circle crosses |v| = min(h, r).
+        double h = d.demi_ouverture, s = 0;
+        if (d.courbure != 0) {
+            const double r = std::sqrt(d.rayon_carre);
+            h = std::min(h, r);
+            s = d.centre.x - d.courbure * std::sqrt(d.rayon_carre - h * h);
+        }
+        const Point coins[4] = {{s, h}, {0, -h}, {0, h}, {s, -h}};
+        for (const Point& c : coins) {
+            const double x = d.sommet.x + d.cosinus * c.x - d.sinus * c.y;
+            const double y = d.sommet.y + d.sinus * c.x + d.cosinus * c.y;
+            if (!std::isfinite(x) || !std::isfinite(y)) return partout;
+            b = Union(b, Boite{x, x, y, y});
+        }
+    }
+    return b;
+}
+
 Boite BoiteContenu(const Element& e) {
     constexpr double kPartout = INFINITY;
     const Boite partout{-kPartout, kPartout, -kPartout, kPartout};

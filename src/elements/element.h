@@ -45,6 +45,10 @@ struct Boite {
 // arc's chord and its vertex), in the world.  Every point of every surface lies inside it.
 Boite BoiteElement(const Element& e);
 
+// A box holding every hit a half-line can have on the element's surfaces (Intersection), up
+// to rounding; everywhere (infinite bounds) when a number of the element is not finite.
+Boite BoiteImpacts(const Element& e);
+
 // A box outside which Contient is false, rounding included: bounds may be infinite, and a
 // box with a bound that is not a number holds every point (see Dans).
 Boite BoiteContenu(const Element& e);

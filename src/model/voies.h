@@ -4,6 +4,10 @@
 #include <concepts>
 #include <type_traits>
 
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
+
 namespace optic {
 
 // Numbers side by side: W doubles in one vector register, each lane computed with the very
@@ -59,6 +63,10 @@ OPTIC_EN_LIGNE D Abs(D a) {
 }
 template <Vecteur D>
 OPTIC_EN_LIGNE D Racine(D a) {
+#if defined(__wasm_simd128__)
+    // WebAssembly's compiler keeps the lanes of a loop in memory: say it in one instruction.
+    if constexpr (sizeof(D) == 16) return (D)wasm_f64x2_sqrt((v128_t)a);
+#endif
     D r;
     for (unsigned l = 0; l < sizeof(D) / sizeof(double); ++l) r[l] = std::sqrt(a[l]);
     return r;
@@ -74,6 +82,9 @@ OPTIC_EN_LIGNE M Ou(M a, M b) {
 // Whether no lane is true.
 template <Masque M>
 OPTIC_EN_LIGNE bool Aucun(M m) {
+#if defined(__wasm_simd128__)
+    if constexpr (sizeof(M) == 16) return !wasm_v128_any_true((v128_t)m);
+#endif
     long long tous = 0;
     for (unsigned l = 0; l < sizeof(M) / sizeof(long long); ++l) tous |= m[l];
     return tous == 0;

@@ -1,6 +1,7 @@
 #include "optic/banc.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace optic {
 
@@ -13,7 +14,19 @@ Banc::Banc(const System_Physique& systeme) : indice_espace_(systeme.espace.indic
     }
     const Dioptre* premiere = surfaces_.data();
     for (const Element* e : avec) {
-        elements_.push_back(BancPlat::Corps{BoiteContenu(*e), premiere, e->type});
+        const Boite impacts = BoiteImpacts(*e);
+        double echelle = 1;
+        for (const Dioptre& d : e->dioptres) {
+            for (double v : {d.sommet.x, d.sommet.y, d.centre.x, d.demi_ouverture,
+                             std::sqrt(std::fabs(d.rayon_carre))}) {
+                echelle = std::max(echelle, std::fabs(v));
+            }
+        }
+        for (double v : {impacts.xmin, impacts.xmax, impacts.ymin, impacts.ymax}) {
+            if (std::isfinite(v)) echelle = std::max(echelle, std::fabs(v));
+        }
+        elements_.push_back(BancPlat::Corps{BoiteContenu(*e), premiere, e->dioptres.size(), e->type,
+                                            impacts, echelle});
         premiere += e->dioptres.size();
     }
     plat_ = BancPlat{surfaces_.data(), surfaces_.size(), elements_.data(), elements_.size(),

@@ -13,8 +13,13 @@ inline constexpr int kVoies = 8;
 struct BancPlat {
     struct Corps {
         Boite boite;              // outside it nothing is inside the element
-        const Dioptre* dioptres;  // its surfaces
+        const Dioptre* dioptres;  // its surfaces: dioptres[0 .. nb_dioptres)
+        std::size_t nb_dioptres;
         int type;
+        // Every hit on its surfaces lies in this box, up to rounding (bounds that are not
+        // numbers: no box), and `echelle` is the largest magnitude of the element.
+        Boite impacts;
+        double echelle;
     };
     const Dioptre* surfaces;  // every surface of every element, in bench order
     std::size_t nb_surfaces;
@@ -44,7 +49,8 @@ struct Voies {
 
 // One step of every lane, as Propagation takes it: the nearest surface ahead (equal
 // distances go to the later surface), and there the hit, then either the end on an opaque
-// surface or the new direction, left in (dx, dy).  Runs in the processor's widest vector
+// surface or the new direction, left in (dx, dy).  An element is passed when no lane's ray
+// can meet its box nearer than the hit found so far.  Runs in the processor's widest vector
 // instructions.
 void Pas(const BancPlat& banc, Voies& v);
 

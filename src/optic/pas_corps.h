@@ -58,15 +58,31 @@ struct Meilleur {
         hv = Choisir(mieux, HitV(r, tk), hv);
         surface = Choisir(mieux, k, surface);
     }
-    // The best of both, `suite` holding only surfaces after these.
-    OPTIC_EN_LIGNE void Suivre(const Meilleur& suite) {
-        const auto mieux = (suite.surface >= 0.0) & (suite.t <= t);
-        t = Choisir(mieux, suite.t, t);
-        hu = Choisir(mieux, suite.hu, hu);
-        hv = Choisir(mieux, suite.hv, hv);
-        surface = Choisir(mieux, suite.surface, surface);
-    }
 };
+
+template <typename D>
+OPTIC_EN_LIGNE D Min(D a, D b) {
+    return Choisir(a < b, a, b);
+}
+template <typename D>
+OPTIC_EN_LIGNE D Max(D a, D b) {
+    return Choisir(a > b, a, b);
+}
+
+// Whether each lane's ray may meet an element's box, widened by far more than any rounding
+// (of the hits, of the frames, of this test), at a parameter below its best so far (`t`,
+// infinite for none).  Hits lie in the box, so an element no lane may meet is passed; a lane
+// whose numbers are not numbers, not finite or out of range is never passed.
+template <typename D>
+OPTIC_EN_LIGNE auto PeutToucher(const BancPlat::Corps& c, D px, D py, D ix, D iy, D t) {
+    const D marge = 1e-9 * (c.echelle + Abs(px) + Abs(py));
+    const D x0 = (c.impacts.xmin - marge - px) * ix, x1 = (c.impacts.xmax + marge - px) * ix;
+    const D y0 = (c.impacts.ymin - marge - py) * iy, y1 = (c.impacts.ymax + marge - py) * iy;
+    const D debut = Max(Min(x0, x1), Min(y0, y1)), fin = Min(Max(x0, x1), Max(y0, y1));
+    const auto loin = (debut > fin) | (fin < 0.0) | (debut - 1e-9 * Abs(debut) > t);
+    const auto douteux = (x0 != x0) | (x1 != x1) | (y0 != y0) | (y1 != y1) | (marge != marge);
+    return Non(loin) | douteux;
+}
 
 template <int W>
 OPTIC_EN_LIGNE void PasIci(const BancPlat& b, Voies& v) {
@@ -75,24 +91,26 @@ OPTIC_EN_LIGNE void PasIci(const BancPlat& b, Voies& v) {
         const D px = Charger<D>(v.px + p), py = Charger<D>(v.py + p);
         D dx = Charger<D>(v.dx + p), dy = Charger<D>(v.dy + p);
         // The nearest hit: its parameter, its place in the surface's frame, its surface (-1
-        // for none).  Two searches over the two halves of the surfaces, merged at the end,
-        // so that one does not wait for the other.
-        Meilleur<D> debut, fin;
-        const std::size_t n = b.nb_surfaces, moitie = n / 2;
-        D k = Partout<D>(0.0), k2 = Partout<D>(static_cast<double>(moitie));  // surface numbers
-        for (std::size_t i = 0; i < moitie; ++i, k += 1.0, k2 += 1.0) {
-            debut.Essayer(b.surfaces[i], k, px, py, dx, dy);
-            fin.Essayer(b.surfaces[moitie + i], k2, px, py, dx, dy);
+        // for none).
+        Meilleur<D> debut;
+        const D ix = 1.0 / dx, iy = 1.0 / dy;
+        const auto actif = px == px;
+        for (std::size_t e = 0; e < b.nb_elements; ++e) {
+            const BancPlat::Corps& c = b.elements[e];
+            if (Aucun(actif & PeutToucher(c, px, py, ix, iy, debut.t))) continue;
+            const std::size_t premiere = static_cast<std::size_t>(c.dioptres - b.surfaces);
+            D k = Partout<D>(static_cast<double>(premiere));  // surface numbers
+            for (std::size_t i = 0; i < c.nb_dioptres; ++i, k += 1.0) {
+                debut.Essayer(c.dioptres[i], k, px, py, dx, dy);
+            }
         }
-        if (n % 2) fin.Essayer(b.surfaces[n - 1], k2, px, py, dx, dy);
-        debut.Suivre(fin);
         const D hu = debut.hu, hv = debut.hv, surface = debut.surface;
         const auto touche = surface >= 0.0;
         D issue = Partout<D>(kRien);
         if (!Aucun(touche)) {
             // Each lane's surface (the first for a lane that hit none: its results are not
             // used), then the hit and the tangent in the world.
-            D c, s, x0, y0, xc, plan, transparent;
+            double c[W], s[W], x0[W], y0[W], xc[W], plan[W], transparent[W];
             for (int l = 0; l < W; ++l) {
                 const double k = surface[l] >= 0 ? surface[l] : 0.0;
                 const Dioptre& d = b.surfaces[static_cast<std::size_t>(k)];
@@ -105,7 +123,9 @@ OPTIC_EN_LIGNE void PasIci(const BancPlat& b, Voies& v) {
                 transparent[l] = d.transparent == 1 ? 1.0 : 0.0;
             }
             D hx, hy, tx, ty;
-            VersLeMonde(c, s, x0, y0, xc, plan > 0.0, transparent, hu, hv, hx, hy, tx, ty);
+            VersLeMonde(Charger<D>(c), Charger<D>(s), Charger<D>(x0), Charger<D>(y0),
+                        Charger<D>(xc), Charger<D>(plan) > 0.0, Charger<D>(transparent), hu, hv, hx,
+                        hy, tx, ty);
             const auto opaque = (Abs(tx) < kTolerance) & (Abs(ty) < kTolerance);
             // Beyond the surface: the medium just past the hit along the direction.
             const D n = MilieuIci(b, v.indices, p, hx + kSondage * dx, hy + kSondage * dy);

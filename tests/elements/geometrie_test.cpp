@@ -148,5 +148,42 @@ TEST(Element, BoiteDuContenu) {
     EXPECT_NEAR(b.ymax, 10, 1e-6);
 }
 
+// Every hit a half-line has on an element's surfaces lies in the element's box of hits, for
+// lenses whose aperture exceeds a face's radius too.
+TEST(Element, BoiteDesImpacts) {
+    std::mt19937_64 alea(11);
+    auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
+    int impacts = 0;
+    for (int i = 0; i < 300; ++i) {
+        const double angle = u(-kPi, kPi);
+        const Point p{u(-50, 50), u(-50, 50)};
+        Element e;
+        if (i % 3) {
+            auto rayon = [&] { return i % 5 == 0 ? 0.0 : (i % 2 ? 1 : -1) * u(3, 60); };
+            const double r1 = rayon(), r2 = rayon();
+            e = Lentille(p, u(0.2, 12), r1 ? kFaceSpherique : kFacePlane, r1,
+                         r2 ? kFaceSpherique : kFacePlane, r2, u(1, 80), angle, nullptr);
+        } else {
+            const double interieur = u(0, 10);
+            e = Diaphragme(p, u(0.1, 4), interieur, interieur + u(0.5, 20), angle);
+        }
+        const Boite b = BoiteImpacts(e);
+        const double marge = 1e-9 * (1 + std::fabs(p.x) + std::fabs(p.y) + 200);
+        for (int j = 0; j < 400; ++j) {
+            const double a = u(-kPi, kPi);
+            const Point depart{p.x + u(-100, 100), p.y + u(-100, 100)};
+            for (const Dioptre& d : e.dioptres) {
+                Impact impact;
+                if (!Intersection(d, depart, Point{std::cos(a), std::sin(a)}, impact)) continue;
+                ++impacts;
+                EXPECT_TRUE(impact.h.x >= b.xmin - marge && impact.h.x <= b.xmax + marge &&
+                            impact.h.y >= b.ymin - marge && impact.h.y <= b.ymax + marge)
+                    << i << ": " << impact.h.x << ", " << impact.h.y;
+            }
+        }
+    }
+    EXPECT_GT(impacts, 10000);
+}
+
 }  // namespace
 }  // namespace optic

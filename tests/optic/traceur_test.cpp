@@ -29,6 +29,9 @@ bool MemePoint(Point a, Point b) {
 // A bench drawn from the seed.
 void Tirer(unsigned graine, System_Physique& s) {
     std::mt19937_64 alea(graine);
+    // Some benches far from the origin, or very large or very small.
+    const double echelle = graine % 7 == 0 ? 1e5 : graine % 11 == 0 ? 1e-4 : 1;
+    const double loin = graine % 13 == 0 ? 3e7 : 0;
     auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
     auto k = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(alea); };
     s.espace.indice_espace = k(0, 1) ? 1.0 : 1.33;
@@ -38,26 +41,27 @@ void Tirer(unsigned graine, System_Physique& s) {
             IndiceRefraction{{n + 0.02, n, n - 0.01}, {400, 550, 700}}));
     }
     for (int i = k(0, 6); i > 0; --i) {
-        const Point p{u(0, 60), u(-8, 8)};
+        const Point p{loin + echelle * u(0, 60), echelle * u(-8, 8)};
         const double angle = k(0, 3) ? u(-0.3, 0.3) : u(-kPi, kPi);
         if (k(0, 3)) {
-            auto rayon = [&] { return (k(0, 1) ? 1 : -1) * u(4, 120); };
+            auto rayon = [&] { return echelle * (k(0, 1) ? 1 : -1) * u(4, 120); };
             const int t1 = k(0, 2) ? kFaceSpherique : kFacePlane;
             const int t2 = k(0, 2) ? kFaceSpherique : kFacePlane;
             const std::size_t verre =
                 static_cast<std::size_t>(k(0, static_cast<int>(s.indices.size()) - 1));
-            s.elements.push_back(Lentille(p, u(0.5, 15), t1, rayon(), t2, rayon(), u(2, 40), angle,
-                                          s.indices[verre].get()));
+            s.elements.push_back(Lentille(p, echelle * u(0.5, 15), t1, rayon(), t2, rayon(),
+                                          echelle * u(2, 40), angle, s.indices[verre].get()));
         } else {
-            const double interieur = u(0, 10);
-            s.elements.push_back(Diaphragme(p, u(0.2, 3), interieur, interieur + u(1, 20), angle));
+            const double interieur = echelle * u(0, 10);
+            s.elements.push_back(Diaphragme(p, echelle * u(0.2, 3), interieur,
+                                            interieur + echelle * u(1, 20), angle));
         }
     }
     for (int i = k(1, 3); i > 0; --i) {
         Source_polychromatique& g = s.sources.emplace_back();
-        const Point milieu{u(-20, 50), u(-15, 15)};
+        const Point milieu{loin + echelle * u(-20, 50), echelle * u(-15, 15)};
         const double ouverture = k(0, 2) ? u(0, 1) : u(0, 2 * kPi);
-        const double angle = u(-kPi, kPi), largeur = k(0, 1) ? u(0, 20) : 0;
+        const double angle = u(-kPi, kPi), largeur = k(0, 1) ? echelle * u(0, 20) : 0;
         const int rayons = k(0, 4) ? k(1, 300) : 1;
         for (int l = k(1, 3); l > 0; --l) {
             g.sources.emplace_back(u(380, 780), milieu, ouverture, angle, rayons, largeur);
@@ -139,7 +143,7 @@ void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
 }
 
 TEST(Traceur, MemesCheminsQueLeTraceurSimple) {
-    for (unsigned graine = 1; graine <= 60; ++graine) {
+    for (unsigned graine = 1; graine <= 300; ++graine) {
         SCOPED_TRACE(testing::Message() << "bench " << graine);
         System_Physique s;
         Tirer(graine, s);
