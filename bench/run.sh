@@ -29,7 +29,8 @@ while getopts n:t:b:H opt; do
   esac
 done
 shift $((OPTIND - 1))
-workloads=("$@")
+workloads=()
+for w in "$@"; do workloads+=("$(realpath "$w")"); done
 [ ${#workloads[@]} -gt 0 ] || workloads=("$here"/../shared/bench/*.txt)
 
 scratch=$(mktemp -d)

@@ -22,6 +22,8 @@ namespace {
 
 // Below this many rows a band is not worth a thread.
 constexpr int kRangsParBandeMin = 64;
+// Bands of a picture larger than the caches hold about this many bytes.
+constexpr std::size_t kOctetsParBande = std::size_t{8} << 20;
 
 // The description must open and be a regular file (a directory opens but holds no lines; a
 // pipe would be read up by the first of the reader's two passes).  The test does not wait
@@ -67,7 +69,13 @@ bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuB
 
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
               RayonsDuBanc& rayons, std::optional<Sens> sens) {
-    const int bandes = std::clamp(image.taille / kRangsParBandeMin, 1, std::max(nb_fils, 1));
+    // A band per thread; in a picture too large for the processor's caches, bands of a few
+    // megabytes, taken by the threads in turn, so that a band's rows stay in cache while the
+    // rays are drawn into it.
+    const std::size_t octets = static_cast<std::size_t>(image.taille) * raster.pas_ligne();
+    const int par_cache = static_cast<int>(std::min<std::size_t>(octets / kOctetsParBande, 64));
+    const int bandes =
+        std::clamp(image.taille / kRangsParBandeMin, 1, std::max({nb_fils, par_cache, 1}));
     auto vue = [&](std::size_t b) {
         Image v = image;
         v.Attacher(raster, static_cast<int>(image.taille * static_cast<std::int64_t>(b) / bandes),

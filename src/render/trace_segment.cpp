@@ -252,10 +252,40 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
         return Couverts(image, std::min(ra, rb), std::max(ra, rb), std::min(ca, cb),
                         std::max(ca, cb));
     };
+    // A batch of a nearly horizontal walk often lies in one row, on neighbouring columns:
+    // then it is one run of pixels, written at once.  Its first and last points give the row
+    // (rows move one way along a run); the columns step by exactly one when the first
+    // point's column is far enough from a rounding boundary, the walk's steps being one
+    // pixel to within far less than that.
+    std::uint8_t motif[3 * Lot::kTaille];
+    for (int i = 0; i < Lot::kTaille; ++i) {
+        motif[3 * i] = couleur.bleu;
+        motif[3 * i + 1] = couleur.vert;
+        motif[3 * i + 2] = couleur.rouge;
+    }
+    const double derive =
+        1e-14 * (1 + std::fabs(r.origine * image.zoom) + std::fabs(image.decalage_x * image.zoom));
+    auto une_rangee = [&](std::int64_t a, int n) {
+        std::int32_t ca, ra, cb, rb;
+        PixelDuPoint<true>(p, static_cast<double>(a), ca, ra);
+        PixelDuPoint<true>(p, static_cast<double>(a + n - 1), cb, rb);
+        if (ra != rb || cb - ca != n - 1) return false;
+        const double c =
+            (r.origine + static_cast<double>(a) * r.increment + image.decalage_x) * image.zoom +
+            0.5;
+        const double reste = c - std::floor(c);
+        const double marge = n * derive + 1e-9;
+        if (!(reste > marge && reste < 1 - marge)) return false;
+        std::memcpy(pixels + ra * pas_ligne + 3 * static_cast<std::ptrdiff_t>(ca), motif,
+                    3 * static_cast<std::size_t>(n));
+        return true;
+    };
+    const bool horizontal = x_majeur && !image.couverts && 64 * std::fabs(d_min) < std::fabs(d_maj);
     Lot lot;
     for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
         const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
         if (image.couverts && couvert(j, j + n - 1)) continue;
+        if (horizontal && une_rangee(j, n)) continue;
         // Step numbers are exact in doubles.
         calculer(p, static_cast<double>(j), n, lot);
         if (image.couverts) {
