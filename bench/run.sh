@@ -10,7 +10,7 @@
 # Without workloads it takes ../shared/bench/*.txt.  THREADS sets OMP_NUM_THREADS.
 # -b REV (repeatable) adds the program as it was at git revision REV: main, 0bd9959 (its
 # first version)...  Every run starts without the pictures of the run before, so that no
-# version pays for removing the files another one wrote.
+# version pays for removing the files another one wrote.  Needs python3 for the timing.
 # -H also runs, once and for this version only, bench/huge_rays.txt (40 million rays) and a
 # bench of ten times more rays, generated.
 set -euo pipefail
@@ -67,14 +67,21 @@ done
 
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
-# One timed run of program $1 on workload $2 in its own directory: wall, CPU, peak MiB.
+# One timed run of program $1 on workload $2 in a directory of its own: wall and CPU seconds,
+# peak resident MiB (measured by Python, to the microsecond).
 measure() {
   local dir=$scratch/run
   rm -rf "$dir" && mkdir -p "$dir" && cp "$2" "$dir/"
-  (cd "$dir" && /usr/bin/time -v "$1" "$(basename "$2")" >/dev/null 2>"$scratch/time.txt") || true
-  awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,p,":"); s=0; for(i=1;i<=n;i++) s=s*60+p[i]; w=s}
-              /User time/ {u=$2} /System time/ {y=$2} /Maximum resident/ {m=$2}
-              END {print w, u+y, m/1024}' "$scratch/time.txt"
+  python3 - "$1" "$(basename "$2")" "$dir" <<'EOF_PY'
+import os, resource, subprocess, sys, time
+program, bench, directory = sys.argv[1:4]
+start = time.perf_counter()
+with open(os.devnull, "wb") as nothing:
+    subprocess.run([program, bench], cwd=directory, stdout=nothing, stderr=nothing)
+wall = time.perf_counter() - start
+usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+print(f"{wall:.4f} {usage.ru_utime + usage.ru_stime:.4f} {usage.ru_maxrss / 1024:.1f}")
+EOF_PY
 }
 
 printf '%-14s %-10s %10s %10s %12s\n' workload version "wall (s)" "cpu (s)" "peak (MiB)"
@@ -84,7 +91,7 @@ for w in "${workloads[@]}"; do
     for v in "${!names[@]}"; do measure "${programs[$v]}" "$w" >>"$scratch/times.$v"; done
   done
   for v in "${!names[@]}"; do
-    printf '%-14s %-10s %10s %10s %12.1f\n' "$(basename "${w%.txt}")" "${names[$v]}" \
+    printf '%-14s %-10s %10s %10s %12s\n' "$(basename "${w%.txt}")" "${names[$v]}" \
       "$(cut -d' ' -f1 "$scratch/times.$v" | median)" \
       "$(cut -d' ' -f2 "$scratch/times.$v" | median)" \
       "$(cut -d' ' -f3 "$scratch/times.$v" | median)"
@@ -109,6 +116,6 @@ if [ $huge = 1 ]; then
   grep '^Z' "$here/bench/huge_rays.txt" >>"$dix"
   printf '%-16s %10s %10s %12s\n' workload "wall (s)" "cpu (s)" "peak (MiB)"
   for w in "$here/bench/huge_rays.txt" "$dix"; do
-    printf '%-16s %10s %10s %12.1f\n' "$(basename "${w%.txt}")" $(measure "${programs[0]}" "$w")
+    printf '%-16s %10s %10s %12s\n' "$(basename "${w%.txt}")" $(measure "${programs[0]}" "$w")
   done
 fi
