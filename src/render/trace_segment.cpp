@@ -170,6 +170,10 @@ OPTIC_VERSIONS void CalculerY(const Parametres& p, double base, int n, Lot& lot)
 }
 #undef OPTIC_VERSIONS
 
+// The most rows a rectangle of points is looked up over before its points are looked up one
+// by one.
+constexpr int kRangsRegardes = 8;
+
 // Whether every pixel of columns c0..c1 of rows r0..r1 is covered already.
 bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
     const int m0 = c0 >> 6, m1 = c1 >> 6;
@@ -198,7 +202,8 @@ void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
     constexpr int kTroncon = 16;
     for (int a = 0; a < n; a += kTroncon) {
         const int b = std::min(n, a + kTroncon) - 1;
-        if (Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
+        if (std::abs(lot.rangs[b] - lot.rangs[a]) <= kRangsRegardes &&
+            Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
                      std::max(lot.rangs[a], lot.rangs[b]),
                      std::min(lot.colonnes[a], lot.colonnes[b]),
                      std::max(lot.colonnes[a], lot.colonnes[b]))) {
@@ -249,6 +254,8 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
             PixelDuPoint<false>(p, static_cast<double>(a), ca, ra);
             PixelDuPoint<false>(p, static_cast<double>(b), cb, rb);
         }
+        // Rows are looked up one by one: a rectangle of many is not worth the lookup.
+        if (std::abs(rb - ra) > kRangsRegardes) return false;
         return Couverts(image, std::min(ra, rb), std::max(ra, rb), std::min(ca, cb),
                         std::max(ca, cb));
     };
@@ -257,14 +264,17 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
     // (rows move one way along a run); the columns step by exactly one when the first
     // point's column is far enough from a rounding boundary, the walk's steps being one
     // pixel to within far less than that.
-    std::uint8_t motif[3 * Lot::kTaille];
-    for (int i = 0; i < Lot::kTaille; ++i) {
-        motif[3 * i] = couleur.bleu;
-        motif[3 * i + 1] = couleur.vert;
-        motif[3 * i + 2] = couleur.rouge;
-    }
     const double derive =
         1e-14 * (1 + std::fabs(r.origine * image.zoom) + std::fabs(image.decalage_x * image.zoom));
+    const bool horizontal = x_majeur && !image.couverts && 64 * std::fabs(d_min) < std::fabs(d_maj);
+    std::uint8_t motif[3 * Lot::kTaille];
+    if (horizontal) {
+        for (int i = 0; i < Lot::kTaille; ++i) {
+            motif[3 * i] = couleur.bleu;
+            motif[3 * i + 1] = couleur.vert;
+            motif[3 * i + 2] = couleur.rouge;
+        }
+    }
     auto une_rangee = [&](std::int64_t a, int n) {
         std::int32_t ca, ra, cb, rb;
         PixelDuPoint<true>(p, static_cast<double>(a), ca, ra);
@@ -280,7 +290,6 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
                     3 * static_cast<std::size_t>(n));
         return true;
     };
-    const bool horizontal = x_majeur && !image.couverts && 64 * std::fabs(d_min) < std::fabs(d_maj);
     Lot lot;
     for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
         const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
