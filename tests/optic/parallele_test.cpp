@@ -4,6 +4,7 @@
 
 #include "model/system.h"
 #include "optic/execution.h"
+#include "support/bmp_lecture.h"
 #include "support/e2e.h"
 
 namespace optic::test {
@@ -27,15 +28,6 @@ TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
         if (reference.empty()) reference = e.fichiers;
         EXPECT_TRUE(e.fichiers == reference) << fils;
     }
-}
-
-// The pixels of a raster, row by row as the file has them.
-std::vector<std::uint8_t> Octets(const Raster& r) {
-    std::vector<std::uint8_t> o;
-    for (int k = 0; k < r.taille(); ++k) {
-        o.insert(o.end(), r.LigneFichier(k), r.LigneFichier(k) + r.octets_ligne());
-    }
-    return o;
 }
 
 // Rays are traced and drawn lot after lot, the lots kept between pictures or traced again,
@@ -64,7 +56,7 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         for (const Image& image : systeme.zoomboxes) {
             Raster raster(image.taille);
             Dessiner(systeme, image, raster, fils, rayons, sens);
-            pictures.push_back(Octets(raster));
+            pictures.push_back(test::OctetsDuRaster(raster));
         }
         return pictures;
     };

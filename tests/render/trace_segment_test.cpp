@@ -12,6 +12,7 @@
 #include "model/constantes.h"
 #include "render/image.h"
 #include "render/raster.h"
+#include "support/bmp_lecture.h"
 
 namespace optic {
 namespace {
@@ -39,14 +40,6 @@ void SegmentSimple(const Image& image, Point a, Point b, Pixel couleur) {
             TracePoint(image, l.x + (t - l.y) * dx / dy, t, couleur);
         }
     }
-}
-
-std::vector<std::uint8_t> Octets(const Raster& r) {
-    std::vector<std::uint8_t> o;
-    for (int k = 0; k < r.taille(); ++k) {
-        o.insert(o.end(), r.LigneFichier(k), r.LigneFichier(k) + r.octets_ligne());
-    }
-    return o;
 }
 
 TEST(TraceSegment, CommeLaMarchePointParPoint) {
@@ -96,8 +89,10 @@ TEST(TraceSegment, CommeLaMarchePointParPoint) {
                     TraceSegment(vc, t->a, t->b, t->couleur);
                 }
             }
-            EXPECT_TRUE(Octets(obtenu) == Octets(attendu)) << bandes << " bands";
-            EXPECT_TRUE(Octets(couvert) == Octets(attendu)) << bandes << " bands, covered";
+            EXPECT_TRUE(test::OctetsDuRaster(obtenu) == test::OctetsDuRaster(attendu))
+                << bandes << " bands";
+            EXPECT_TRUE(test::OctetsDuRaster(couvert) == test::OctetsDuRaster(attendu))
+                << bandes << " bands, covered";
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "render/raster.h"
+
 namespace optic::test {
 
 struct Rgb {
@@ -43,6 +45,15 @@ inline std::string Empreinte(const std::vector<std::uint8_t>& octets) {
     char texte[17];
     std::snprintf(texte, sizeof texte, "%016llx", static_cast<unsigned long long>(h));
     return texte;
+}
+
+// The pixel bytes of a raster, row by row as the picture file has them.
+inline std::vector<std::uint8_t> OctetsDuRaster(const Raster& r) {
+    std::vector<std::uint8_t> o;
+    for (int k = 0; k < r.taille(); ++k) {
+        o.insert(o.end(), r.LigneFichier(k), r.LigneFichier(k) + r.octets_ligne());
+    }
+    return o;
 }
 
 }  // namespace optic::test
