@@ -115,14 +115,43 @@ Mesures MesurerRayons(const System_Physique& systeme, RayonsDuBanc& rayons) {
         }
     }
     MesureBanc mesure(systeme);
-    do {
-        rayons.Parcourir([&](std::span<const Rayon> lot) {
-            for (const Rayon& r : lot) {
-                const auto [s, f] = faisceaux[r.faisceau];
-                mesure.Ajouter(s, f, r);
+    auto ajouter = [&](const Rayon& r) {
+        const auto [s, f] = faisceaux[r.faisceau];
+        mesure.Ajouter(s, f, r);
+    };
+    // The second pass needs only where each ray ended: kept from the first when that fits
+    // the budget for what is kept between visits, rather than tracing every ray again.
+    struct Bout {
+        Point position, direction;
+        std::uint32_t faisceau;
+        FinRayon fin;
+    };
+    const bool garder = rayons.Nombre() <= rayons.OctetsGardes() / sizeof(Bout);
+    std::vector<Bout> bouts;
+    if (garder) bouts.reserve(rayons.Nombre());
+    rayons.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) {
+            ajouter(r);
+            if (garder) bouts.push_back(Bout{r.position, r.direction, r.faisceau, r.fin});
+        }
+    });
+    if (mesure.FinPasse()) {
+        if (garder) {
+            for (const Bout& b : bouts) {
+                Rayon r;
+                r.position = b.position;
+                r.direction = b.direction;
+                r.faisceau = b.faisceau;
+                r.fin = b.fin;
+                ajouter(r);
             }
-        });
-    } while (mesure.FinPasse());
+        } else {
+            rayons.Parcourir([&](std::span<const Rayon> lot) {
+                for (const Rayon& r : lot) ajouter(r);
+            });
+        }
+        mesure.FinPasse();
+    }
     return mesure.Resultat();
 }
 

@@ -37,6 +37,8 @@ class RayonsDuBanc {
                  Decoupage decoupage = {});
 
     std::size_t Nombre() const { return banc_.NombreRayons(); }
+    // How many bytes may be kept from one visit to the next (Decoupage::octets_gardes).
+    std::size_t OctetsGardes() const { return decoupage_.octets_gardes; }
     // Whether every ray has been traced at least once.
     bool TousTraces() const { return visites_faites_ > 0; }
 

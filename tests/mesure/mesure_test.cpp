@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <sstream>
 #include <string>
 
 #include "mesure/focale.h"
 #include "mesure/mesures.h"
 #include "model/system.h"
+#include "optic/compte_rendu.h"
 #include "optic/execution.h"
 #include "optic/rayons.h"
 
@@ -33,9 +35,16 @@ Mesures Mesurer(const std::string& description, const std::string& messages = ""
     std::fclose(b);
     EXPECT_EQ(lecture, System_Physique::Lecture::Complete);
     EXPECT_EQ(rapport.Texte(), messages);
-    // Lots of a few rays, so that the fans are fed across lots.
+    // Lots of a few rays, so that the fans are fed across lots; the second pass from the
+    // ends kept by the first, and from the rays traced again, gives the same measures.
     RayonsDuBanc rayons(systeme, 2, 2, nullptr, Decoupage{7, 3});
-    return MesurerRayons(systeme, rayons);
+    RayonsDuBanc sans_garder(systeme, 2, 2, nullptr, Decoupage{7, 3, std::size_t{1} << 20, 0});
+    const Mesures m = MesurerRayons(systeme, rayons);
+    std::ostringstream a_garde, a_retrace;
+    EcrireTableaux(a_garde, m);
+    EcrireTableaux(a_retrace, MesurerRayons(systeme, sans_garder));
+    EXPECT_EQ(a_garde.str(), a_retrace.str());
+    return m;
 }
 
 // A thick lens in air by its paraxial ray-transfer matrix (height, reduced angle n·u), from
