@@ -106,7 +106,7 @@ void BM_EcritureBMP(benchmark::State& state) {
     std::filesystem::create_directories(dossier);
     const auto ici = std::filesystem::current_path();
     std::filesystem::current_path(dossier);
-    for (auto _ : state) EcritureBMP(toile.raster, 0);
+    for (auto _ : state) EcritureBMP(toile.raster, "OpticZoomBox_0.bmp");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(toile.raster.octets()));
     std::filesystem::current_path(ici);

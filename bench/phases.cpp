@@ -11,6 +11,7 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/execution.h"
+#include "optic/images.h"
 #include "optic/parallele.h"
 #include "optic/propagation.h"
 
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
         Dessiner(systeme, image, raster, fils);
         dessin += Secondes(t);
         t = Horloge::now();
-        EcritureBMP(raster, static_cast<int>(c));
+        EcritureBMP(raster, NomImage(static_cast<int>(c)));
         ecriture += Secondes(t);
     }
 

@@ -5,15 +5,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "model/messages.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/images.h"
 #include "optic/parallele.h"
+#include "optic/png.h"
 #include "optic/progression.h"
 #include "optic/propagation.h"
+#include "optic/svg.h"
 #include "render/raster.h"
 
 namespace optic {
@@ -35,26 +40,52 @@ bool Lisible(const std::string& chemin) {
     return ok;
 }
 
-// Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-bool Photographier(const System_Physique& systeme, int c, int nb_fils, Rapport& rapport,
-                   Progression& suivi) {
+// Why a picture could not be written, for whoever reads explanations.
+std::string RaisonEcriture(const std::string& chemin, int erreur, const Options& options,
+                           int taille) {
+    if (options.format == FormatImage::Png && taille == 0) {
+        return chemin + ": a PNG picture cannot be empty and this zoombox is 0 pixels wide; " +
+               "write it with --format=bmp or svg";
+    }
+    std::string raison = chemin + ": " + std::strerror(erreur);
+    if (!options.dossier.empty() && (erreur == ENOENT || erreur == ENOTDIR)) {
+        raison += " (--output-dir must name an existing directory)";
+    }
+    return raison;
+}
+
+// Draws zoombox c and writes its picture, in the format and the directory the options ask
+// for; the pixels live only meanwhile.  A picture in SVG is written from the bench itself.
+bool Photographier(const System_Physique& systeme, int c, const Options& options, int nb_fils,
+                   Rapport& rapport, Progression& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
-    const std::string nom = NomImage(c);
+    const std::string nom = NomImage(c, options.format);
+    const std::string chemin = CheminImage(options.dossier, nom);
     bool ok = false;
+    int erreur = 0;
     try {
-        Raster raster(image.taille);
-        suivi.Dessin(nom, image.taille);
-        Dessiner(systeme, image, raster, nb_fils);
-        suivi.Ecriture(nom);
-        ok = EcritureBMP(raster, c);
+        if (options.format == FormatImage::Svg) {
+            suivi.Ecriture(nom);
+            ok = EcritureSVG(systeme, image, chemin);
+        } else {
+            Raster raster(image.taille);
+            suivi.Dessin(nom, image.taille);
+            Dessiner(systeme, image, raster, nb_fils);
+            suivi.Ecriture(nom);
+            ok = options.format == FormatImage::Png ? EcriturePNG(raster, chemin)
+                                                    : EcritureBMP(raster, chemin);
+        }
+        erreur = errno;
     } catch (const std::bad_alloc&) {
         ok = false;  // too large for this machine's memory: reported like any failed write
+        erreur = ENOMEM;
     }
     if (ok) {
         suivi.Ecrite(nom, image.taille);
     } else {
         suivi.Effacer();
-        Signaler(rapport, messages::kEcriture, nom);
+        Signaler(rapport, messages::kEcriture, chemin,
+                 Lieu{0, RaisonEcriture(chemin, erreur, options, image.taille)});
         rapport.Vider();
     }
     return ok;
@@ -91,7 +122,7 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
     PropagerTout(systeme, nb_fils, &progression);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rapport, progression)) {
+        if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rapport, progression)) {
             statut = -1;
         }
     }

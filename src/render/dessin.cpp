@@ -10,9 +10,6 @@ namespace optic {
 
 namespace {
 
-inline constexpr Pixel kCouleurLentille = Gris(200.0);
-inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);
-
 // Fills an element: its box, clipped to the window, is scanned one pixel step apart from its
 // corner (each step added to the last), and every point inside the element is plotted.
 // Every plotted point has the same colour, so the scan goes row by row, in the picture's
