@@ -5,7 +5,10 @@ build:
 	cmake --preset release
 	cmake --build --preset release -j
 
-run: build
+# Only the program: the first picture comes without waiting for the test suite to build.
+run:
+	cmake --preset release
+	cmake --build --preset release -j --target optic
 	./build/release/optic
 
 test: build
