@@ -9,7 +9,7 @@ namespace optic {
 
 // Where a message comes from: the line of the description it is about (1 = the first line,
 // as an editor counts; 0 when it is about no line) and what is wrong and what was expected,
-// in plain words on one line ("lens: radius1 \"4O\" is not a number; expected ...").
+// in plain words on one line ("lens: radius1 \"nan\" is not a finite number; expected ...").
 struct Lieu {
     int ligne = 0;
     std::string explication;
