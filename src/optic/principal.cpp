@@ -11,6 +11,7 @@
 #include "optic/options.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
+#include "optic/surveillance.h"
 
 namespace optic {
 
@@ -65,13 +66,17 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
     // A picture beyond the file size limit is a failed write, reported like any other.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool sur_terminal = ::isatty(::fileno(terminal)) == 1;
-    RapportFlux rapport(sortie, options.bavard || sur_terminal ? &erreurs : nullptr,
-                        options.description);
-    Progression progression(terminal, sur_terminal);
-    const int statut = Executer(options, rapport, NombreFilsParDefaut(), &progression);
-    sortie.flush();
-    progression.Fin();
-    return statut;
+    const bool expliquer = options.bavard || sur_terminal;
+    auto executer = [&] {
+        RapportFlux rapport(sortie, expliquer ? &erreurs : nullptr, options.description);
+        Progression progression(terminal, sur_terminal);
+        const int statut = Executer(options, rapport, NombreFilsParDefaut(), &progression);
+        sortie.flush();
+        progression.Fin();
+        return statut;
+    };
+    if (options.surveiller) return Watch(options.description, executer, erreurs, expliquer);
+    return executer();
 }
 
 }  // namespace optic
