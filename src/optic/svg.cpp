@@ -41,12 +41,13 @@ class Nombres {
                          : 0;
         if (decimales_ > 20) decimales_ = 20;
         if (decimales_ < -300) decimales_ = -300;
-        while (decimales_ > -300 && !(etendue * Echelle() < kEntierExact)) --decimales_;
+        while (decimales_ > -300 && !(std::fabs(EnQuanta(etendue)) < kEntierExact)) --decimales_;
+        puissance_ = std::pow(10.0, std::abs(decimales_));
     }
 
     // x in quanta; false when it cannot be counted so (far away, or not a number).
     bool Quantifier(double x, std::int64_t& n) const {
-        const double v = decimales_ >= 0 ? x * Echelle() : x / std::pow(10.0, -decimales_);
+        const double v = EnQuanta(x);
         if (!(std::fabs(v) < kEntierExact)) return false;
         n = std::llround(v);
         return true;
@@ -97,7 +98,11 @@ class Nombres {
     double Quantum() const { return std::pow(10.0, -decimales_); }
 
   private:
-    double Echelle() const { return std::pow(10.0, decimales_); }
+    // A power of ten is exact up to 10^22: multiplying or dividing by it rounds once.
+    double EnQuanta(double x) const {
+        const double p = puissance_ > 0 ? puissance_ : std::pow(10.0, std::abs(decimales_));
+        return decimales_ >= 0 ? x * p : x / p;
+    }
 
     // Numbers that follow each other need a space, unless the second brings its minus sign.
     static void Separer(std::string& s, bool negatif) {
@@ -107,6 +112,7 @@ class Nombres {
     }
 
     int decimales_ = 0;
+    double puissance_ = 0;  // 10^|decimales_|, once they are chosen
 };
 
 // A colour as "#rrggbb".
