@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -89,9 +90,12 @@ class Nombres {
     // A value as it is, in the fewest digits that read back the same.
     static void Reel(std::string& s, double x) {
         char texte[32];
-        const auto fin = std::to_chars(texte, texte + sizeof texte, x).ptr;
+        for (int chiffres = 1; chiffres <= 17; ++chiffres) {
+            std::snprintf(texte, sizeof texte, "%.*g", chiffres, x);
+            if (std::strtod(texte, nullptr) == x) break;
+        }
         Separer(s, x < 0);
-        s.append(texte, fin);
+        s += texte;
     }
 
     // The quantum, world units.
