@@ -1,5 +1,7 @@
 // Times each phase of a run on one description file and counts its work: rays traced and
-// points the plotting steps through.  Pictures are written to the working directory.
+// points the plotting steps through.  Measuring (the report's passes over the traced rays) is
+// timed too, although a run without --report skips it.  Pictures are written to the working
+// directory.
 //
 //   optic_phases DESCRIPTION [THREADS]
 #include <chrono>
@@ -48,6 +50,10 @@ int main(int argc, char** argv) {
     PropagerTout(systeme, fils);
     const double trace = Secondes(t);
 
+    t = Horloge::now();
+    const Mesures mesures = MesurerRayons(systeme);
+    const double mesure = Secondes(t);
+
     double points = 0;
     for (const Image& im : systeme.zoomboxes) points += systeme.PointsDesRayons(im);
 
@@ -66,6 +72,7 @@ int main(int argc, char** argv) {
     std::printf("threads %d\n", fils);
     std::printf("reading   %8.3f s\n", lecture);
     std::printf("tracing   %8.3f s  %ld rays, %.3g rays/s\n", trace, rayons, rayons / trace);
+    std::printf("measuring %8.3f s  %zu fans\n", mesure, mesures.faisceaux.size());
     std::printf("drawing   %8.3f s  %.4g points, %.3g points/s\n", dessin, points, points / dessin);
     std::printf("writing   %8.3f s\n", ecriture);
     return 0;

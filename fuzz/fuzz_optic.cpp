@@ -1,8 +1,11 @@
 // libFuzzer harness: the whole program on an in-memory description (reading, tracing,
-// drawing, encoding), under AddressSanitizer and UndefinedBehaviorSanitizer.  So that one
-// input runs in milliseconds, the harness turns away inputs that ask for many rays and
-// skips drawing large pictures or pictures of many points; the program itself has no such
-// limits.
+// measuring, drawing, encoding, the report in both forms), under AddressSanitizer and
+// UndefinedBehaviorSanitizer.  The JSON report must read back as valid JSON without a
+// number that is not finite, also with the input's raw bytes as its description's name.  So that
+// one input runs in milliseconds, the harness turns away inputs that ask for many rays and skips
+// drawing large pictures or pictures of many points; the program itself has no such limits.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +16,10 @@
 #include "model/lecture_ligne.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/compte_rendu.h"
 #include "optic/execution.h"
 #include "optic/propagation.h"
+#include "support/json.h"
 
 using namespace optic;
 
@@ -68,6 +73,28 @@ Demande Demandes(const std::uint8_t* donnees, std::size_t taille) {
     return d;
 }
 
+// Writes the report both ways; aborts unless the JSON form is valid and every number finite.
+void Rapporter(const std::uint8_t* donnees, std::size_t taille, const RapportMemoire& rapport,
+               const Bilan& bilan) {
+    CompteRendu compte_rendu;
+    compte_rendu.description.assign(reinterpret_cast<const char*>(donnees),
+                                    std::min<std::size_t>(taille, 256));
+    for (const RapportMemoire::Entree& e : rapport.Entrees())
+        compte_rendu.messages.push_back(e.texte);
+    compte_rendu.bilan = bilan;
+    std::ostringstream json;
+    EcrireJson(json, compte_rendu);
+    const auto document = test::LireJson(json.str());
+    if (!document) std::abort();
+    document->PourChaqueNombre([](double x) {
+        if (!std::isfinite(x)) std::abort();
+    });
+    if (bilan.mesures) {
+        std::ostringstream tableaux;
+        EcrireTableaux(tableaux, *bilan.mesures);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
@@ -81,11 +108,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
 
     RapportMemoire rapport;
     System_Physique systeme;
+    Bilan bilan;
     if (systeme.ReadSystem_Physique(premiere.f, seconde.f, "fuzz.txt", rapport) !=
         System_Physique::Lecture::Complete) {
+        Rapporter(donnees, taille, rapport, bilan);
         return 0;
     }
     PropagerTout(systeme, 2);
+    bilan.mesures = MesurerRayons(systeme);
+    Rapporter(donnees, taille, rapport, bilan);
     for (const Image& image : systeme.zoomboxes) {
         if (image.taille > kCoteMax || systeme.PointsDesRayons(image) > kPointsMax) continue;
         Raster raster(image.taille);

@@ -60,4 +60,22 @@ class RapportMemoire : public Rapport {
     std::vector<Entree> entrees_;
 };
 
+// Passes every message on to two sinks, in this order.
+class RapportDouble : public Rapport {
+  public:
+    RapportDouble(Rapport& premier, Rapport& second) : premier_(premier), second_(second) {}
+    void Message(std::string_view texte, const Lieu& lieu) override {
+        premier_.Message(texte, lieu);
+        second_.Message(texte, lieu);
+    }
+    void Vider() override {
+        premier_.Vider();
+        second_.Vider();
+    }
+
+  private:
+    Rapport& premier_;
+    Rapport& second_;
+};
+
 }  // namespace optic

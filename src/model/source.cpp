@@ -12,8 +12,8 @@ void Rayon::DefinirChemin(std::span<const Point> noeuds) {
 }
 
 Source_monochromatique::Source_monochromatique(double lambda, Point milieu, double ouverture,
-                                               double angle, int nb_rayons,
-                                               double largeur_faisceau) {
+                                               double angle, int nb_rayons, double largeur_faisceau)
+    : lambda(lambda) {
     const double theta = -angle;
     if (nb_rayons < 1) return;
     const double h = ouverture * 0.5;

@@ -105,7 +105,21 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     });
 }
 
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi) {
+Mesures MesurerRayons(const System_Physique& systeme) {
+    MesureBanc mesure(systeme);
+    do {
+        for (std::size_t s = 0; s < systeme.sources.size(); ++s) {
+            const std::vector<Source_monochromatique>& faisceaux = systeme.sources[s].sources;
+            for (std::size_t f = 0; f < faisceaux.size(); ++f) {
+                for (const Rayon& r : faisceaux[f].rayons) mesure.Ajouter(s, f, r);
+            }
+        }
+    } while (mesure.FinPasse());
+    return mesure.Resultat();
+}
+
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi,
+             Bilan* bilan) {
     const std::string& description = options.description;
     Progression muet(nullptr, false);
     Progression& progression = suivi ? *suivi : muet;
@@ -120,10 +134,13 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
     }
     rapport.Vider();  // the reader's messages come before any progress display
     PropagerTout(systeme, nb_fils, &progression);
+    if (bilan) bilan->mesures = MesurerRayons(systeme);
     int statut = 0;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
         if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rapport, progression)) {
             statut = -1;
+        } else if (bilan) {
+            bilan->images.push_back(NomImage(static_cast<int>(c)));
         }
     }
     return statut;

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/rapport.h"
-#include "optic/execution.h"
+#include "optic/compte_rendu.h"
 #include "optic/options.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
@@ -66,16 +65,15 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
     // A picture beyond the file size limit is a failed write, reported like any other.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool sur_terminal = ::isatty(::fileno(terminal)) == 1;
-    const bool expliquer = options.bavard || sur_terminal;
+    std::ostream* explications = options.bavard || sur_terminal ? &erreurs : nullptr;
     auto executer = [&] {
-        RapportFlux rapport(sortie, expliquer ? &erreurs : nullptr, options.description);
         Progression progression(terminal, sur_terminal);
-        const int statut = Executer(options, rapport, NombreFilsParDefaut(), &progression);
-        sortie.flush();
-        progression.Fin();
-        return statut;
+        return ExecuterEtRendreCompte(options, sortie, explications, NombreFilsParDefaut(),
+                                      progression);
     };
-    if (options.surveiller) return Watch(options.description, executer, erreurs, expliquer);
+    if (options.surveiller) {
+        return Watch(options.description, executer, erreurs, explications != nullptr);
+    }
     return executer();
 }
 

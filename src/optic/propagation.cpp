@@ -60,6 +60,8 @@ void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t) {
 void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point>& chemin) {
     chemin.assign(rayon.Chemin().begin(), rayon.Chemin().end());
     const double n0 = IndiceMilieu(systeme, rayon.position, rayon.lambda);
+    // Born where the index is 0, inside a blade, the ray cannot go anywhere.
+    rayon.fin = n0 == 0 ? FinRayon::Opaque : FinRayon::Ouverte;
     const double f = n0 / Norme(rayon.direction);
     rayon.direction = Point{rayon.direction.x * f, rayon.direction.y * f};
 
@@ -82,6 +84,7 @@ void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point
         if (std::fabs(tg.x) < kTolerance && std::fabs(tg.y) < kTolerance) {
             chemin.push_back(meilleur.h);  // opaque surface: the ray ends here
             rayon.arret = true;
+            rayon.fin = FinRayon::Opaque;
             break;
         }
         rayon.position = meilleur.h;
@@ -89,6 +92,7 @@ void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point
         chemin.push_back(meilleur.h);
         if (++impacts == kImpactsMax) {
             rayon.arret = true;
+            rayon.fin = FinRayon::Limite;
             break;
         }
     }

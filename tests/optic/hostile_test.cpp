@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <string>
 
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
+#include "support/json.h"
 
 namespace optic::test {
 namespace {
@@ -105,6 +107,22 @@ TEST(Hostile, MessagesStatutEtImagesAttendus) {
             EXPECT_EQ(e.erreurs, "");
             EXPECT_EQ(e.fichiers.size(), c.images);
             for (const auto& [nom, octets] : e.fichiers) EXPECT_TRUE(Valide(octets)) << nom;
+        }
+        // The same run with a JSON report: one valid document holding those messages.
+        SCOPED_TRACE(std::string(c.nom) + ", --report=json");
+        const Execution j = LancerDescription(c.description, {"--report=json"});
+        EXPECT_EQ(j.statut, 0);
+        std::string erreur;
+        const auto document = LireJson(j.sortie, &erreur);
+        ASSERT_TRUE(document) << erreur;
+        std::string messages;
+        for (const Json& m : (*document)["messages"].elements) messages += m.chaine;
+        EXPECT_TRUE(messages == c.sortie);
+        EXPECT_EQ((*document)["pictures"].size(), c.images);
+        document->PourChaqueNombre([](double x) { EXPECT_TRUE(std::isfinite(x)); });
+        for (const Json& f : (*document)["fans"].elements) {
+            EXPECT_EQ(f["left"].nombre + f["stopped"].nombre + f["trapped"].nombre,
+                      f["rays"].nombre);
         }
     }
 }

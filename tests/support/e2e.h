@@ -95,11 +95,14 @@ inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& 
     return e;
 }
 
-// Writes `description` as "bench.txt" in a fresh directory and runs the program on it.
-inline Execution LancerDescription(const std::string& description) {
+// Writes `description` as "bench.txt" in a fresh directory and runs the program on it, with
+// the options given.
+inline Execution LancerDescription(const std::string& description,
+                                   std::vector<std::string> options = {}) {
     Dossier d;
     d.Ecrire("bench.txt", description);
-    return Lancer(d, {"bench.txt"});
+    options.push_back("bench.txt");
+    return Lancer(d, options);
 }
 
 }  // namespace optic::test

@@ -1,0 +1,242 @@
+// optic --report and --report=json: the run is the one without them, then the measurements
+// follow as a table, or everything comes as one JSON document.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/e2e.h"
+#include "support/json.h"
+
+namespace optic::test {
+namespace {
+
+// A stop cutting a parallel beam, a point source, a single ray, a ray trapped in a glass rod,
+// a source without rays, a lens no ray meets; a refused line; one picture.
+const std::string kBanc =
+    "I 1.5 400 1.5 500 1.5 600\n"
+    "D 1 2\n"
+    "D 10 0 1 5.5 20 0\n"
+    "S 1 550 0 0 0 0 20 21\n"
+    "S 1 486.1 3 100 40 180 0 9\n"
+    "S 1 550 -30 50 0 0 0 1\n"
+    "L 0 -100 10 inf inf 60 0 1\n"
+    "S 1 550 5 -100 0 45 0 1\n"
+    "L 100 200 2 50 -50 10 0 1\n"
+    "S 1 550 0 300 0 0 0 -5\n"
+    "Z 0 0 1 1 10 0\n";
+const std::string kAvertissement =
+    "Warning: Probleme avec un diaphragme dans le fichier bench.txt \n";
+
+Json LireDocument(const std::string& sortie) {
+    std::string erreur;
+    const auto document = LireJson(sortie, &erreur);
+    if (!document) ADD_FAILURE() << erreur << "\n" << sortie.substr(0, 2000);
+    return document ? *document : Json{};
+}
+
+// Runs the bench with a report option; the run must be the one without it: same status, same
+// pictures, nothing on standard error.
+Execution AvecCompteRendu(const std::string& option) {
+    const Execution sans = LancerDescription(kBanc);
+    const Execution avec = LancerDescription(kBanc, {option});
+    EXPECT_EQ(avec.statut, sans.statut);
+    EXPECT_EQ(avec.erreurs, "");
+    EXPECT_EQ(avec.fichiers, sans.fichiers);
+    EXPECT_EQ(sans.fichiers.size(), 1u);
+    return avec;
+}
+
+// Lens 2 in air: 1/f = (n - 1)(1/R1 - 1/R2) + (n - 1)² e / (n R1 R2), n = 1.5, R = ±50, e = 2.
+TEST(CompteRendu, TableauApresLesMessages) {
+    EXPECT_EQ(
+        AvecCompteRendu("--report").sortie,
+        kAvertissement +
+            "Fans of rays\n"
+            "source  wavelength  rays  left  stopped  trapped  image         x         y     rms\n"
+            "     1      550 nm    21    11       10        0  collimated, direction 0.000 deg\n"
+            "     2    486.1 nm     9     9        0        0  virtual  3.0000  100.0000  0.0000\n"
+            "     3      550 nm     1     1        0        0  none (fewer than two rays left)\n"
+            "     4      550 nm     1     0        0        1  none (fewer than two rays left)\n"
+            "     5      550 nm     0     0        0        0  none (fewer than two rays left)\n"
+            "\n"
+            "Lenses: paraxial focal length at each wavelength\n"
+            "lens  486.1 nm    550 nm\n"
+            "   1  infinite  infinite\n"
+            "   2   50.3356   50.3356\n");
+}
+
+TEST(CompteRendu, DocumentJson) {
+    const Json d = LireDocument(AvecCompteRendu("--report=json").sortie);
+    EXPECT_EQ(d["description"].chaine, "bench.txt");
+    EXPECT_EQ(d["status"].nombre, 0);
+    ASSERT_EQ(d["messages"].size(), 1u);
+    EXPECT_EQ(d["messages"][0].chaine, kAvertissement);
+    ASSERT_EQ(d["pictures"].size(), 1u);
+    EXPECT_EQ(d["pictures"][0].chaine, "OpticZoomBox_0.bmp");
+
+    const Json& fans = d["fans"];
+    ASSERT_EQ(fans.size(), 5u);
+    const struct {
+        double source, lambda, rays, left, stopped, trapped;
+    } comptes[] = {{1, 550, 21, 11, 10, 0},
+                   {2, 486.1, 9, 9, 0, 0},
+                   {3, 550, 1, 1, 0, 0},
+                   {4, 550, 1, 0, 0, 1},
+                   {5, 550, 0, 0, 0, 0}};
+    for (std::size_t k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        const Json& f = fans[k];
+        EXPECT_EQ(f["source"].nombre, comptes[k].source);
+        EXPECT_EQ(f["wavelength_nm"].nombre, comptes[k].lambda);
+        EXPECT_EQ(f["rays"].nombre, comptes[k].rays);
+        EXPECT_EQ(f["left"].nombre, comptes[k].left);
+        EXPECT_EQ(f["stopped"].nombre, comptes[k].stopped);
+        EXPECT_EQ(f["trapped"].nombre, comptes[k].trapped);
+        EXPECT_EQ(f["image"].EstNull(), k != 1);
+        EXPECT_EQ(f["collimated"].EstNull(), k != 0);
+    }
+    EXPECT_EQ(fans[0]["collimated"]["direction_deg"].nombre, 0);
+    const Json& image = fans[1]["image"];
+    EXPECT_NEAR(image["x"].nombre, 3, 1e-9);
+    EXPECT_NEAR(image["y"].nombre, 100, 1e-9);
+    EXPECT_LT(image["rms"].nombre, 1e-9);
+    EXPECT_EQ(image["kind"].chaine, "virtual");
+
+    const Json& lenses = d["lenses"];
+    ASSERT_EQ(lenses.size(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(lenses[k]["lens"].nombre, k + 1.0);
+        const Json& focales = lenses[k]["focal_length"];
+        ASSERT_EQ(focales.size(), 2u);
+        EXPECT_EQ(focales[0]["wavelength_nm"].nombre, 486.1);
+        EXPECT_EQ(focales[1]["wavelength_nm"].nombre, 550);
+        for (std::size_t w = 0; w < 2; ++w) {
+            if (k == 0) {
+                EXPECT_TRUE(focales[w]["f"].EstNull());  // two flat faces
+            } else {
+                EXPECT_NEAR(focales[w]["f"].nombre, 1 / (0.02 - 0.25 * 2 * 4e-4 / 1.5), 1e-9);
+            }
+        }
+    }
+}
+
+// Whoever reads the document can look up every key of it in the README and the manual page.
+TEST(CompteRendu, ChaqueCleEstDocumentee) {
+    const Json d = LireDocument(LancerDescription(kBanc, {"--report=json"}).sortie);
+    const std::string readme = LireSource("README.md");
+    const std::string manuel = LireSource("docs/optic.1");
+    std::set<std::string> cles;
+    const std::function<void(const Json&)> parcourir = [&](const Json& v) {
+        cles.insert(v.cles.begin(), v.cles.end());
+        for (const Json& e : v.elements) parcourir(e);
+    };
+    parcourir(d);
+    EXPECT_EQ(cles.size(), 22u);
+    for (const std::string& cle : cles) {
+        SCOPED_TRACE(cle);
+        EXPECT_NE(readme.find("`" + cle + "`"), std::string::npos);
+        EXPECT_TRUE(manuel.find(".B " + cle) != std::string::npos ||
+                    manuel.find(".BR " + cle) != std::string::npos);
+    }
+}
+
+// The README's examples are what the program prints.
+TEST(CompteRendu, ExemplesDuReadme) {
+    const std::string readme = LireSource("README.md");
+    const std::string section = readme.substr(readme.find("## Measurements"));
+    // The indented block after "For the bundled bench", without its indentation.
+    std::string tableaux;
+    std::istringstream lignes(section.substr(section.find("\n\n    Fans of rays") + 2));
+    for (std::string l; std::getline(lignes, l) && (l.empty() || l.rfind("    ", 0) == 0);)
+        tableaux += (l.empty() ? "" : l.substr(4)) + "\n";
+    while (tableaux.size() > 1 && tableaux.substr(tableaux.size() - 2) == "\n\n")
+        tableaux.pop_back();
+    const std::size_t json = section.find("```json\n") + 8;
+    const std::string document = section.substr(json, section.find("```\n", json) - json);
+
+    Dossier d;
+    d.Ecrire("default_optic.txt", LireSource("default_optic.txt"));
+    d.Ecrire("stop.txt", LireSource("examples/stop.txt"));
+    EXPECT_EQ(Lancer(d, {"--report"}).sortie, tableaux);
+    EXPECT_EQ(Lancer(d, {"--report=json", "stop.txt"}).sortie, document);
+}
+
+// Runs that end early, or fail to write a picture, still give one document with their status
+// and messages; names that are not UTF-8 or hold control characters stay valid JSON.
+TEST(CompteRendu, ExecutionsQuiEchouent) {
+    const std::string kRemplacement = "\xef\xbf\xbd";
+    const struct {
+        const char* nom;
+        std::string avant, description;
+        std::string message;  // as printed
+        std::vector<std::string> images;
+        std::size_t fans;
+    } cas[] = {
+        {"a missing file", "", "absent.txt", " Error File absent.txt doesn't exist\n", {}, 0},
+        {"a name that is not UTF-8",
+         "",
+         "b\xe9\tnch\x7f.txt",
+         " Error File b\xe9\tnch\x7f.txt doesn't exist\n",
+         {},
+         0},
+        {"a lens before any glass",
+         "printf 'S 1 550 0 0 0 0 0 1\\nL 0 0 1 inf inf 2 0 1\\n' >l.txt",
+         "l.txt",
+         "Error: Un Indice n'a pas ete trouve dans le fichier l.txt \n",
+         {},
+         0},
+        {"a picture that cannot be written",
+         "mkdir OpticZoomBox_0.bmp; printf 'Z 0 0 1 1 5 0\\n#\\nZ 0 0 1 1 5 0\\nS 1 550 0 0 0 0 0 "
+         "1\\n' "
+         ">p.txt",
+         "p.txt",
+         "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n",
+         {"OpticZoomBox_1.bmp"},
+         1},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Dossier d;
+        const Execution e = Lancer(d, {"--report=json", c.description}, c.avant);
+        EXPECT_EQ(e.statut, 255);
+        const Json document = LireDocument(e.sortie);
+        EXPECT_EQ(document["status"].nombre, 255);
+        // In the document, a byte that is not UTF-8 reads U+FFFD.
+        auto decode = [&](std::string s) {
+            for (std::size_t p; (p = s.find('\xe9')) != std::string::npos;)
+                s.replace(p, 1, kRemplacement);
+            return s;
+        };
+        EXPECT_EQ(document["description"].chaine, decode(c.description));
+        ASSERT_EQ(document["messages"].size(), 1u);
+        EXPECT_EQ(document["messages"][0].chaine, decode(c.message));
+        ASSERT_EQ(document["pictures"].size(), c.images.size());
+        for (std::size_t k = 0; k < c.images.size(); ++k)
+            EXPECT_EQ(document["pictures"][k].chaine, c.images[k]);
+        EXPECT_EQ(document["fans"].size(), c.fans);
+        // The table form adds nothing where nothing was traced.
+        if (c.fans == 0) {
+            const Execution texte = Lancer(d, {"--report", c.description});
+            EXPECT_EQ(texte.sortie, c.message);
+        }
+    }
+}
+
+// The document does not depend on the number of threads.
+TEST(CompteRendu, MemeDocumentQuelQueSoitLeNombreDeFils) {
+    Dossier d;
+    d.Ecrire("bench.txt",
+             "D 1 2\nI 1.5 400 1.5 500 1.5 600\nL 0 0 6 60 -60 30 0 1\n"
+             "S 3 450 550 650 -20 0 0 3 8 2000\nZ -20 -20 80 80 50 0\n");
+    const Execution un = Lancer(d, {"--report=json", "bench.txt"}, "export OMP_NUM_THREADS=1");
+    const Execution trois = Lancer(d, {"--report=json", "bench.txt"}, "export OMP_NUM_THREADS=3");
+    EXPECT_EQ(un.sortie, trois.sortie);
+    EXPECT_EQ(LireDocument(un.sortie)["fans"].size(), 3u);
+}
+
+}  // namespace
+}  // namespace optic::test
