@@ -140,7 +140,8 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
         if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rapport, progression)) {
             statut = -1;
         } else if (bilan) {
-            bilan->images.push_back(NomImage(static_cast<int>(c)));
+            bilan->images.push_back(
+                CheminImage(options.dossier, NomImage(static_cast<int>(c), options.format)));
         }
     }
     return statut;

@@ -232,6 +232,19 @@ TEST(DossierDeSortie, BonAbsentOuInterdit) {
     }
 }
 
+// The report lists the pictures as they were written: their format and their directory.
+TEST(DossierDeSortie, LeCompteRenduNommeLesImagesEcrites) {
+    Dossier d;
+    d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 10 10 0 1\n");
+    Lancer(d, {"--version"}, "mkdir images");
+    const Execution e =
+        Lancer(d, {"--report=json", "--format=png", "--output-dir=images", "bench.txt"});
+    EXPECT_EQ(e.statut, 255);  // the empty picture cannot be a PNG
+    EXPECT_NE(e.sortie.find("\"pictures\": [\n    \"images/OpticZoomBox_0.png\"\n  ]"),
+              std::string::npos)
+        << e.sortie;
+}
+
 // With --verbose, each message about a line is followed on standard error by where and why,
 // in the form compilers use; without it (and without a terminal) standard error stays silent.
 TEST(Bavard, OuEtPourquoiSurLaSortieDErreur) {
