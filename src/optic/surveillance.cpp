@@ -134,11 +134,14 @@ class Signals {
 
 int Watch(const std::string& path, const std::function<int()>& run, std::ostream& errors,
           bool chatty) {
-    Signals signals;
     Watcher watcher(path, errors);
-    if (!watcher.Usable() || signals.Descriptor() < 0) {
-        if (signals.Descriptor() < 0)
-            errors << "optic: cannot watch: " << std::strerror(errno) << '\n';
+    if (!watcher.Usable()) {
+        run();  // once, as without --watch, so that its messages say what went wrong
+        return 255;
+    }
+    Signals signals;
+    if (signals.Descriptor() < 0) {
+        errors << "optic: cannot watch: " << std::strerror(errno) << '\n';
         return 255;
     }
 

@@ -14,7 +14,8 @@ namespace optic {
 //
 // Each run happens in a child process, which the ending signals end as they would end a
 // single run: a picture being written is removed, never left half-written.  The watch itself
-// only waits and starts runs.  Returns 0, or 255 when the file cannot be watched.
+// only waits and starts runs.  Returns 0; or, when the file's directory cannot be watched,
+// 255 after a single run.
 int Watch(const std::string& path, const std::function<int()>& run, std::ostream& errors,
           bool chatty);
 

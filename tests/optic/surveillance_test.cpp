@@ -161,5 +161,14 @@ TEST(Surveillance, InterrompueEnPleineEcriture) {
     EXPECT_TRUE(taille == 13 || taille == 54u + 12000u * 36000u) << taille;
 }
 
+// A description in a directory that cannot be watched: one run, the reason, status 255.
+TEST(Surveillance, DossierImpossibleASurveiller) {
+    Dossier d;
+    const Execution e = Lancer(d, {"--watch", "absent/bench.txt"});
+    EXPECT_EQ(e.statut, 255);
+    EXPECT_EQ(e.sortie, " Error File absent/bench.txt doesn't exist\n");
+    EXPECT_EQ(e.erreurs, "optic: cannot watch absent: No such file or directory\n");
+}
+
 }  // namespace
 }  // namespace optic::test
