@@ -30,6 +30,7 @@ constexpr std::string_view kFormeE = "E index";
 constexpr std::string_view kFormeI = "I index1 wavelength1 index2 wavelength2 index3 wavelength3";
 constexpr std::string_view kFormeL = "L x y thickness radius1 radius2 diameter angle glass";
 constexpr std::string_view kFormeZ = "Z x1 y1 x2 y2 pixels grid";
+constexpr const char* kChampsE[] = {"index"};
 constexpr const char* kChampsD[] = {"x", "y", "thickness", "inner", "outer", "angle"};
 constexpr const char* kChampsI[] = {"index1",      "wavelength1", "index2",
                                     "wavelength2", "index3",      "wavelength3"};
@@ -66,6 +67,16 @@ struct Valeurs {
             non_finie = lues;
         }
         v[lues++] = x;
+    }
+
+    // What keeps the values of a line of `forme` from being used: too few of them, or one
+    // that is not a finite number; empty when they are all there and finite.
+    std::string Defaut(std::string_view ligne, std::string_view forme,
+                       const char* const* champs) const {
+        if (lues < N) return explication::Compte(lues, N, forme, ligne, coupee);
+        if (finies) return {};
+        return explication::PasUnNombre(champs[non_finie], jetons[non_finie]) + "; expected " +
+               std::string(forme);
     }
 };
 
@@ -143,15 +154,8 @@ class Lecteur {
 
     void Diaphragme_(std::string_view ligne) {
         const Valeurs<6> d = LireReels<6>(ligne);
-        if (d.lues < 6) {
-            return Signaler(messages::kDiaphragme,
-                            "diaphragm: " + ex::Compte(d.lues, 6, kFormeD, ligne, d.coupee));
-        }
-        if (!d.finies) {
-            return Signaler(
-                messages::kDiaphragme,
-                "diaphragm: " + ex::PasUnNombre(kChampsD[d.non_finie], d.jetons[d.non_finie]) +
-                    "; expected " + std::string(kFormeD));
+        if (const std::string defaut = d.Defaut(ligne, kFormeD, kChampsD); !defaut.empty()) {
+            return Signaler(messages::kDiaphragme, "diaphragm: " + defaut);
         }
         const double epaisseur = std::fabs(d.v[2]);
         double b = std::fabs(d.v[3]);
@@ -163,14 +167,8 @@ class Lecteur {
 
     void Espace_(std::string_view ligne) {
         const Valeurs<1> e = LireReels<1>(ligne);
-        if (e.lues < 1) {
-            return Signaler(messages::kIndiceEspace,
-                            "space index: " + ex::Compte(0, 1, kFormeE, ligne, e.coupee));
-        }
-        if (!e.finies) {
-            return Signaler(messages::kIndiceEspace,
-                            "space index: " + ex::PasUnNombre("index", e.jetons[0]) +
-                                "; expected " + std::string(kFormeE));
+        if (const std::string defaut = e.Defaut(ligne, kFormeE, kChampsE); !defaut.empty()) {
+            return Signaler(messages::kIndiceEspace, "space index: " + defaut);
         }
         if (e.v[0] < kTolerance) {
             return Signaler(messages::kIndiceEspace,
@@ -322,9 +320,10 @@ class Lecteur {
         const int nb = LireEntier(jeton);
         if (nb == 0) {
             return Signaler(messages::kSource,
-                            jeton.empty() ? "source: no values; expected " + FormeS(0)
-                                          : "source: " + ex::Valeur("count", jeton, true) +
-                                                " gives no wavelengths; a source has 1 to 10 wavelengths");
+                            jeton.empty()
+                                ? "source: no values; expected " + FormeS(0)
+                                : "source: " + ex::Valeur("count", jeton, true) +
+                                      " gives no wavelengths; a source has 1 to 10 wavelengths");
         }
         if (nb > kLongueursOndeMax) {
             return Signaler(messages::kSource,
@@ -392,15 +391,8 @@ class Lecteur {
 
     void Zoombox_(std::string_view ligne) {
         const Valeurs<6> z = LireReels<6>(ligne);
-        if (z.lues < 6) {
-            return Signaler(messages::kZoombox,
-                            "zoombox: " + ex::Compte(z.lues, 6, kFormeZ, ligne, z.coupee));
-        }
-        if (!z.finies) {
-            return Signaler(
-                messages::kZoombox,
-                "zoombox: " + ex::PasUnNombre(kChampsZ[z.non_finie], z.jetons[z.non_finie]) +
-                    "; expected " + std::string(kFormeZ));
+        if (const std::string defaut = z.Defaut(ligne, kFormeZ, kChampsZ); !defaut.empty()) {
+            return Signaler(messages::kZoombox, "zoombox: " + defaut);
         }
         const Zoombox zoombox = ConstruireZoombox(z.v[0], z.v[1], z.v[2], z.v[3], z.v[4], z.v[5]);
         const double cote = z.v[4], largeur = zoombox.image.largeur;
