@@ -6,7 +6,7 @@
 namespace optic {
 
 void Rayon::DefinirChemin(std::span<const Point> noeuds) {
-    chemin_ = std::make_unique_for_overwrite<Point[]>(noeuds.size());
+    chemin_.reset(new Point[noeuds.size()]);  // every node is overwritten just below
     std::copy(noeuds.begin(), noeuds.end(), chemin_.get());
     nb_noeuds_ = noeuds.size();
 }

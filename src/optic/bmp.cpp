@@ -42,7 +42,10 @@ bool EcritureBMP(const Raster& raster, const std::string& chemin) {
             morceaux.push_back(
                 {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
         }
-        return flux.EcrireMorceaux(std::move(morceaux));
+        // Sized first, so that a file system in memory (the web engine's) takes the whole
+        // picture at once instead of growing it row by row.
+        return flux.Reserver(kTailleEntete + raster.octets()) &&
+               flux.EcrireMorceaux(std::move(morceaux));
     });
 }
 

@@ -16,7 +16,6 @@
 #include "optic/images.h"
 #include "optic/parallele.h"
 #include "optic/png.h"
-#include "optic/progression.h"
 #include "optic/propagation.h"
 #include "optic/svg.h"
 #include "render/raster.h"
@@ -57,7 +56,7 @@ std::string RaisonEcriture(const std::string& chemin, int erreur, const Options&
 // Draws zoombox c and writes its picture, in the format and the directory the options ask
 // for; the pixels live only meanwhile.  A picture in SVG is written from the bench itself.
 bool Photographier(const System_Physique& systeme, int c, const Options& options, int nb_fils,
-                   Rapport& rapport, Progression& suivi) {
+                   Rapport& rapport, Suivi& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c, options.format);
     const std::string chemin = CheminImage(options.dossier, nom);
@@ -118,11 +117,10 @@ Mesures MesurerRayons(const System_Physique& systeme) {
     return mesure.Resultat();
 }
 
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi,
-             Bilan* bilan) {
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi, Bilan* bilan) {
     const std::string& description = options.description;
-    Progression muet(nullptr, false);
-    Progression& progression = suivi ? *suivi : muet;
+    Suivi muet;
+    Suivi& progression = suivi ? *suivi : muet;
     if (!Lisible(description)) {
         Signaler(rapport, messages::kFichierAbsent, description);
         return -1;
@@ -133,6 +131,7 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression*
         return -1;
     }
     rapport.Vider();  // the reader's messages come before any progress display
+    progression.Lu(systeme);
     PropagerTout(systeme, nb_fils, &progression);
     if (bilan) bilan->mesures = MesurerRayons(systeme);
     int statut = 0;

@@ -8,6 +8,7 @@
 #include "model/rapport.h"
 #include "model/system.h"
 #include "optic/options.h"
+#include "optic/suivi.h"
 #include "render/raster.h"
 
 namespace optic {
@@ -16,8 +17,6 @@ namespace optic {
 // band of rows and follows the whole drawing order there, so that a later drawing still
 // replaces an earlier one and the picture is the same whatever the number of threads.
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils);
-
-class Progression;
 
 // What a run leaves besides its messages and its status, for whoever reports on it.
 struct Bilan {
@@ -34,7 +33,7 @@ Mesures MesurerRayons(const System_Physique& systeme);
 // follows the run; `bilan`, when given, receives the pictures written and the measurements.
 // Returns the exit status: 0, or -1 when the file cannot be read, a lens line comes before any
 // glass, or a picture cannot be written.
-int Executer(const Options& options, Rapport& rapport, int nb_fils, Progression* suivi = nullptr,
+int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi = nullptr,
              Bilan* bilan = nullptr);
 
 }  // namespace optic

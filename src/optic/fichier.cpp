@@ -110,6 +110,12 @@ bool Flux::Ecrire(const void* octets, std::size_t n) {
     return true;
 }
 
+bool Flux::Reserver(std::size_t octets) {
+    if (!bon_) return false;
+    if (::ftruncate(fd_, static_cast<off_t>(octets)) != 0) return Echec(errno);
+    return true;
+}
+
 bool Flux::EcrireMorceaux(std::vector<iovec> morceaux) {
     if (!Vider()) return false;
     // A signal is looked for between batches of pieces, so that a large picture stops soon.

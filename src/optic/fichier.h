@@ -20,6 +20,9 @@ class Flux {
     bool Ecrire(std::string_view texte) { return Ecrire(texte.data(), texte.size()); }
     // Large pieces, written straight out in one sequence, without a copy.
     bool EcrireMorceaux(std::vector<iovec> morceaux);
+    // Gives the file its final size before it is written, when that is known: a file system
+    // in memory (the web engine's) then takes it at once instead of growing it piece by piece.
+    bool Reserver(std::size_t octets);
     bool Bon() const { return bon_; }
 
   private:

@@ -11,6 +11,15 @@ constexpr auto kPeriode = std::chrono::milliseconds(100);
 constexpr const char* kEffacer = "\r\033[K";
 }  // namespace
 
+std::string EtapeDessin(const std::string& image, int taille) {
+    return "drawing " + image + " (" + std::to_string(taille) + " x " + std::to_string(taille) +
+           " pixels)";
+}
+
+std::string EtapeEcriture(const std::string& image) {
+    return "writing " + image;
+}
+
 Progression::Progression(std::FILE* sortie, bool active) : sortie_(sortie), active_(active) {}
 
 Progression::~Progression() {
@@ -50,13 +59,12 @@ void Progression::Effacer() {
 
 void Progression::Dessin(const std::string& image, int taille) {
     std::lock_guard<std::mutex> l(verrou_);
-    etape_ = "drawing " + image + " (" + std::to_string(taille) + " x " + std::to_string(taille) +
-             " pixels)";
+    etape_ = EtapeDessin(image, taille);
 }
 
 void Progression::Ecriture(const std::string& image) {
     std::lock_guard<std::mutex> l(verrou_);
-    etape_ = "writing " + image;
+    etape_ = EtapeEcriture(image);
 }
 
 void Progression::Ecrite(const std::string& image, int taille) {

@@ -10,29 +10,37 @@
 #include <thread>
 #include <vector>
 
+#include "optic/suivi.h"
+
 namespace optic {
+
+// The steps past tracing, in words, as a progress display shows them.
+std::string EtapeDessin(const std::string& image, int taille);
+std::string EtapeEcriture(const std::string& image);
 
 // A one-line display of a run's progress on a terminal: rays traced out of the total, then
 // each picture drawn and written; refreshed at most ten times a second, cleared at the end
 // and followed by a one-line summary.  Inactive, it prints nothing at all.
-class Progression {
+class Progression : public Suivi {
   public:
     // Displays on `sortie` only when `active` (the caller checks that it is a terminal).
     Progression(std::FILE* sortie, bool active);
-    ~Progression();
+    ~Progression() override;
     Progression(const Progression&) = delete;
     Progression& operator=(const Progression&) = delete;
 
     // Tracing starts: the display begins.
-    void Trace(std::size_t total);
+    void Trace(std::size_t total) override;
     // May be called from any thread.
-    void RayonsTraces(std::size_t nombre) { rayons_.fetch_add(nombre, std::memory_order_relaxed); }
-    void Dessin(const std::string& image, int taille);
-    void Ecriture(const std::string& image);
-    void Ecrite(const std::string& image, int taille);
+    void RayonsTraces(std::size_t nombre) override {
+        rayons_.fetch_add(nombre, std::memory_order_relaxed);
+    }
+    void Dessin(const std::string& image, int taille) override;
+    void Ecriture(const std::string& image) override;
+    void Ecrite(const std::string& image, int taille) override;
     // Clears the line, so that a message can be printed on the terminal; the display comes
     // back at its next refresh.
-    void Effacer();
+    void Effacer() override;
     // Clears the line and prints the summary.
     void Fin();
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "optic/parallele.h"
-#include "optic/progression.h"
 
 namespace optic {
 
@@ -99,7 +98,7 @@ void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point
     rayon.DefinirChemin(chemin);
 }
 
-void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi) {
+void PropagerTout(System_Physique& systeme, int nb_fils, Suivi* suivi) {
     std::vector<Rayon*> rayons;
     for (Source_polychromatique& groupe : systeme.sources) {
         for (Source_monochromatique& source : groupe.sources) {

@@ -4,6 +4,7 @@
 
 #include "model/point.h"
 #include "model/system.h"
+#include "optic/suivi.h"
 
 namespace optic {
 
@@ -23,10 +24,8 @@ void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t);
 // `chemin` is working space for the path.
 void Propagation(const System_Physique& systeme, Rayon& rayon, std::vector<Point>& chemin);
 
-class Progression;
-
 // Traces every ray of every source, spread over `nb_fils` threads; the result does not
 // depend on their number.  `suivi`, when given, hears of every ray traced.
-void PropagerTout(System_Physique& systeme, int nb_fils, Progression* suivi = nullptr);
+void PropagerTout(System_Physique& systeme, int nb_fils, Suivi* suivi = nullptr);
 
 }  // namespace optic

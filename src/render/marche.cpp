@@ -1,8 +1,9 @@
 #include "render/marche.h"
 
-#include <bit>
 #include <cfloat>
 #include <cmath>
+
+#include "render/bits.h"
 
 namespace optic {
 
@@ -25,10 +26,10 @@ Marche::Troncon Marche::Suivant(std::int64_t jusqua) {
     // The binade of t and the ulp there, read off t's exponent bits.  Walking up, the run
     // must stay below `borne`: for t > 0 the binade's top; for t < 0 minus its bottom
     // (magnitudes shrink).
-    const std::uint64_t exposant = (std::bit_cast<std::uint64_t>(t_) >> 52) & 0x7ff;
+    const std::uint64_t exposant = (BitsDe(t_) >> 52) & 0x7ff;
     if (exposant <= 52) return seul();  // ulps below the normal range: step by step
-    const double bas = std::bit_cast<double>(exposant << 52);
-    const double ulp = std::bit_cast<double>((exposant - 52) << 52);
+    const double bas = ReelDe(exposant << 52);
+    const double ulp = ReelDe((exposant - 52) << 52);
     const double borne = t_ > 0 ? 2 * bas : -bas;
     if (!(a < borne)) return seul();
 

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <new>
 
 namespace optic {
@@ -15,7 +16,9 @@ std::uint8_t* Allouer(std::size_t octets) {
     if (octets == 0) return nullptr;
     void* p = ::mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
     ::madvise(p, octets, MADV_HUGEPAGE);  // a hint: without it, ordinary pages
+#endif
     return static_cast<std::uint8_t*>(p);
 }
 
@@ -25,6 +28,16 @@ std::size_t PasMemoire(std::size_t octets_ligne) {
     std::size_t lignes = (octets_ligne + kLigneCache - 1) / kLigneCache;
     if (lignes % 2 == 0) ++lignes;
     return lignes * kLigneCache;
+}
+
+// The bytes of a picture of `lignes` rows `pas` bytes apart.  Pixels are reached by signed
+// offsets from a row, so on a 32-bit target (WebAssembly) a picture beyond 2 GiB is more than
+// the memory can hold, like any allocation that fails.
+std::size_t Octets(std::size_t pas, int lignes) {
+    const std::uint64_t octets =
+        static_cast<std::uint64_t>(pas) * static_cast<std::uint64_t>(lignes);
+    if (octets > static_cast<std::uint64_t>(PTRDIFF_MAX)) throw std::bad_alloc();
+    return static_cast<std::size_t>(octets);
 }
 
 }  // namespace
@@ -37,7 +50,6 @@ Raster::Raster(int taille)
     : taille_(taille),
       octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
       pas_ligne_(PasMemoire(octets_ligne_)),
-      donnees_(Allouer(pas_ligne_ * static_cast<std::size_t>(taille)),
-               Liberer{pas_ligne_ * static_cast<std::size_t>(taille)}) {}
+      donnees_(Allouer(Octets(pas_ligne_, taille)), Liberer{Octets(pas_ligne_, taille)}) {}
 
 }  // namespace optic

@@ -8,6 +8,12 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+
+#include <utility>
+#endif
+
 #include "render/image.h"
 #include "render/marche.h"
 
@@ -81,6 +87,45 @@ struct Parametres {
     std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
 };
 
+#if defined(__wasm_simd128__)
+// The same arithmetic, operation for operation, in WebAssembly's two-lane registers, four
+// points at a time: its compiler does not turn the conversions to integers into vector
+// instructions by itself.  The lanes past n are computed and ignored.
+template <bool XMajeur>
+void Calculer(const Parametres& p, double base, int n, Lot& lot) {
+    const v128_t origine = wasm_f64x2_splat(p.origine), increment = wasm_f64x2_splat(p.increment);
+    const v128_t l_maj = wasm_f64x2_splat(p.l_maj), l_min = wasm_f64x2_splat(p.l_min);
+    const v128_t d_min = wasm_f64x2_splat(p.d_min), d_maj = wasm_f64x2_splat(p.d_maj);
+    const v128_t decalage_x = wasm_f64x2_splat(p.decalage_x);
+    const v128_t decalage_y = wasm_f64x2_splat(p.decalage_y);
+    const v128_t zoom = wasm_f64x2_splat(p.zoom), demi = wasm_f64x2_splat(0.5);
+    const v128_t pas_ligne = wasm_i32x4_splat(p.pas_ligne), trois = wasm_i32x4_splat(3);
+    // Columns and rows of two points, in the two low lanes.
+    auto pixels = [&](int i) {
+        const v128_t k =
+            wasm_f64x2_make(base + static_cast<double>(i), base + static_cast<double>(i + 1));
+        const v128_t t = wasm_f64x2_add(origine, wasm_f64x2_mul(k, increment));
+        const v128_t m = wasm_f64x2_add(
+            l_min, wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_sub(t, l_maj), d_min), d_maj));
+        const v128_t px = wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? t : m, decalage_x), zoom);
+        const v128_t py = wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? m : t, decalage_y), zoom);
+        return std::pair{wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(px, demi)),
+                         wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(py, demi))};
+    };
+    static_assert(Lot::kTaille % 4 == 0);
+    for (int i = 0; i < n; i += 4) {
+        const auto [c0, r0] = pixels(i);
+        const auto [c1, r1] = pixels(i + 2);
+        const v128_t colonnes = wasm_i32x4_shuffle(c0, c1, 0, 1, 4, 5);
+        const v128_t rangs = wasm_i32x4_shuffle(r0, r1, 0, 1, 4, 5);
+        wasm_v128_store(lot.colonnes + i, colonnes);
+        wasm_v128_store(lot.rangs + i, rangs);
+        // Wrapping arithmetic, as below.
+        wasm_v128_store(lot.decalages + i, wasm_i32x4_add(wasm_i32x4_mul(rangs, pas_ligne),
+                                                          wasm_i32x4_mul(colonnes, trois)));
+    }
+}
+#else
 // The pixels of a batch of points known to fall in the view (the walk is clipped first, with
 // TracePoint's own tests: see Parcours).  Written so that the loop vectorises.
 template <bool XMajeur>
@@ -100,9 +145,15 @@ template <bool XMajeur>
                                                      3u * static_cast<std::uint32_t>(colonne));
     }
 }
+#endif
 
-// The same arithmetic on every processor, in wider registers where there are some.
+// The same arithmetic on every processor, in wider registers where there are some (x86 has
+// versions for its widths; other targets, WebAssembly among them, have one).
+#if defined(__x86_64__)
 #define OPTIC_VERSIONS __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+#else
+#define OPTIC_VERSIONS
+#endif
 OPTIC_VERSIONS void CalculerX(const Parametres& p, double base, int n, Lot& lot) {
     Calculer<true>(p, base, n, lot);
 }

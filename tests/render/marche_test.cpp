@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <random>
+
+#include "render/bits.h"
 
 namespace optic {
 namespace {
@@ -32,8 +33,7 @@ TEST(Marche, LesTronconsRedonnentLaMarcheAjouteePasAPas) {
             ASSERT_EQ(r.premier, k);
             ASSERT_GT(r.nombre, 0);
             for (std::int64_t j = 0; j < r.nombre; ++j, ++k, t += pas) {
-                ASSERT_EQ(std::bit_cast<std::uint64_t>(r.Valeur(k)),
-                          std::bit_cast<std::uint64_t>(t))
+                ASSERT_EQ(BitsDe(r.Valeur(k)), BitsDe(t))
                     << "debut " << debut << " pas " << pas << " k " << k;
             }
         }

@@ -1,0 +1,118 @@
+#!/usr/bin/env node
+// Times the web engine's run() on benches, in Node or in headless Chromium: the median of
+// several runs after one that warms the engine up, as wall time and as the CPU time of the
+// thread that runs the engine (on a busy machine the second is the steadier measure).
+//
+//   node bench/web.mjs [--browser] [--runs N] [--site DIR] BENCH.txt ...
+//
+// The site is build/web (make web) unless --site names another; --browser needs Debian's
+// chromium and the node modules (npm ci).  Prints one line per bench: the median and
+// fastest wall times, the median CPU time (milliseconds), the status and picture count.
+import { readFileSync } from 'node:fs';
+import { basename, join, resolve } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+
+const root = resolve(fileURLToPath(import.meta.url), '../..');
+const args = process.argv.slice(2);
+let browser = false;
+let runs = 9;
+let site = join(root, 'build/web');
+const benches = [];
+for (let i = 0; i < args.length; ++i) {
+  if (args[i] === '--browser') browser = true;
+  else if (args[i] === '--runs') runs = Number(args[++i]);
+  else if (args[i] === '--site') site = resolve(args[++i]);
+  else benches.push(args[i]);
+}
+if (benches.length === 0 || !(runs > 0)) {
+  console.error('usage: node bench/web.mjs [--browser] [--runs N] [--site DIR] BENCH.txt ...');
+  process.exit(2);
+}
+
+// One run in Node: wall time, and the process's CPU time (the engine's thread is the only
+// busy one once warmed up).
+async function nodeRunner() {
+  const { run } = await import(pathToFileURL(join(site, 'optic.mjs')).href);
+  return {
+    async once(bytes, name) {
+      const cpu = process.cpuUsage();
+      const start = performance.now();
+      const result = await run(bytes, name);
+      const wall = performance.now() - start;
+      const used = process.cpuUsage(cpu);
+      return { wall, cpu: (used.user + used.system) / 1000, status: result.status, pictures: result.pictures.length };
+    },
+    close() {},
+  };
+}
+
+// One run in a page of the site's origin in Chromium: wall time in the page, and the CPU
+// time of the page's main thread as the browser counts it.
+async function chromiumRunner() {
+  const { createServer } = await import('node:http');
+  const { chromium } = await import('playwright-core');
+  const types = { '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+  const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://x').pathname;
+    try {
+      const body = readFileSync(join(site, path));
+      response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'text/plain' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  const instance = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  const page = await instance.newPage();
+  await page.goto(`http://127.0.0.1:${server.address().port}/default_optic.txt`);
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+  const threadTime = async () =>
+    (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'ThreadTime').value * 1000;
+  return {
+    async once(bytes, name) {
+      const before = await threadTime();
+      const measured = await page.evaluate(async ([b, n]) => {
+        const { run } = await import('./optic.mjs');
+        const description = new Uint8Array(b);
+        const start = performance.now();
+        const result = await run(description, n);
+        return { wall: performance.now() - start, status: result.status, pictures: result.pictures.length };
+      }, [[...bytes], name]);
+      return { ...measured, cpu: (await threadTime()) - before };
+    },
+    async close() {
+      await instance.close();
+      server.close();
+    },
+  };
+}
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const runner = browser ? await chromiumRunner() : await nodeRunner();
+console.log(`run() in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, ` +
+  `site ${site}, load average ${readFileSync('/proc/loadavg', 'utf8').split(' ')[0]}`);
+try {
+  for (const file of benches) {
+    const bytes = readFileSync(file);
+    let last = await runner.once(bytes, basename(file));
+    const walls = [];
+    const cpus = [];
+    for (let k = 0; k < runs; ++k) {
+      last = await runner.once(bytes, basename(file));
+      walls.push(last.wall);
+      cpus.push(last.cpu);
+    }
+    console.log(`${basename(file).padEnd(24)} wall median ${median(walls).toFixed(1).padStart(7)} ms, ` +
+      `min ${Math.min(...walls).toFixed(1).padStart(7)}; cpu median ${median(cpus).toFixed(1).padStart(7)} ms` +
+      `   status ${last.status}, ${last.pictures} pictures`);
+  }
+} finally {
+  await runner.close();
+}

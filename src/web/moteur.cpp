@@ -1,0 +1,80 @@
+// The engine's one door for the web: a whole run of the program on the description file NOM
+// of the working directory, exactly as `optic NOM` run there, on one thread (the page gives
+// the engine a worker of its own).  It hands over standard output, each message with its
+// line, the messages about lines, the zoomboxes' windows, the pictures' names (the pictures
+// stay in the directory) and the run's report, and returns the exit status, or -1 when the
+// run could not finish.
+#include <emscripten/emscripten.h>
+
+#include <exception>
+#include <new>
+#include <sstream>
+#include <string_view>
+
+#include "model/rapport.h"
+#include "optic/compte_rendu.h"
+#include "optic/execution.h"
+#include "optic/options.h"
+#include "render/couleur.h"
+#include "web/passerelle.h"
+#include "web/suivi_web.h"
+
+namespace optic {
+namespace {
+
+// A message about a line, as a person reads it beside the line: its explanation when it has
+// one, otherwise the printed message without its line end.
+std::string_view Diagnostic(const RapportMemoire::Entree& e) {
+    if (!e.lieu.explication.empty()) return e.lieu.explication;
+    std::string_view texte = e.texte;
+    while (!texte.empty() && (texte.back() == '\n' || texte.back() == ' ')) texte.remove_suffix(1);
+    return texte;
+}
+
+}  // namespace
+}  // namespace optic
+
+extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
+    using namespace optic;
+    Options options;
+    options.description = nom;
+    RapportMemoire rapport;
+    SuiviWeb suivi;
+    CompteRendu compte_rendu;
+    int statut;
+    try {
+        statut = Executer(options, rapport, 1, &suivi, &compte_rendu.bilan);
+    } catch (const std::bad_alloc&) {
+        constexpr std::string_view kMemoire =
+            "the bench needs more memory than the browser gives: ask for fewer rays or smaller "
+            "pictures";
+        optic_echec(kMemoire.data(), kMemoire.size());
+        return -1;
+    } catch (const std::exception& e) {
+        const std::string_view quoi = e.what();
+        optic_echec(quoi.data(), quoi.size());
+        return -1;
+    }
+    const std::string sortie = rapport.Texte();
+    optic_sortie(sortie.data(), sortie.size());
+    for (const RapportMemoire::Entree& e : rapport.Entrees()) {
+        optic_message(e.lieu.ligne, e.texte.data(), e.texte.size());
+        compte_rendu.messages.push_back(e.texte);
+        if (e.lieu.ligne <= 0) continue;
+        const std::string_view texte = Diagnostic(e);
+        optic_diagnostic(e.lieu.ligne, texte.data(), texte.size());
+    }
+    compte_rendu.description = options.description;
+    compte_rendu.statut = statut & 0xff;
+    std::ostringstream flux;
+    EcrireJson(flux, compte_rendu);
+    const std::string json = flux.str();
+    optic_compte_rendu(json.data(), json.size());
+    return statut & 0xff;  // as the shell sees it: 255 for -1
+}
+
+// The colour a ray of that wavelength is drawn in, as 0xRRGGBB.
+extern "C" EMSCRIPTEN_KEEPALIVE int optic_couleur(double lambda) {
+    const optic::Pixel p = optic::EnPixel(optic::Couleur(lambda));
+    return p.rouge << 16 | p.vert << 8 | p.bleu;
+}

@@ -1,0 +1,140 @@
+// The engine module in Node: run() gives the program's status, messages and picture bytes.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { describe, test } from 'node:test';
+import { conformanceCases, kConformance, kRoot, kSite, native } from './support.mjs';
+
+const { run } = await import(join(kSite, 'optic.mjs'));
+
+function assertSameAsProgram(result, expected) {
+  assert.equal(result.status, expected.status, 'exit status');
+  assert.equal(result.stdout, expected.stdout, 'standard output');
+  assert.deepEqual(result.pictures.map((p) => p.name).sort(), Object.keys(expected.pictures).sort());
+  for (const picture of result.pictures) {
+    assert.ok(Buffer.from(picture.bmp).equals(expected.pictures[picture.name]), `${picture.name} bytes`);
+  }
+}
+
+const cases = conformanceCases();
+test('every exact-output case, through run() in Node', { skip: !cases && `no cases at ${kConformance}` }, async () => {
+  for (const c of cases) {
+    await test(c.file, async () => assertSameAsProgram(await run(c.description, c.file), c));
+  }
+});
+
+describe('run() gives what the program gives', () => {
+  const benches = [
+    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
+    ...['telescope', 'dispersion', 'stop', 'total_internal_reflection', 'microscope_objective']
+      .map((e) => [`${e}.txt`, readFileSync(join(kRoot, `examples/${e}.txt`))]),
+    ['refused.txt', 'I 1.5 400 1.6 500\nL 1 2 3\nS 1 500 0 0 0 0 1 5\nZ 0 0 10 10 64 1\nD 1 2\n'],
+    ['crlf.txt', 'I 1.5 400 1.52 500 1.51 600\r\nE 0\r\nL 5 5 1 10 -10 4 0 1\r\nS 1 550 0 5 5 0 2 9\r\nZ 0 0 10 10 50 1\r\n'],
+    ['no_glass.txt', 'L 0 0 1 inf inf 10 0 1\nZ 0 0 10 10 50 1\n'],
+    ['bytes.txt', Buffer.from([0x49, 0x20, 0xff, 0xfe, 0x0a, 0x5a, 0x20, 0x30, 0x20, 0x30, 0x20, 0x39, 0x20, 0x39, 0x20, 0x33, 0x30, 0x20, 0x33, 0x0a])],
+    ['sub/dir/bench.txt', 'Z 0 0 10 10 20 1\n'],
+    ['--help', 'Z 0 0 10 10 20 1\n'],
+    ['', 'Z 0 0 10 10 20 1\n'],
+    ['dossier/', 'Z 0 0 10 10 20 1\n'],
+  ];
+  for (const [name, description] of benches) {
+    test(`${name || '(empty name)'}`, async () => {
+      const bytes = typeof description === 'string' ? description : new Uint8Array(description);
+      const expected = name === '--help' ? native(description, './--help') : native(description, name);
+      if (name === '--help') expected.stdout = expected.stdout.replaceAll('./--help', '--help');
+      assertSameAsProgram(await run(bytes, name), expected);
+    });
+  }
+});
+
+test('random benches (tilted lenses, stops, fans at any angle) give the program\'s bytes', async () => {
+  // The engine's mathematical library is not the native one: every sine and arc tangent must
+  // still land on the same pixels.
+  let seed = 2026;
+  const random = () => { seed = (seed * 1103515245 + 12345) % 2147483648; return seed / 2147483648; };
+  const value = (a, b) => (a + (b - a) * random()).toPrecision(7);
+  for (let k = 0; k < 40; ++k) {
+    let d = 'I 1.52 400 1.51 500 1.50 600\nI 1.7 450 1.68 550 1.67 650\n';
+    for (let i = 0; i < 3; ++i) {
+      d += `L ${value(10, 80)} ${value(30, 70)} ${value(1, 8)} ${value(20, 60)} ${value(-60, -20)} ` +
+        `${value(5, 30)} ${value(-40, 40)} ${1 + (i % 2)}\n#\n`;
+    }
+    d += `D ${value(20, 80)} ${value(40, 60)} 1 ${value(1, 5)} ${value(6, 20)} ${value(-90, 90)}\n`;
+    for (let i = 0; i < 2; ++i) {
+      d += `S 3 ${value(400, 700)} ${value(400, 700)} ${value(400, 700)} ${value(0, 5)} ${value(20, 80)} ` +
+        `${value(0, 60)} ${value(-180, 180)} ${value(0, 10)} ${Math.floor(20 + random() * 200)}\n#\n`;
+    }
+    d += `Z 0 0 100 100 ${Math.floor(200 + random() * 600)} 10\n` +
+      `Z ${value(20, 60)} ${value(20, 60)} ${value(61, 80)} ${value(61, 80)} 400 1\n`;
+    assertSameAsProgram(await run(d), native(d));
+  }
+});
+
+test('the report is the one `optic --report=json` gives', async () => {
+  const benches = [
+    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
+    ['telescope.txt', readFileSync(join(kRoot, 'examples/telescope.txt'))],
+    ['stop.txt', readFileSync(join(kRoot, 'examples/stop.txt'))],
+    ['refused.txt', 'I 1.5 400 1.6 500\nL 1 2 3\nZ 0 0 10 10 64 1\n'],
+    ['no_glass.txt', 'L 0 0 1 inf inf 10 0 1\n'],
+  ];
+  for (const [name, description] of benches) {
+    const expected = JSON.parse(native(description, name, ['--report=json']).stdout);
+    assert.deepEqual((await run(description, name)).report, expected, name);
+  }
+});
+
+test('a string is the text as an editor saves it, in UTF-8', async () => {
+  const text = 'I 1.5 400 1.52 500 1.51 600\n# é, 光, 🔭\nL 5 5 1 10 -10 4 0 7\nZ 0 0 10 10 30 1\n';
+  const fromString = await run(text, 'été.txt');
+  const fromBytes = await run(new TextEncoder().encode(text), 'été.txt');
+  assert.deepEqual(fromString, fromBytes);
+  assert.equal(fromString.stdout, 'Warning: Probleme avec une lentille dans le fichier été.txt \n');
+});
+
+test('each refused line is a diagnostic with its line, counted as an editor does', async () => {
+  const result = await run('# one\r\nD 1\r\n\r\nE -1\nI 1 2 3\nZ 0 0 10 10 20 1\nS 0\n', 'b.txt');
+  assert.deepEqual(result.diagnostics.map((d) => d.line), [2, 4, 5, 7]);
+  for (const d of result.diagnostics) {
+    assert.match(d.message, /\S/);
+    assert.doesNotMatch(d.message, /\n$/);
+  }
+  assert.deepEqual(result.messages.map((m) => m.line), [2, 4, 5, 7]);
+  assert.equal(result.messages.map((m) => m.text).join(''), result.stdout);
+});
+
+test('each picture knows its window, for the world coordinates under the pointer', async () => {
+  const result = await run('Z -10 -60 110 60 1000 10\nZ 75 -2.5 80 2.5 1000 0.5\n');
+  assert.deepEqual(result.pictures.map((p) => [p.width, p.height, p.view]), [
+    [1000, 1000, { x: -10, y: -60, zoom: 1000 / 120 }],
+    [1000, 1000, { x: 75, y: -2.5, zoom: 200 }],
+  ]);
+});
+
+describe('a picture too large for the engine\'s memory is a failed write, never a crash', () => {
+  for (const side of [37837, 30000]) {
+    test(`${side} pixels`, async () => {
+      const result = await run(`Z 0 0 10 10 ${side} 1\nZ 0 0 10 10 16 1\n`);
+      assert.equal(result.status, 255);
+      assert.equal(result.stdout, "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n");
+      assert.deepEqual(result.pictures.map((p) => p.name), ['OpticZoomBox_1.bmp']);
+      // The engine is still sound.
+      assert.equal((await run('Z 0 0 1 1 8 1\n')).pictures[0].bmp.length, 54 + 8 * 24);
+    });
+  }
+});
+
+test('a long run tells its progress', async () => {
+  const steps = [];
+  const result = await run('S 1 550 0 0 40 0 1 1000000\nZ -1 -1 1 1 200 1\n', 'b.txt', {
+    onProgress: (p) => steps.push(p),
+  });
+  assert.equal(result.status, 0);
+  assert.deepEqual(steps[0], { step: 'tracing rays', done: 0, total: 1000000 });
+  assert.ok(steps.some((s) => s.step === 'drawing OpticZoomBox_0.bmp (200 x 200 pixels)'));
+  assert.ok(steps.filter((s) => s.step === 'tracing rays').every((s, i, all) => i === 0 || s.done >= all[i - 1].done));
+});
+
+test('a description that is neither text nor bytes is refused', async () => {
+  await assert.rejects(run(42), TypeError);
+});

@@ -1,0 +1,322 @@
+// The page in headless Chromium, as a person uses it: pictures, typing, messages, links,
+// the coordinates readout, nudging, examples, downloads, long runs and hostile links.
+import assert from 'node:assert/strict';
+import { createHash } from 'node:crypto';
+import { mkdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import { bmpPixels, kRoot, native, siteInBrowser } from './support.mjs';
+
+const kShots = join(kRoot, 'build/screenshots');
+const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
+const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
+
+const site = siteInBrowser();
+
+async function openPage(fragment = '', viewport = { width: 1280, height: 800 }) {
+  const page = await site.browser.newPage({ viewport, acceptDownloads: true });
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.errors = errors;
+  await page.goto(site.url + fragment);
+  return page;
+}
+
+// The hashes of the pixels of every picture the page shows, in order.
+function shownPictures(page) {
+  return page.evaluate(async () => {
+    const hashes = [];
+    for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
+      const empty = canvas.width === 0 || canvas.height === 0;
+      const data = empty ? new Uint8Array(0) : canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const digest = await crypto.subtle.digest('SHA-256', data);
+      hashes.push([...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''));
+    }
+    return hashes;
+  });
+}
+
+// What the page must show for a description: the program's pictures, pixel for pixel.
+function expectedPictures(description, name) {
+  const run = native(description, name);
+  return Object.keys(run.pictures).sort().map((file) => sha(bmpPixels(run.pictures[file]).rgba));
+}
+
+async function waitForPictures(page, description, name, timeout = 15_000) {
+  const expected = expectedPictures(description, name);
+  const deadline = Date.now() + timeout;
+  let shown;
+  while (Date.now() < deadline) {
+    shown = await shownPictures(page);
+    if (JSON.stringify(shown) === JSON.stringify(expected)) return;
+    await page.waitForTimeout(50);
+  }
+  assert.deepEqual(shown, expected, 'the pictures shown are the program\'s');
+}
+
+const editor = (page) => page.getByTestId('description');
+const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
+
+test('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  assert.equal(await editor(page).inputValue(), kDefault);
+  assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => [e.width, e.height])), [[1000, 1000], [1000, 1000]]);
+  assert.deepEqual(await messageTexts(page), []);
+  mkdirSync(kShots, { recursive: true });
+  await page.screenshot({ path: join(kShots, 'page.png') });
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('typing a change into the description redraws the pictures', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  await editor(page).focus();
+  await page.keyboard.press('Control+End');
+  const added = '\nS 1 550 -5 -20 0 10 0 3';
+  await page.keyboard.type(added);
+  await waitForPictures(page, kDefault + added, 'default_optic.txt');
+  await page.close();
+});
+
+test('a broken line shows its message and marks its line, with the message on hover', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const lines = kDefault.split('\n');
+  const stop = lines.findIndex((l) => l.startsWith('D 10'));  // the stop, one value short
+  await editor(page).fill([...lines.slice(0, stop), 'D 10 0 1 10 30', ...lines.slice(stop + 1)].join('\n'));
+  const message = 'Warning: Probleme avec un diaphragme dans le fichier default_optic.txt ';
+  await page.getByTestId('messages').locator('li', { hasText: message }).waitFor();
+  assert.deepEqual(await messageTexts(page), [message]);
+  const mark = page.locator('#gutter .refused');
+  assert.deepEqual(await mark.allTextContents(), [String(stop + 1)]);
+  assert.equal(await mark.getAttribute('title'), message.trimEnd());
+  // Hovering the line in the editor shows the message too.
+  const box = await editor(page).boundingBox();
+  const lineHeight = await editor(page).evaluate((e) => parseFloat(getComputedStyle(e).lineHeight));
+  await editor(page).evaluate((e, line) => { e.scrollTop = (line - 3) * parseFloat(getComputedStyle(e).lineHeight); }, stop + 1);
+  const scrollTop = await editor(page).evaluate((e) => e.scrollTop);
+  await page.mouse.move(box.x + 100, box.y + 8 + stop * lineHeight - scrollTop + lineHeight / 2);
+  assert.equal(await editor(page).getAttribute('title'), message.trimEnd());
+  // The message's button brings the caret to the line.
+  await page.getByRole('button', { name: `line ${stop + 1}` }).click();
+  const caret = await editor(page).evaluate((e) => e.value.slice(0, e.selectionStart).split('\n').length);
+  assert.equal(caret, stop + 1);
+  await page.close();
+});
+
+test('the address restores an awkward description exactly', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const awkward = `# Ünïcödé 光学 🔭 e\u0301 \t tab, trailing spaces   \n${'# long '.repeat(700)}\n\n` +
+    'I 1.5 400 1.52 500 1.51 600\nL 5 5 1 10 -10 4 0 1\nS 1 550 0 5 5 0 2 9\nZ 0 0 10 10 64 1\n% & # ? = + /\n';
+  await editor(page).fill(awkward);
+  await page.waitForFunction((before) => location.hash !== before && location.hash.length > 1, '');
+  await waitForPictures(page, awkward, 'default_optic.txt');
+  const link = page.url();
+  const copy = await openPage(link.slice(site.url.length));
+  await waitForPictures(copy, awkward, 'default_optic.txt');
+  assert.equal(await editor(copy).inputValue(), awkward);
+  await copy.close();
+  await page.close();
+});
+
+test('the coordinates readout names the world point under the pointer', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  // Picture 0's window starts at (-10, -60) with 1000 pixels for 120 units: the centre of
+  // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
+  const table = [[0, 600, 500, 'x 62.00, y 0.00'], [1, 100, 900, 'x 75.5000, y 2.0000']];
+  for (const [index, column, row, expected] of table) {
+    const canvas = page.getByTestId('picture').nth(index);
+    const box = await canvas.boundingBox();
+    await page.mouse.move(box.x + ((column + 0.5) * box.width) / 1000, box.y + ((row + 0.5) * box.height) / 1000);
+    const readout = await page.getByTestId('coordinates').textContent();
+    assert.ok(readout.startsWith(expected), `${readout} starts with ${expected}`);
+    assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
+  }
+  await page.close();
+});
+
+test('Alt+Up and Alt+Down nudge the number at the caret, and the pictures follow', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const at = kDefault.indexOf('L 30 0 8 40') + 'L 30 0 8 4'.length;
+  await editor(page).evaluate((e, caret) => { e.focus(); e.setSelectionRange(caret, caret); }, at);
+  await page.keyboard.press('Alt+ArrowUp');
+  const once = kDefault.replace('L 30 0 8 40', 'L 30 0 8 41');
+  assert.equal(await editor(page).inputValue(), once);
+  await waitForPictures(page, once, 'default_optic.txt');
+  await page.keyboard.press('Alt+Shift+ArrowDown');
+  const twice = kDefault.replace('L 30 0 8 40', 'L 30 0 8 31');
+  assert.equal(await editor(page).inputValue(), twice);
+  await waitForPictures(page, twice, 'default_optic.txt');
+  // Undo brings the number back, as after typing.
+  await page.keyboard.press('Control+z');
+  assert.equal(await editor(page).inputValue(), once);
+  await page.close();
+});
+
+test('the examples menu opens each example', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const options = await page.locator('#examples option').evaluateAll((o) => o.map((e) => e.value).filter(Boolean));
+  assert.deepEqual(options, ['default_optic.txt', 'dispersion.txt', 'microscope_objective.txt', 'stop.txt',
+    'telescope.txt', 'total_internal_reflection.txt']);
+  await page.locator('#examples').selectOption('telescope.txt');
+  const telescope = readFileSync(join(kRoot, 'examples/telescope.txt'), 'utf8');
+  await waitForPictures(page, telescope, 'telescope.txt');
+  assert.equal(await editor(page).inputValue(), telescope);
+  await page.close();
+});
+
+test('each picture downloads as the program\'s BMP bytes and as a PNG', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const program = native(kDefault, 'default_optic.txt');
+  const figure = page.locator('figure').nth(1);
+  const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
+  assert.equal(bmp.suggestedFilename(), 'OpticZoomBox_1.bmp');
+  assert.ok(readFileSync(await bmp.path()).equals(program.pictures['OpticZoomBox_1.bmp']));
+  const [png] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'PNG' }).click()]);
+  assert.equal(png.suggestedFilename(), 'OpticZoomBox_1.png');
+  const bytes = readFileSync(await png.path());
+  assert.deepEqual([...bytes.subarray(1, 4)], [0x50, 0x4e, 0x47]);
+  assert.equal(bytes.readUInt32BE(16), 1000);
+  await page.close();
+});
+
+test('a long run shows its progress and the next edit cancels it', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const heavy = 'S 10 400 430 460 490 520 550 580 610 640 670 0 0 40 0 1 1000000\nZ -1 -1 1 1 2000 1\n';
+  await editor(page).fill(heavy);
+  await page.locator('#activity').getByText(/tracing rays: [\d,]+ \/ 10,000,000/).waitFor({ timeout: 10_000 });
+  const light = 'Z 0 0 10 10 50 1\n';
+  const started = Date.now();
+  await editor(page).fill(light);
+  await waitForPictures(page, light, 'default_optic.txt', 10_000);
+  assert.ok(Date.now() - started < 10_000);
+  assert.ok(await page.locator('#activity').isHidden());
+  await page.close();
+});
+
+test('a picture too large for the browser is a failed write, and the page goes on', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  await editor(page).fill('Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\nZ 0 0 10 10 0 1\nZ 0 0 10 10 9000 1\n');
+  await page.getByTestId('messages').getByText("Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp").waitFor();
+  // A picture of no pixels, and one too large to show here but there to download.
+  assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => e.width)), [40, 0, 0]);
+  await page.locator('figcaption', { hasText: 'OpticZoomBox_3.bmp, 9000 × 9000 (too large to show here' }).waitFor();
+  assert.deepEqual(page.errors, []);
+  await editor(page).fill(kDefault);
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  await page.close();
+});
+
+test('a hostile link runs no script and shows its text as written', async () => {
+  const markup = '<img src=x onerror="window.pwned=1">';
+  const description = `# ${markup} <script>window.pwned=2</script>\nI 1.5 400 1.52 500 1.51 600\n` +
+    `L ${markup} <script>window.pwned=3</script>\nL 1 2 3 <script>window.pwned=4</script> 5 6 7 8\n` +
+    'Z 0 0 10 10 40 1\n';
+  const name = `${markup}.txt`;
+  const fragment = `#n=${encodeURIComponent(name)}&text=${encodeURIComponent(description)}`;
+  const page = await openPage(fragment);
+  await waitForPictures(page, description, name);
+  assert.equal(await editor(page).inputValue(), description);
+  assert.deepEqual(await messageTexts(page), [
+    'Error: Diametre de la lentille trop grand...',
+    `Warning: Probleme avec une lentille dans le fichier ${name} `,
+    'Error: Diametre de la lentille trop grand...',
+    `Warning: Probleme avec une lentille dans le fichier ${name} `,
+  ]);
+  assert.equal(await page.evaluate(() => window.pwned), undefined);
+  assert.equal(await page.locator('body img, body script').count(), 0);
+  const policy = await page.locator('meta[http-equiv="Content-Security-Policy"]').getAttribute('content');
+  assert.match(policy, /script-src 'self'/);
+  assert.doesNotMatch(policy, /unsafe-inline|https?:/);
+  await page.close();
+});
+
+test('a damaged link says so, and the page shows the bundled bench', async () => {
+  const page = await openPage('#n=b.txt&z=AAAA-not-a-bench');
+  await page.locator('#notice').getByText('could not be read').waitFor();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  await page.close();
+});
+
+test('on a phone-sized window the page fits its width and is usable from the keyboard', async () => {
+  const page = await openPage('', { width: 390, height: 844 });
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth));
+  await page.screenshot({ path: join(kShots, 'phone.png'), fullPage: true });
+  // From the top, the keyboard reaches the menu, then the description.
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'examples');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.testid), 'description');
+  // Tab leaves the editor rather than typing a tab: the buttons are reachable.
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.tagName), 'BUTTON');
+  await page.close();
+});
+
+test('the report shows under the pictures, each fan\'s image point crossed in its colour', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const report = page.locator('#report');
+  await report.getByText('real image at (76.9240, 0.0000), rms 0.0439').waitFor();
+  assert.equal(await report.locator('tbody tr').count(), 4 + 2);  // four fans, two lenses
+  // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
+  // image point (76.924, 0) falls on pixel (385, 500).
+  const crossed = await page.evaluate(async () => {
+    const { rayColour } = await import('./optic.mjs');
+    const overlay = document.querySelectorAll('canvas.overlay')[1].getContext('2d');
+    return { colour: await rayColour(460), centre: [...overlay.getImageData(385, 500, 1, 1).data],
+      away: [...overlay.getImageData(385, 400, 1, 1).data] };
+  });
+  assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
+  assert.equal(crossed.away[3], 0);
+  await page.close();
+});
+
+test('the report\'s tables say when a fan has no image and a focal length is infinite', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  // A report as the engine will give it, shown by the page's own parts.
+  const shown = await page.evaluate(async () => {
+    const { Pictures } = await import('./pictures.js');
+    const { showReport } = await import('./report.js');
+    const { run, rayColour } = await import('./optic.mjs');
+    const { bmpToRgba } = await import('./bmp.js');
+    const result = await run('Z 0 0 10 10 100 1\n');
+    const picture = { ...result.pictures[0], rgba: bmpToRgba(result.pictures[0].bmp).rgba };
+    const report = {
+      fans: [{ source: 1, wavelength_nm: 450, rays: 11, left: 11, stopped: 0, trapped: 0,
+        image: { x: 2.5, y: 7.5, rms: 0.0031, kind: 'real' }, collimated: null, colour: await rayColour(450) },
+      { source: 1, wavelength_nm: 650, rays: 11, left: 1, stopped: 10, trapped: 0, image: null, collimated: null }],
+      lenses: [{ lens: 1, focal_length: [{ wavelength_nm: 460, f: 48.2113 }, { wavelength_nm: 650, f: null }] }],
+    };
+    const list = document.createElement('div');
+    const section = document.createElement('section');
+    document.body.append(list, section);
+    new Pictures(list, document.createElement('output')).show([picture], report);
+    showReport(section, report);
+    const overlay = list.querySelector('canvas.overlay').getContext('2d');
+    return {
+      cross: [...overlay.getImageData(25, 75, 1, 1).data],
+      away: [...overlay.getImageData(60, 20, 1, 1).data],
+      colour: report.fans[0].colour,
+      text: section.innerText,
+    };
+  });
+  assert.deepEqual(shown.colour, [84, 0, 203]);  // 450 nm, as the pictures draw it
+  assert.deepEqual(shown.cross.slice(0, 3), shown.colour);
+  assert.equal(shown.away[3], 0);
+  assert.match(shown.text, /real image at \(2\.5000, 7\.5000\), rms 0\.0031/);
+  assert.match(shown.text, /no image \(fewer than two rays left\)/);
+  assert.match(shown.text, /460 nm: 48\.2113; 650 nm: ∞/);
+  await page.close();
+});

@@ -1,0 +1,134 @@
+// What the browser tests share: the site served over HTTP on the loopback, a headless
+// Chromium, the native program to compare with, and the example benches.
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
+import { chromium } from 'playwright-core';
+
+export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
+export const kSite = join(kRoot, 'build/web');
+export const kProgram = join(kRoot, 'build/release/optic');
+export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
+
+const kTypes = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript',
+  '.mjs': 'text/javascript',
+  '.css': 'text/css',
+  '.wasm': 'application/wasm',
+  '.json': 'application/json',
+  '.txt': 'text/plain; charset=utf-8',
+};
+
+// Serves the site as any static host would: files only, no special headers.
+export async function serve() {
+  const server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    const file = join(kSite, path.endsWith('/') ? `${path}index.html` : path);
+    if (!file.startsWith(kSite) || !existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' });
+    response.end(readFileSync(file));
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+// Playwright gives the browser a fresh profile of its own.
+export async function launch() {
+  const browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  return { browser, close: () => browser.close() };
+}
+
+// The site served and a browser, for the tests of one file: `browser` and `url` are there
+// once the tests start.
+export function siteInBrowser() {
+  const held = {};
+  let server;
+  let instance;
+  before(async () => {
+    server = await serve();
+    instance = await launch();
+    held.url = server.url;
+    held.browser = instance.browser;
+  });
+  after(async () => {
+    await instance?.close();
+    server?.close();
+  });
+  return held;
+}
+
+// What the native program gives on a description, run as `optic [OPTIONS] NAME` in an empty
+// directory: status, standard output and its pictures by name.
+export function native(description, name = 'bench.txt', options = []) {
+  const directory = mkdtempSync(join(tmpdir(), 'optic-native-'));
+  try {
+    if (name !== '' && !name.endsWith('/')) {
+      mkdirSync(dirname(join(directory, name)), { recursive: true });
+      writeFileSync(join(directory, name), description);
+    }
+    let status = 0;
+    let stdout;
+    try {
+      stdout = execFileSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
+    } catch (error) {
+      status = error.status;
+      stdout = error.stdout;
+    }
+    const pictures = {};
+    for (const file of readdirSync(directory).filter((f) => f.endsWith('.bmp'))) {
+      pictures[file] = readFileSync(join(directory, file));
+    }
+    return { status, stdout: stdout.toString(), pictures };
+  } finally {
+    rmSync(directory, { recursive: true, force: true });
+  }
+}
+
+// The cases with their expected outputs, or null when they are not there.
+export function conformanceCases() {
+  if (!existsSync(join(kConformance, 'expected'))) return null;
+  return readdirSync(kConformance).filter((f) => f.endsWith('.txt')).sort().map((file) => {
+    const name = file.slice(0, -4);
+    const expected = join(kConformance, 'expected', name);
+    return {
+      file,
+      description: readFileSync(join(kConformance, file)),
+      status: Number(readFileSync(join(expected, 'status'), 'utf8')),
+      stdout: readFileSync(join(expected, 'stdout'), 'utf8'),
+      pictures: Object.fromEntries(readdirSync(expected).filter((f) => f.endsWith('.bmp'))
+        .map((f) => [f, readFileSync(join(expected, f))])),
+    };
+  });
+}
+
+// The RGBA pixels of a BMP file, top row first, as a page's canvas holds them.
+export function bmpPixels(bmp) {
+  const offset = bmp.readUInt32LE(10);
+  const width = bmp.readInt32LE(18);
+  const height = bmp.readInt32LE(22);
+  const stride = (3 * width + 3) & ~3;
+  const rgba = Buffer.alloc(width * height * 4);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const from = offset + (height - 1 - y) * stride + 3 * x;
+      const to = 4 * (y * width + x);
+      rgba[to] = bmp[from + 2];
+      rgba[to + 1] = bmp[from + 1];
+      rgba[to + 2] = bmp[from];
+      rgba[to + 3] = 255;
+    }
+  }
+  return { width, height, rgba };
+}

@@ -1,0 +1,176 @@
+// The page: the description in an editor, every zoombox's picture redrawn as it changes,
+// the program's messages, the bench in the address so that a link shares it.
+import { Editor } from './editor.js';
+import { decodeBench, encodeBench } from './fragment.js';
+import { Pictures } from './pictures.js';
+import { Renderer } from './renderer.js';
+import { showReport } from './report.js';
+
+// The address follows the description once typing pauses this long.
+const kAddressDelay = 250;
+
+const byTestId = (id) => document.querySelector(`[data-testid="${id}"]`);
+const messages = byTestId('messages');
+const notice = document.getElementById('notice');
+const summary = document.getElementById('summary');
+const activity = document.getElementById('activity');
+const activityBar = activity.querySelector('progress');
+const activityText = activity.querySelector('span');
+const examples = document.getElementById('examples');
+
+const bench = { description: '', name: 'default_optic.txt' };
+let addressTimer = 0;
+let writtenFragment = '';
+
+const editor = new Editor(byTestId('description'), document.getElementById('gutter'),
+  document.getElementById('marks'), (text) => {
+    bench.description = text;
+    draw();
+    clearTimeout(addressTimer);
+    addressTimer = setTimeout(writeAddress, kAddressDelay);
+  });
+const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'));
+const renderer = new Renderer({ result: showResult, progress: showProgress, failure: showFailure });
+
+function draw() {
+  renderer.render(bench.description, bench.name);
+}
+
+function say(text) {
+  notice.textContent = text;
+  notice.hidden = text === '';
+}
+
+function showMessages(list) {
+  const items = list.map(({ text, line, why }) => {
+    const item = document.createElement('li');
+    const message = document.createElement('span');
+    message.className = 'text';
+    message.textContent = text;
+    item.append(message);
+    if (why) {
+      const explanation = document.createElement('div');
+      explanation.className = 'why';
+      explanation.textContent = why;
+      item.append(explanation);
+    }
+    if (line > 0) {
+      const go = document.createElement('button');
+      go.type = 'button';
+      go.className = 'line';
+      go.textContent = `line ${line}`;
+      go.title = `Go to line ${line} of the description`;
+      go.addEventListener('click', () => editor.goTo(line));
+      item.prepend(go);
+    }
+    return item;
+  });
+  messages.replaceChildren(...items);
+}
+
+function showResult(result) {
+  // The k-th message about a line goes with the k-th diagnostic, which may explain it.
+  const diagnostics = result.diagnostics[Symbol.iterator]();
+  showMessages(result.messages.map(({ text, line }) => {
+    const shown = text.replace(/\n$/, '');
+    const why = line > 0 ? diagnostics.next().value?.message : undefined;
+    return { text: shown, line, why: why && why !== shown.trimEnd() ? why : undefined };
+  }));
+  editor.mark(result.diagnostics);
+  pictures.show(result.pictures, result.report);
+  showReport(document.getElementById('report'), result.report);
+  const count = result.pictures.length;
+  summary.textContent = `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
+    `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`;
+  summary.classList.toggle('failed', result.status !== 0);
+}
+
+function showFailure(message) {
+  showMessages([{ text: `The engine could not finish: ${message}`, line: 0 }]);
+  summary.textContent = 'No result: see the messages.';
+  summary.classList.add('failed');
+}
+
+function showProgress(progress) {
+  activity.hidden = progress === null;
+  if (!progress) return;
+  activityText.textContent = progress.total > 0
+    ? `${progress.step}: ${progress.done.toLocaleString('en')} / ${progress.total.toLocaleString('en')}`
+    : `${progress.step}…`;
+  if (progress.total > 0) activityBar.value = progress.done / progress.total;
+  else activityBar.removeAttribute('value');
+}
+
+async function writeAddress() {
+  const fragment = await encodeBench(bench);
+  writtenFragment = fragment;
+  history.replaceState(null, '', `#${fragment}`);
+}
+
+function open({ description, name }) {
+  bench.description = description;
+  bench.name = name;
+  editor.text = description;
+  examples.value = [...examples.options].some((o) => o.value === name) ? name : '';
+  draw();
+}
+
+async function fetchText(file) {
+  const response = await fetch(file);
+  if (!response.ok) throw new Error(`${file}: ${response.status} ${response.statusText}`);
+  return response.text();
+}
+
+async function openExample(file) {
+  try {
+    open({ description: await fetchText(file), name: file.split('/').pop() });
+  } catch (error) {
+    say(`The example could not be loaded (${error.message}).`);
+  }
+}
+
+// The bench of the address, or the bundled one.
+async function openAddress() {
+  const fragment = location.hash.replace(/^#/, '');
+  writtenFragment = fragment;
+  try {
+    const fromLink = await decodeBench(fragment);
+    if (fromLink) {
+      open(fromLink);
+      say('');
+      return;
+    }
+  } catch (error) {
+    await openExample('default_optic.txt');
+    say(`This link's bench could not be read: ${error.message}. Here is the bundled bench instead.`);
+    return;
+  }
+  say('');
+  await openExample('default_optic.txt');
+}
+
+async function fillExamples() {
+  const files = JSON.parse(await fetchText('examples.json'));
+  for (const file of files) {
+    const option = document.createElement('option');
+    option.value = file.split('/').pop();
+    option.dataset.file = file;
+    option.textContent = option.value;
+    examples.append(option);
+  }
+  examples.addEventListener('change', async () => {
+    const option = examples.selectedOptions[0];
+    if (!option?.dataset.file) return;
+    say('');
+    await openExample(option.dataset.file);
+    writeAddress();
+  });
+}
+
+window.addEventListener('hashchange', () => {
+  if (location.hash.replace(/^#/, '') !== writtenFragment) openAddress();
+});
+
+fillExamples()
+  .catch((error) => say(`The list of examples could not be loaded (${error.message}).`))
+  .then(openAddress);

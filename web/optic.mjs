@@ -1,0 +1,170 @@
+// The optic engine as a module, for the page, for Node and for anyone's script.
+//
+//   run(description, name = "bench.txt", { onProgress } = {}) -> Promise<{
+//     status, stdout, pictures: [{ name, width, height, bmp, view }],
+//     diagnostics: [{ line, message }], messages: [{ text, line }], report
+//   }>
+//
+// gives what the program gives when run as `optic NAME` in an empty directory holding the
+// description in the file NAME.  The engine (engine.mjs and engine.wasm beside this file) is
+// loaded at the first call; it runs on the calling thread, so a page runs it in a worker.
+import createEngine from './engine.mjs';
+
+const kWorkDirectory = '/work';
+// After a run that grew the engine's memory beyond this, the engine is dropped (and made
+// anew at the next call), so that one large picture does not hold its memory for ever.
+const kMemoryKept = 256 * 1024 * 1024;
+const kPicture = /^OpticZoomBox_(\d+)\.bmp$/;
+
+const decoder = new TextDecoder();  // UTF-8; bytes that are not become U+FFFD
+const encoder = new TextEncoder();
+const inNode = typeof process === 'object' && typeof process.versions?.node === 'string';
+
+let engine = null;  // Promise of the engine instance
+
+// In Node the generated loader would look for the wasm file with the browser's means: hand
+// it the bytes.
+async function engineOptions() {
+  if (!inNode) return {};
+  const { readFile } = await import('node:fs/promises');
+  return { wasmBinary: await readFile(new URL('engine.wasm', import.meta.url)) };
+}
+
+function loadEngine() {
+  if (!engine) {
+    engine = engineOptions().then(createEngine);
+    engine.catch(() => { engine = null; });
+  }
+  return engine;
+}
+
+// Loads the engine now, so that the first run does not wait for it.
+export function ready() {
+  return loadEngine().then(() => undefined);
+}
+
+function bytesOf(description) {
+  if (typeof description === 'string') return encoder.encode(description);
+  if (description instanceof Uint8Array) return description;
+  if (description instanceof ArrayBuffer) return new Uint8Array(description);
+  throw new TypeError('run: the description must be a string, a Uint8Array or an ArrayBuffer');
+}
+
+// Removes a file or a directory tree of the engine's file system.
+function remove(FS, path) {
+  const { node } = FS.lookupPath(path);
+  if (FS.isDir(node.mode)) {
+    for (const entry of FS.readdir(path)) {
+      if (entry !== '.' && entry !== '..') remove(FS, `${path}/${entry}`);
+    }
+    FS.rmdir(path);
+  } else {
+    FS.unlink(path);
+  }
+}
+
+function exists(FS, path) {
+  return FS.analyzePath(path).exists;
+}
+
+// Makes the empty working directory and the description file NAME in it (its directories
+// too, when NAME has some).  What cannot be made is left out: the run then finds no file, as
+// the program does.  Returns what was made, for the clean-up.
+function prepare(FS, name, bytes) {
+  const made = [kWorkDirectory];
+  if (exists(FS, kWorkDirectory)) remove(FS, kWorkDirectory);  // left by a run that failed
+  FS.mkdir(kWorkDirectory);
+  FS.chdir(kWorkDirectory);
+  if (name === '' || name.endsWith('/')) return made;
+  try {
+    const path = name.startsWith('/') ? name : `${kWorkDirectory}/${name}`;
+    const parts = path.split('/').filter((p) => p !== '');
+    let directory = '';
+    for (const part of parts.slice(0, -1)) {
+      directory += `/${part}`;
+      if (!exists(FS, directory)) {
+        FS.mkdir(directory);
+        made.push(directory);
+      }
+    }
+    if (!exists(FS, path)) {
+      FS.writeFile(path, bytes);
+      made.push(path);
+    }
+  } catch {
+    // a name the file system cannot hold: the run reports the missing file
+  }
+  return made;
+}
+
+function cleanUp(FS, made) {
+  FS.chdir('/');
+  for (const path of made.reverse()) {
+    try {
+      if (exists(FS, path)) remove(FS, path);
+    } catch {
+      // already gone with its directory
+    }
+  }
+}
+
+function execute(instance, bytes, name, onProgress) {
+  const { FS } = instance;
+  const result = { status: 0, stdout: '', pictures: [], diagnostics: [], messages: [] };
+  const views = [];
+  let failure = null;
+  instance.recepteur = {
+    sortie: (text) => { result.stdout = decoder.decode(text); },
+    message: (line, text) => result.messages.push({ text: decoder.decode(text), line }),
+    diagnostic: (line, text) => result.diagnostics.push({ line, message: decoder.decode(text) }),
+    fenetre: (c, x, y, zoom) => { views[c] = { x, y, zoom }; },
+    // Each picture is taken out of the file system as soon as it is written (its bytes
+    // as they are, when the file holds exactly them: a picture may weigh gigabytes).
+    image: (text, side) => {
+      const file = decoder.decode(text);
+      const { node } = FS.lookupPath(file);
+      const bmp = node.contents?.length === node.usedBytes ? node.contents : FS.readFile(file);
+      FS.unlink(file);
+      const c = Number(kPicture.exec(file)?.[1]);
+      result.pictures.push({ name: file, width: side, height: side, bmp, view: views[c] });
+    },
+    progression: (text, done, total) => onProgress?.({ step: decoder.decode(text), done, total }),
+    compteRendu: (text) => { result.report = JSON.parse(decoder.decode(text)); },
+    echec: (text) => { failure = decoder.decode(text); },
+  };
+  const made = prepare(FS, name, bytes);
+  const size = instance.lengthBytesUTF8(name) + 1;
+  const pointer = instance._malloc(size);
+  try {
+    instance.stringToUTF8(name, pointer, size);
+    result.status = instance._optic_executer(pointer);
+  } finally {
+    instance._free(pointer);
+    cleanUp(FS, made);
+    instance.recepteur = null;
+  }
+  if (failure !== null) throw new Error(failure);
+  return result;
+}
+
+// The colour the pictures give a ray of this wavelength (nanometres), as [red, green, blue].
+export async function rayColour(wavelength) {
+  const packed = (await loadEngine())._optic_couleur(Number(wavelength));
+  return [packed >> 16, (packed >> 8) & 255, packed & 255];
+}
+
+export async function run(description, name = 'bench.txt', { onProgress } = {}) {
+  const bytes = bytesOf(description);
+  const loading = loadEngine();
+  const instance = await loading;
+  try {
+    return execute(instance, bytes, String(name), onProgress);
+  } catch (error) {
+    // The engine may be left in any state: the next run gets a fresh one.
+    if (engine === loading) engine = null;
+    if (error instanceof Error && !(error instanceof WebAssembly.RuntimeError)) throw error;
+    throw new Error(`the engine failed: ${error?.message ?? error}`);
+  } finally {
+    if (engine === loading && instance.HEAPU8.length > kMemoryKept) engine = null;
+  }
+}

@@ -1,0 +1,151 @@
+// The zoomboxes' pictures: each at its own pixel size in a canvas (the page may scale it),
+// with downloads as BMP (the program's bytes) and PNG, the world coordinates under the
+// pointer, and, when the run has a report, each fan's image point marked by a cross.
+
+function download(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60_000);
+}
+
+function button(label, title, action) {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.textContent = label;
+  b.title = title;
+  b.addEventListener('click', action);
+  return b;
+}
+
+// Digits enough to tell one pixel from the next.
+function decimals(zoom) {
+  return Math.min(10, Math.max(0, Math.ceil(Math.log10(zoom)) + 1));
+}
+
+// A coordinate with those digits; no "-0.00" for a point a rounding error below zero.
+function fixed(value, digits) {
+  const text = value.toFixed(digits);
+  return /^-0\.?0*$/.test(text) ? text.slice(1) : text;
+}
+
+// The world point under a position (x, y) in picture pixels, counted from the top left
+// corner of the picture (pixel k spans [k, k + 1)): pixel k's centre is the world point
+// view.x + k / zoom.
+export function worldPoint(view, x, y) {
+  return { x: view.x + (x - 0.5) / view.zoom, y: view.y + (y - 0.5) / view.zoom };
+}
+
+export class Pictures {
+  #list;
+  #readout;
+  #figures = [];
+
+  constructor(list, readout) {
+    this.#list = list;
+    this.#readout = readout;
+    this.#clearReadout();
+  }
+
+  // Shows a run's pictures, in zoombox order, reusing the figures already there.
+  show(pictures, report) {
+    while (this.#figures.length > pictures.length) this.#figures.pop().element.remove();
+    pictures.forEach((picture, i) => {
+      if (!this.#figures[i]) {
+        this.#figures[i] = this.#figure();
+        this.#list.append(this.#figures[i].element);
+      }
+      this.#fill(this.#figures[i], picture, report);
+    });
+  }
+
+  #figure() {
+    const element = document.createElement('figure');
+    element.className = 'picture';
+    const frame = document.createElement('div');
+    frame.className = 'frame';
+    const canvas = document.createElement('canvas');
+    canvas.dataset.testid = 'picture';
+    const overlay = document.createElement('canvas');
+    overlay.className = 'overlay';
+    overlay.setAttribute('aria-hidden', 'true');
+    frame.append(canvas, overlay);
+    const caption = document.createElement('figcaption');
+    const title = document.createElement('span');
+    const bmp = button('BMP', 'Download the picture as the program writes it', () => {
+      download(new Blob([figure.picture.bmp], { type: 'image/bmp' }), figure.picture.name);
+    });
+    const png = button('PNG', 'Download the picture as PNG', () => {
+      canvas.toBlob((blob) => download(blob, figure.picture.name.replace(/\.bmp$/, '.png')), 'image/png');
+    });
+    caption.append(title, bmp, png);
+    element.append(frame, caption);
+    const figure = { element, canvas, overlay, title, png, picture: null };
+    canvas.addEventListener('pointermove', (event) => this.#point(figure, event));
+    canvas.addEventListener('pointerleave', () => this.#clearReadout());
+    return figure;
+  }
+
+  #fill(figure, picture, report) {
+    figure.picture = picture;
+    const { canvas, overlay } = figure;
+    const shown = picture.rgba !== undefined;
+    figure.title.textContent = `${picture.name}, ${picture.width} × ${picture.height}` +
+      (shown ? '' : ' (too large to show here: download it)');
+    figure.png.disabled = !shown || picture.width === 0;
+    canvas.hidden = !shown;
+    overlay.hidden = !shown;
+    // A picture not shown leaves an empty canvas, never the pixels of an earlier one.
+    const width = shown ? picture.width : 0;
+    const height = shown ? picture.height : 0;
+    if (canvas.width !== width) canvas.width = width;
+    if (canvas.height !== height) canvas.height = height;
+    overlay.width = width;
+    overlay.height = height;
+    if (width === 0 || height === 0) return;
+    canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
+    this.#cross(overlay, picture, report);
+  }
+
+  // Each fan's image point, a cross in the fan's colour.
+  #cross(overlay, picture, report) {
+    const context = overlay.getContext('2d');
+    context.clearRect(0, 0, overlay.width, overlay.height);
+    if (!report?.fans || !picture.view) return;
+    const arm = Math.max(4, Math.round(picture.width / 80));
+    context.lineWidth = Math.max(1, Math.round(picture.width / 500));
+    for (const fan of report.fans) {
+      if (!fan.image || !Number.isFinite(fan.image.x) || !Number.isFinite(fan.image.y)) continue;
+      const x = (fan.image.x - picture.view.x) * picture.view.zoom + 0.5;
+      const y = (fan.image.y - picture.view.y) * picture.view.zoom + 0.5;
+      if (x < -arm || y < -arm || x > overlay.width + arm || y > overlay.height + arm) continue;
+      const [r, g, b] = fan.colour ?? [255, 255, 255];
+      context.strokeStyle = `rgb(${r}, ${g}, ${b})`;
+      context.beginPath();
+      context.moveTo(x - arm, y - arm);
+      context.lineTo(x + arm, y + arm);
+      context.moveTo(x - arm, y + arm);
+      context.lineTo(x + arm, y - arm);
+      context.stroke();
+    }
+  }
+
+  #point(figure, event) {
+    const { canvas, picture } = figure;
+    if (!picture?.view) return;
+    const box = canvas.getBoundingClientRect();
+    const x = ((event.clientX - box.left) * canvas.width) / box.width;
+    const y = ((event.clientY - box.top) * canvas.height) / box.height;
+    const world = worldPoint(picture.view, x, y);
+    const digits = decimals(picture.view.zoom);
+    this.#readout.textContent = `x ${fixed(world.x, digits)}, y ${fixed(world.y, digits)}` +
+      ` (${picture.name}, pixel ${Math.floor(x)}, ${Math.floor(y)})`;
+  }
+
+  #clearReadout() {
+    this.#readout.textContent = 'Point at a picture to read its world coordinates.';
+  }
+}

@@ -1,0 +1,80 @@
+// Runs the engine off the page's thread, always on the newest description: a run made stale
+// by a newer one is cancelled by ending its worker, and a spare worker, its engine loaded,
+// takes over at once.
+
+// A run that lasts longer than this shows its progress.
+const kShowProgressAfter = 150;
+
+export class Renderer {
+  #worker = null;
+  #spare = null;
+  #job = null;  // the run under way: { id, timer, shown, latest }
+  #count = 0;
+  #handlers;
+
+  // handlers: result(result), progress(progress, or null when the run is over), failure(message)
+  constructor(handlers) {
+    this.#handlers = handlers;
+    this.#worker = this.#spawn();
+  }
+
+  #spawn() {
+    const worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+    worker.addEventListener('message', ({ data }) => this.#message(worker, data));
+    worker.addEventListener('error', (event) => {
+      event.preventDefault();
+      this.#lost(worker, `the engine's worker failed: ${event.message || 'no reason given'}`);
+    });
+    return worker;
+  }
+
+  render(description, name) {
+    if (this.#job) {
+      // Stale: end its worker and take the spare.
+      clearTimeout(this.#job.timer);
+      this.#worker.terminate();
+      this.#worker = this.#spare;
+      this.#spare = null;
+    }
+    this.#worker ??= this.#spawn();
+    const job = { id: ++this.#count, shown: false, latest: null };
+    job.timer = setTimeout(() => {
+      job.shown = true;
+      this.#handlers.progress(job.latest ?? { step: 'starting', done: 0, total: 0 });
+    }, kShowProgressAfter);
+    this.#job = job;
+    this.#worker.postMessage({ id: job.id, description, name });
+  }
+
+  #message(worker, data) {
+    if (data.failed) return this.#lost(worker, data.failed);
+    const job = this.#job;
+    if (worker !== this.#worker || !job || data.id !== job.id) return;
+    if (data.progress) {
+      job.latest = data.progress;
+      if (job.shown) this.#handlers.progress(data.progress);
+      return;
+    }
+    this.#finish();
+    if (data.error !== undefined) this.#handlers.failure(data.error);
+    else this.#handlers.result(data.result);
+    // Idle now: have a spare ready for the next cancellation.
+    this.#spare ??= this.#spawn();
+  }
+
+  #finish() {
+    clearTimeout(this.#job.timer);
+    this.#job = null;
+    this.#handlers.progress(null);
+  }
+
+  // A worker that can no longer run: the next render takes a new one.
+  #lost(worker, message) {
+    worker.terminate();
+    if (worker === this.#spare) this.#spare = null;
+    if (worker !== this.#worker) return;
+    this.#worker = null;
+    if (this.#job) this.#finish();
+    this.#handlers.failure(message);
+  }
+}
