@@ -5,7 +5,10 @@ build:
 	cmake --preset release
 	cmake --build --preset release -j
 
-run: build
+# Only the program: the first picture comes without waiting for the test suite to build.
+run:
+	cmake --preset release
+	cmake --build --preset release -j --target optic
 	./build/release/optic
 
 # The browser tests run when emscripten, chromium and the node modules are there.

@@ -1,5 +1,5 @@
 // Micro-benchmarks of the hot functions: ray-surface intersection, the medium's index,
-// plotting a segment, filling an element, writing a picture.
+// plotting a segment, filling an element, writing a picture as BMP or PNG.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include "elements/lentille.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/png.h"
 #include "optic/propagation.h"
 
 using namespace optic;
@@ -100,19 +101,26 @@ void BM_RemplissageLentille(benchmark::State& state) {
 }
 BENCHMARK(BM_RemplissageLentille);
 
-void BM_EcritureBMP(benchmark::State& state) {
+// Writing a picture with a grid and a fan of 200 coloured segments, in each format that
+// writes pixels; the rate counts the pixel bytes.
+void BM_Ecriture(benchmark::State& state, bool (*ecrire)(const Raster&, const std::string&),
+                 const char* nom) {
     Toile toile(static_cast<int>(state.range(0)));
+    for (int k = 0; k < 200; ++k) {
+        const Pixel couleur{static_cast<std::uint8_t>(k), 255, static_cast<std::uint8_t>(255 - k)};
+        TraceSegment(toile.z.image, Point{0, 50}, Point{100, k * 0.5}, couleur);
+    }
     const auto dossier = std::filesystem::temp_directory_path() / "optic_micro";
     std::filesystem::create_directories(dossier);
-    const auto ici = std::filesystem::current_path();
-    std::filesystem::current_path(dossier);
-    for (auto _ : state) EcritureBMP(toile.raster, 0);
+    const std::string chemin = (dossier / nom).string();
+    for (auto _ : state) ecrire(toile.raster, chemin);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(toile.raster.octets()));
-    std::filesystem::current_path(ici);
+    state.counters["file bytes"] = static_cast<double>(std::filesystem::file_size(chemin));
     std::filesystem::remove_all(dossier);
 }
-BENCHMARK(BM_EcritureBMP)->Arg(1024)->Arg(4096);
+BENCHMARK_CAPTURE(BM_Ecriture, bmp, EcritureBMP, "OpticZoomBox_0.bmp")->Arg(1024)->Arg(4096);
+BENCHMARK_CAPTURE(BM_Ecriture, png, EcriturePNG, "OpticZoomBox_0.png")->Arg(1024)->Arg(4096);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/execution.h"
+#include "optic/images.h"
 #include "optic/parallele.h"
 #include "optic/rayons.h"
 #include "render/dessin.h"
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
         Dessiner(systeme, image, raster, fils, tous);
         dessin += Secondes(t);
         t = Horloge::now();
-        EcritureBMP(raster, c);
+        EcritureBMP(raster, NomImage(c));
         ecriture += Secondes(t);
     }
 

@@ -11,7 +11,6 @@ namespace optic {
 
 namespace {
 
-inline constexpr Pixel kCouleurContour = Gris(75.0);
 // Largest angular step between two chords, radians.
 inline constexpr double kPasAngulaireMax = 0.174;
 // Chords allowed between two neighbouring points of an arc, per pixel of the window's side.

@@ -23,7 +23,9 @@ bool LecteurLignes::Lire(std::string& ligne) {
     }
     if (ligne.empty()) return false;
     numero_ = suivante_;
-    if (ligne.back() == '\n') ++suivante_;
+    suite_ = coupee_;
+    coupee_ = ligne.back() != '\n';
+    if (!coupee_) ++suivante_;
     const std::size_t nul = ligne.find('\0');
     if (nul != std::string::npos) ligne.resize(nul);
     return true;

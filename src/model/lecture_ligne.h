@@ -23,11 +23,15 @@ class LecteurLignes {
     // The line of the file the last chunk came from: 1 for the first, as an editor counts
     // (the chunks of a long line share its number).
     int Numero() const { return numero_; }
+    // Whether the last chunk is the rest of a longer line rather than the start of a line.
+    bool Suite() const { return suite_; }
 
   private:
     std::FILE* fichier_;
     int numero_ = 0;
     int suivante_ = 1;
+    bool suite_ = false;
+    bool coupee_ = false;  // the last chunk ended before its line did
 };
 
 // Walks the values of a description line.  The first word (the kind letter and anything
@@ -43,6 +47,8 @@ class Jetons {
 
     // The next token, or false when the line has no more values.
     bool Suivant(std::string_view& jeton);
+    // Whether the values ended at a token cut at kLongueurMax characters.
+    bool Coupee() const { return coupee_; }
 
   private:
     std::string_view ligne_;

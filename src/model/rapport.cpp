@@ -4,10 +4,14 @@ namespace optic {
 
 void RapportFlux::Message(std::string_view texte, const Lieu& lieu) {
     sortie_ << texte;
-    if (!explications_ || lieu.ligne <= 0 || lieu.explication.empty()) return;
+    if (!explications_ || lieu.explication.empty()) return;
     // Standard output first, so that a terminal shows the two lines in order.
     sortie_.flush();
-    *explications_ << fichier_ << ':' << lieu.ligne << ": " << lieu.explication << '\n';
+    if (lieu.ligne > 0) {
+        *explications_ << fichier_ << ':' << lieu.ligne << ": " << lieu.explication << '\n';
+    } else {
+        *explications_ << "optic: " << lieu.explication << '\n';
+    }
     explications_->flush();
 }
 

@@ -8,8 +8,8 @@
 namespace optic {
 
 // Where a message comes from: the line of the description it is about (1 = the first line,
-// as an editor counts; 0 when it is about no line) and, for a line, what is wrong with it and
-// what was expected, in plain words ("lens: radius 2 \"4O\" is not a number; expected ...").
+// as an editor counts; 0 when it is about no line) and what is wrong and what was expected,
+// in plain words on one line ("lens: radius1 \"nan\" is not a finite number; expected ...").
 struct Lieu {
     int ligne = 0;
     std::string explication;
@@ -26,7 +26,8 @@ class Rapport {
 };
 
 // Prints the messages on a stream, as the program always has; with `explications`, each one
-// about a line is followed there by "FILE:LINE: explanation" (flushed in that order).
+// that comes with an explanation is followed there by "FILE:LINE: explanation", or by
+// "optic: explanation" when it is about no line (flushed in that order).
 class RapportFlux : public Rapport {
   public:
     explicit RapportFlux(std::ostream& sortie, std::ostream* explications = nullptr,

@@ -5,14 +5,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <optional>
 
 #include "model/messages.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/images.h"
 #include "optic/parallele.h"
+#include "optic/png.h"
+#include "optic/svg.h"
 #include "render/dessin.h"
 #include "render/raster.h"
 
@@ -37,29 +42,55 @@ bool Lisible(const std::string& chemin) {
     return ok;
 }
 
-// Draws zoombox c into a picture of its own and writes it; the pixels live only meanwhile.
-// While the rays are traced for the first time, the progress display counts them.  The
-// picture is drawn in the memory of the one before (`toile`).
-bool Photographier(const System_Physique& systeme, int c, int nb_fils, RayonsDuBanc& rayons,
-                   Raster& toile, Rapport& rapport, Suivi& suivi) {
+// Why a picture could not be written, for whoever reads explanations.
+std::string RaisonEcriture(const std::string& chemin, int erreur, const Options& options,
+                           int taille) {
+    if (options.format == FormatImage::Png && taille == 0) {
+        return chemin + ": a PNG picture cannot be empty and this zoombox is 0 pixels wide; " +
+               "write it with --format=bmp or svg";
+    }
+    std::string raison = chemin + ": " + std::strerror(erreur);
+    if (!options.dossier.empty() && (erreur == ENOENT || erreur == ENOTDIR)) {
+        raison += " (--output-dir must name an existing directory)";
+    }
+    return raison;
+}
+
+// Draws zoombox c and writes its picture, in the format and the directory the options ask
+// for; the pixels live only meanwhile, in the memory of the picture before (`toile`).  A
+// picture in SVG is written from the bench itself.  While the rays are traced for the first
+// time, the progress display counts them.
+bool Photographier(const System_Physique& systeme, int c, const Options& options, int nb_fils,
+                   RayonsDuBanc& rayons, Raster& toile, Rapport& rapport, Suivi& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
-    const std::string nom = NomImage(c);
+    const std::string nom = NomImage(c, options.format);
+    const std::string chemin = CheminImage(options.dossier, nom);
     bool ok = false;
+    int erreur = 0;
     try {
-        toile = Raster(image.taille, std::move(toile));
-        Raster& raster = toile;
-        if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
-        Dessiner(systeme, image, raster, nb_fils, rayons);
-        suivi.Ecriture(nom);
-        ok = EcritureBMP(raster, c);
+        if (options.format == FormatImage::Svg) {
+            suivi.Ecriture(nom);
+            ok = EcritureSVG(systeme, image, rayons, chemin);
+        } else {
+            toile = Raster(image.taille, std::move(toile));
+            Raster& raster = toile;
+            if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
+            Dessiner(systeme, image, raster, nb_fils, rayons);
+            suivi.Ecriture(nom);
+            ok = options.format == FormatImage::Png ? EcriturePNG(raster, chemin)
+                                                    : EcritureBMP(raster, chemin);
+        }
+        erreur = errno;
     } catch (const std::bad_alloc&) {
         ok = false;  // too large for this machine's memory: reported like any failed write
+        erreur = ENOMEM;
     }
     if (ok) {
         suivi.Ecrite(nom, image.taille);
     } else {
         suivi.Effacer();
-        Signaler(rapport, messages::kEcriture, nom);
+        Signaler(rapport, messages::kEcriture, chemin,
+                 Lieu{0, RaisonEcriture(chemin, erreur, options, image.taille)});
         rapport.Vider();
     }
     return ok;
@@ -180,11 +211,12 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
     int statut = 0;
     Raster toile(0);
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), nb_fils, rayons, toile, rapport,
+        if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toile, rapport,
                            progression)) {
             statut = -1;
         } else if (bilan) {
-            bilan->images.push_back(NomImage(static_cast<int>(c)));
+            bilan->images.push_back(
+                CheminImage(options.dossier, NomImage(static_cast<int>(c), options.format)));
         }
     }
     return statut;

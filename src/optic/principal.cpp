@@ -10,6 +10,7 @@
 #include "optic/options.h"
 #include "optic/parallele.h"
 #include "optic/progression.h"
+#include "optic/surveillance.h"
 
 namespace optic {
 
@@ -65,9 +66,15 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
     std::signal(SIGXFSZ, SIG_IGN);
     const bool sur_terminal = ::isatty(::fileno(terminal)) == 1;
     std::ostream* explications = options.bavard || sur_terminal ? &erreurs : nullptr;
-    Progression progression(terminal, sur_terminal);
-    return ExecuterEtRendreCompte(options, sortie, explications, NombreFilsParDefaut(),
-                                  progression);
+    auto executer = [&] {
+        Progression progression(terminal, sur_terminal);
+        return ExecuterEtRendreCompte(options, sortie, explications, NombreFilsParDefaut(),
+                                      progression);
+    };
+    if (options.surveiller) {
+        return Watch(options.description, executer, erreurs, explications != nullptr);
+    }
+    return executer();
 }
 
 }  // namespace optic

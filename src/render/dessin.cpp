@@ -17,9 +17,6 @@ namespace optic {
 
 namespace {
 
-inline constexpr Pixel kCouleurLentille = Gris(200.0);
-inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);
-
 // Fills an element: its box, clipped to the window, is scanned one pixel step apart from its
 // corner (each step added to the last), and every point inside the element is plotted.
 // The scan's points along a row and their columns are the same for every row: they are

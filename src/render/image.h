@@ -15,6 +15,9 @@ inline constexpr int kTailleMax = 37837;
 
 inline constexpr Pixel kCouleurFond = Gris(0.0);
 inline constexpr Pixel kCouleurGrille = Gris(45.0);
+inline constexpr Pixel kCouleurLentille = Gris(200.0);    // a lens's body
+inline constexpr Pixel kCouleurDiaphragme = Gris(100.0);  // a diaphragm's blades
+inline constexpr Pixel kCouleurContour = Gris(75.0);      // every surface's outline
 
 // One zoombox: a square window onto the bench, its scale, and, while it is being drawn,
 // a view onto the pixels of its picture restricted to a band of rows.

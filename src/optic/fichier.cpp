@@ -1,0 +1,161 @@
+// Writing a file whole or not at all: a temporary file beside it, renamed when complete.
+#include "optic/fichier.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace optic {
+
+namespace {
+
+// Bytes gathered before they go out.
+constexpr std::size_t kTampon = 1 << 16;
+
+constexpr int kSignauxDArret[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// The signals that end a program from outside, held for the life of this object.
+struct Signaux {
+    sigset_t arret, avant;
+    Signaux() {
+        sigemptyset(&arret);
+        for (int s : kSignauxDArret) sigaddset(&arret, s);
+        pthread_sigmask(SIG_BLOCK, &arret, &avant);
+    }
+    ~Signaux() { pthread_sigmask(SIG_SETMASK, &avant, nullptr); }
+};
+
+// Writes the pieces in order, however the system splits the writing.
+bool ToutEcrire(int fd, std::vector<iovec>& morceaux) {
+    std::size_t i = 0;
+    while (i < morceaux.size()) {
+        const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
+        ssize_t ecrits = ::writev(fd, morceaux.data() + i, n);
+        if (ecrits < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        // Skip what went out; a piece written in part keeps its rest.
+        while (i < morceaux.size() && static_cast<std::size_t>(ecrits) >= morceaux[i].iov_len) {
+            ecrits -= static_cast<ssize_t>(morceaux[i].iov_len);
+            ++i;
+        }
+        if (i < morceaux.size()) {
+            morceaux[i].iov_base = static_cast<std::uint8_t*>(morceaux[i].iov_base) + ecrits;
+            morceaux[i].iov_len -= static_cast<std::size_t>(ecrits);
+        }
+    }
+    return true;
+}
+
+// "dir/.name.XXXXXX" for "dir/name": hidden, beside the final name, so that the renaming
+// stays within one file system.
+std::string ModeleProvisoire(const std::string& chemin) {
+    const std::size_t barre = chemin.rfind('/');
+    const std::size_t debut = barre == std::string::npos ? 0 : barre + 1;
+    return chemin.substr(0, debut) + "." + chemin.substr(debut) + ".XXXXXX";
+}
+
+}  // namespace
+
+bool Flux::Interrompu() const {
+    sigset_t attente;
+    if (sigpending(&attente) != 0) return false;
+    for (int s : kSignauxDArret) {
+        if (sigismember(&attente, s) && !sigismember(&avant_, s)) return true;
+    }
+    return false;
+}
+
+bool Flux::Echec(int erreur) {
+    if (bon_) erreur_ = erreur;
+    bon_ = false;
+    return false;
+}
+
+bool Flux::Sortir(std::vector<iovec>& morceaux) {
+    if (Interrompu()) return Echec(EINTR);
+    if (!ToutEcrire(fd_, morceaux)) return Echec(errno);
+    return true;
+}
+
+bool Flux::Vider() {
+    if (!bon_ || tampon_.empty()) return bon_;
+    std::vector<iovec> morceau{{tampon_.data(), tampon_.size()}};
+    Sortir(morceau);
+    tampon_.clear();
+    return bon_;
+}
+
+bool Flux::Ecrire(const void* octets, std::size_t n) {
+    if (!bon_) return false;
+    if (tampon_.capacity() < kTampon) tampon_.reserve(kTampon);
+    const char* p = static_cast<const char*>(octets);
+    while (n > 0) {
+        const std::size_t place = kTampon - tampon_.size();
+        const std::size_t k = std::min(n, place);
+        tampon_.insert(tampon_.end(), p, p + k);
+        p += k;
+        n -= k;
+        if (tampon_.size() == kTampon && !Vider()) return false;
+    }
+    return true;
+}
+
+bool Flux::Reserver(std::size_t octets) {
+    if (!bon_) return false;
+    if (::ftruncate(fd_, static_cast<off_t>(octets)) != 0) return Echec(errno);
+    return true;
+}
+
+bool Flux::EcrireMorceaux(std::vector<iovec> morceaux) {
+    if (!Vider()) return false;
+    // A signal is looked for between batches of pieces, so that a large picture stops soon.
+    constexpr std::size_t kLot = 64;
+    for (std::size_t i = 0; i < morceaux.size() && bon_; i += kLot) {
+        std::vector<iovec> lot(
+            morceaux.begin() + static_cast<std::ptrdiff_t>(i),
+            morceaux.begin() + static_cast<std::ptrdiff_t>(std::min(i + kLot, morceaux.size())));
+        Sortir(lot);
+    }
+    return bon_;
+}
+
+bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu) {
+    std::string provisoire = ModeleProvisoire(chemin);
+    const Signaux signaux;
+    const int fd = ::mkstemp(provisoire.data());
+    if (fd < 0) return false;
+    Flux flux(fd, signaux.avant);
+    // The reason of the first failure, kept in errno for the caller.
+    int erreur = 0;
+    auto echec = [&](int e) {
+        if (erreur == 0) erreur = e != 0 ? e : EIO;
+    };
+    try {
+        if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) echec(errno);
+        if (erreur == 0 && !(contenu(flux) && flux.Vider()))
+            echec(flux.Bon() ? errno : flux.erreur_);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(provisoire.c_str());
+        throw;
+    }
+    if (::close(fd) != 0) echec(errno);
+    if (erreur == 0 && flux.Interrompu()) echec(EINTR);
+    if (erreur == 0 && std::rename(provisoire.c_str(), chemin.c_str()) != 0) echec(errno);
+    if (erreur == 0) return true;
+    ::unlink(provisoire.c_str());
+    errno = erreur;
+    return false;
+}
+
+}  // namespace optic

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sys/uio.h>
+
+#include <csignal>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace optic {
+
+// Where a file's content goes while it is written: in order, through a buffer.  The first
+// failure, or a signal asking the program to end, is kept: every later writing is skipped.
+class Flux {
+  public:
+    // Copies the bytes out (through the buffer).
+    bool Ecrire(const void* octets, std::size_t n);
+    bool Ecrire(std::string_view texte) { return Ecrire(texte.data(), texte.size()); }
+    // Large pieces, written straight out in one sequence, without a copy.
+    bool EcrireMorceaux(std::vector<iovec> morceaux);
+    // Gives the file its final size before it is written, when that is known: a file system
+    // in memory (the web engine's) then takes it at once instead of growing it piece by piece.
+    bool Reserver(std::size_t octets);
+    bool Bon() const { return bon_; }
+
+  private:
+    friend bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu);
+    Flux(int fd, const sigset_t& avant) : fd_(fd), avant_(avant) {}
+    bool Vider();
+    bool Sortir(std::vector<iovec>& morceaux);
+    bool Echec(int erreur);
+    // A signal that ends the program arrived while it was held.
+    bool Interrompu() const;
+
+    int fd_;
+    const sigset_t& avant_;  // the signals held before the writing, which stay held
+    bool bon_ = true;
+    int erreur_ = 0;  // errno of the first failure
+    std::vector<char> tampon_;
+};
+
+// Writes the file `chemin` so that it is either complete or not there at all: `contenu`
+// writes into a temporary file beside it (readable and writable by its owner only), which
+// replaces `chemin` only once complete.  The signals that end a program are held meanwhile;
+// one that arrives stops the writing, and takes effect once the temporary file is gone.  On
+// any failure (of `contenu` too) the temporary file is removed and an older file of that
+// name is left as it was.  False when the file could not be written, with errno saying why
+// (EINTR for a signal).
+bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu);
+
+}  // namespace optic

@@ -1,0 +1,265 @@
+// The options that change where pictures go and what they are, and the explanations on
+// standard error: none of them changes the messages on standard output, and the BMP pictures
+// stay byte for byte what they were.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/bmp_lecture.h"
+#include "support/e2e.h"
+#include "support/png_lecture.h"
+
+namespace optic::test {
+namespace {
+
+// Rays of three colours that keep apart: a blue ray through a lens, stopped by a blade; a
+// green fan through the lens and on out of the window; a red ray that comes in across the
+// window's corner.  The window starts off the origin and has a grid.
+const std::string kBanc =
+    "I 1.5168 486.1 1.5168 587.6 1.5168 656.3\n"
+    "L 20 0 4 30 -30 16 0 1\n"
+    "D 45 0 1 3 12 0\n"
+    "S 1 450 0 -6 0 0 0 1\n"
+    "S 1 550 0 2 12 0 0 5\n"
+    "S 1 650 -10 36 0 50 0 1\n"
+    "Z -2 -20 58 40 240 10\n";
+
+std::string Texte(const std::vector<std::uint8_t>& o) {
+    return std::string(o.begin(), o.end());
+}
+
+// Every option gives the messages of a run without options, and the same BMP pictures.
+TEST(Options, MessagesEtImagesBmpInchangees) {
+    const std::string description = LireSource("default_optic.txt") + "D 1 2\nZ 0 0 1 1 0 0\n";
+    Dossier reference;
+    reference.Ecrire("bench.txt", description);
+    const Execution sans = Lancer(reference, {"bench.txt"});
+    ASSERT_EQ(sans.statut, 0);
+    ASSERT_EQ(sans.fichiers.size(), 3u);
+    const struct {
+        std::vector<std::string> arguments;
+        std::string dossier;  // where the pictures land
+        bool bmp;
+    } cas[] = {
+        {{"-v", "bench.txt"}, "", true},
+        {{"--verbose", "bench.txt", "--format=bmp"}, "", true},
+        {{"--format", "bmp", "bench.txt", "--output-dir=sortie"}, "sortie", true},
+        {{"--output-dir", "sortie/", "bench.txt"}, "sortie", true},
+        {{"bench.txt", "--format=svg"}, "", false},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.arguments[0]);
+        Dossier d;
+        d.Ecrire("bench.txt", description);
+        std::filesystem::create_directory(d.chemin() / "sortie");
+        const Execution e = Lancer(d, c.arguments);
+        EXPECT_EQ(e.statut, 0);
+        EXPECT_EQ(e.sortie, sans.sortie);
+        if (!c.bmp) continue;
+        for (const auto& [nom, octets] : sans.fichiers) {
+            const std::filesystem::path p = d.chemin() / c.dossier / nom;
+            EXPECT_TRUE(Lire(p) == Texte(octets)) << p;
+        }
+    }
+}
+
+// A PNG picture holds exactly the BMP picture's pixels, as 8-bit RGB; a picture of side 0,
+// which a PNG cannot hold, is a failed write.
+TEST(Png, LesPixelsDuBmp) {
+    Dossier d;
+    d.Ecrire("bench.txt", kBanc + "Z 0 0 11 11 11 3\n" + "Z 0 0 10 10 0 1\n");
+    const Execution bmp = Lancer(d, {"bench.txt"});
+    const Execution png = Lancer(d, {"--format=png", "bench.txt"});
+    EXPECT_EQ(png.statut, 255);
+    EXPECT_EQ(png.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_2.png \n");
+    EXPECT_EQ(png.fichiers.count("OpticZoomBox_2.png"), 0u);
+    for (const char* n : {"0", "1"}) {
+        SCOPED_TRACE(n);
+        const Toile attendue =
+            DepuisBMP(bmp.fichiers.at(std::string("OpticZoomBox_") + n + ".bmp"));
+        bool rgb8 = false;
+        const Toile lue =
+            DepuisPNG(png.fichiers.at(std::string("OpticZoomBox_") + n + ".png"), &rgb8);
+        EXPECT_TRUE(rgb8);
+        EXPECT_EQ(lue.cote, attendue.cote);
+        EXPECT_TRUE(lue.pixels == attendue.pixels);
+    }
+    const Execution bavard = Lancer(d, {"--format=png", "-v", "bench.txt"});
+    EXPECT_EQ(bavard.erreurs,
+              "optic: OpticZoomBox_2.png: a PNG picture cannot be empty and this zoombox is 0 "
+              "pixels wide; write it with --format=bmp or svg\n");
+}
+
+// The chroma of a colour (what is left when its grey is taken away), which a ray keeps
+// wherever it is drawn partly over a grey background.
+struct Chroma {
+    double r, g, b;
+    explicit Chroma(Rgb c) {
+        const int m = std::min({c.r, c.g, c.b});
+        r = c.r - m;
+        g = c.g - m;
+        b = c.b - m;
+    }
+    double Norme() const { return std::sqrt(r * r + g * g + b * b); }
+    // The share of colour k in this pixel, if it is of k's hue, otherwise 0.
+    double Part(Chroma k) const {
+        const double n = Norme(), nk = k.Norme();
+        if (n == 0 || nk == 0) return 0;
+        const double cosinus = (r * k.r + g * k.g + b * k.b) / (n * nk);
+        return cosinus > 0.98 ? n / nk : 0;
+    }
+};
+
+// Drawn at the picture's size, the SVG puts each ray's colour within a pixel of where the BMP
+// has it, and nowhere else; it is well-formed XML with the window as its view box.
+TEST(Svg, LesRayonsOuLeBmpLesA) {
+    Dossier d;
+    d.Ecrire("bench.txt", kBanc);
+    const Execution bmp = Lancer(d, {"bench.txt"});
+    const Execution svg = Lancer(d, {"bench.txt", "--format=svg"});
+    ASSERT_EQ(svg.statut, 0);
+    const std::string texte = Texte(svg.fichiers.at("OpticZoomBox_0.svg"));
+    EXPECT_NE(texte.find("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"240\" "
+                         "height=\"240\" viewBox=\"-2 -20 60 60\""),
+              std::string::npos);
+    const std::string fichier = (d.chemin() / "OpticZoomBox_0.svg").string();
+    ASSERT_EQ(std::system(("xmllint --noout " + Guillemets(fichier)).c_str()), 0)
+        << "xmllint (Debian: libxml2-utils) must be installed and accept the picture";
+    const std::string rendu = (d.chemin() / "rendu.png").string();
+    ASSERT_EQ(std::system(
+                  ("rsvg-convert -w 240 -h 240 -o " + Guillemets(rendu) + " " + Guillemets(fichier))
+                      .c_str()),
+              0)
+        << "rsvg-convert (Debian: librsvg2-bin) must be installed and draw the picture";
+    const std::string png = Lire(rendu);
+    const Toile s = DepuisPNG(std::vector<std::uint8_t>(png.begin(), png.end()));
+    const Toile b = DepuisBMP(bmp.fichiers.at("OpticZoomBox_0.bmp"));
+    ASSERT_EQ(s.cote, 240);
+    ASSERT_EQ(b.cote, 240);
+
+    const Rgb rayons[] = {{84, 0, 203}, {160, 255, 0}, {207, 0, 0}};
+    auto voisins = [](const Toile& t, int x, int y, auto&& test) {
+        for (int j = std::max(y - 1, 0); j <= std::min(y + 1, t.cote - 1); ++j) {
+            for (int i = std::max(x - 1, 0); i <= std::min(x + 1, t.cote - 1); ++i) {
+                if (test(t(i, j))) return true;
+            }
+        }
+        return false;
+    };
+    int vus = 0;
+    for (const Rgb k : rayons) {
+        SCOPED_TRACE(testing::PrintToString(k));
+        for (int y = 0; y < 240; ++y) {
+            for (int x = 0; x < 240; ++x) {
+                // Each BMP ray pixel away from other rays has this ray's colour close by...
+                const bool seul = !voisins(b, x, y, [&](Rgb c) {
+                    return c != k && (c == rayons[0] || c == rayons[1] || c == rayons[2]);
+                });
+                if (b(x, y) == k && seul) {
+                    ++vus;
+                    EXPECT_TRUE(
+                        voisins(s, x, y, [&](Rgb c) { return Chroma(c).Part(Chroma(k)) > 0.3; }))
+                        << "BMP ray at " << x << ", " << y;
+                }
+                // ... and each strong ray pixel of the SVG lies by a BMP pixel of that ray.
+                if (Chroma(s(x, y)).Part(Chroma(k)) > 0.6) {
+                    EXPECT_TRUE(voisins(b, x, y, [&](Rgb c) { return c == k; }))
+                        << "SVG ray at " << x << ", " << y;
+                }
+            }
+        }
+    }
+    EXPECT_GT(vus, 300);
+}
+
+// Pictures go into the directory named, and only there; a directory that is missing or
+// cannot be written to gives the write-failure message for each picture and status 255.
+TEST(DossierDeSortie, BonAbsentOuInterdit) {
+    const std::string description = "Z 0 0 10 10 20 1\nZ 0 0 5 5 10 1\n";
+    // Root may write in any directory whatever its mode; not in /proc.
+    const bool root = ::geteuid() == 0;
+    const struct {
+        std::string nom, dossier, preparation;
+        bool ecrit;
+        std::string raison;  // on standard error, with -v
+    } cas[] = {
+        {"a directory", "images", "mkdir images", true, ""},
+        {"a missing directory", "absent", "", false,
+         "No such file or directory (--output-dir must name an existing directory)"},
+        {"a regular file", "bench.txt", "", false,
+         "Not a directory (--output-dir must name an existing directory)"},
+        {"a read-only directory", root ? "/proc" : "lecture", "mkdir -m 555 lecture", false,
+         root ? "" : "Permission denied"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Dossier d;
+        d.Ecrire("bench.txt", description);
+        if (!c.preparation.empty()) Lancer(d, {"--version"}, c.preparation);
+        const Execution e = Lancer(d, {"-v", "--output-dir=" + c.dossier, "bench.txt"});
+        EXPECT_TRUE(e.fichiers.empty());  // nothing in the working directory
+        if (c.ecrit) {
+            EXPECT_EQ(e.statut, 0);
+            EXPECT_EQ(e.sortie, "");
+            for (const char* n : {"OpticZoomBox_0.bmp", "OpticZoomBox_1.bmp"}) {
+                EXPECT_TRUE(Valide(std::vector<std::uint8_t>(
+                    std::istreambuf_iterator<char>(*std::make_unique<std::ifstream>(
+                        d.chemin() / c.dossier / n, std::ios::binary)),
+                    {})))
+                    << n;
+            }
+            continue;
+        }
+        EXPECT_EQ(e.statut, 255);
+        const std::string p = c.dossier + "/OpticZoomBox_";
+        EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier " + p + "0.bmp \n" +
+                                "Error: Impossible d'ecrire le fichier " + p + "1.bmp \n");
+        if (!c.raison.empty()) {
+            EXPECT_EQ(e.erreurs, "optic: " + p + "0.bmp: " + c.raison + "\noptic: " + p +
+                                     "1.bmp: " + c.raison + "\n");
+        }
+        std::error_code ignore;
+        EXPECT_FALSE(std::filesystem::exists(d.chemin() / "absent", ignore));
+        if (!root) {
+            EXPECT_TRUE(std::filesystem::is_empty(d.chemin() / "lecture", ignore) ||
+                        c.dossier != "lecture");
+        }
+    }
+}
+
+// The report lists the pictures as they were written: their format and their directory.
+TEST(DossierDeSortie, LeCompteRenduNommeLesImagesEcrites) {
+    Dossier d;
+    d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 10 10 0 1\n");
+    Lancer(d, {"--version"}, "mkdir images");
+    const Execution e =
+        Lancer(d, {"--report=json", "--format=png", "--output-dir=images", "bench.txt"});
+    EXPECT_EQ(e.statut, 255);  // the empty picture cannot be a PNG
+    EXPECT_NE(e.sortie.find("\"pictures\": [\n    \"images/OpticZoomBox_0.png\"\n  ]"),
+              std::string::npos)
+        << e.sortie;
+}
+
+// With --verbose, each message about a line is followed on standard error by where and why,
+// in the form compilers use; without it (and without a terminal) standard error stays silent.
+TEST(Bavard, OuEtPourquoiSurLaSortieDErreur) {
+    Dossier d;
+    d.Ecrire("bench.txt", "# a bench\nD 1 2 3\nI 1.5 500 1.5 500 1.5 600\nZ 0 0 10\n");
+    const Execution muet = Lancer(d, {"bench.txt"});
+    const Execution bavard = Lancer(d, {"bench.txt", "--verbose"});
+    EXPECT_EQ(muet.erreurs, "");
+    EXPECT_EQ(bavard.sortie, muet.sortie);
+    EXPECT_EQ(bavard.erreurs,
+              "bench.txt:2: diaphragm: 3 values, 6 expected (D x y thickness inner outer angle)\n"
+              "bench.txt:3: glass: wavelengths 500 and 500 are equal (wavelength1 and "
+              "wavelength2); three different wavelengths are needed\n"
+              "bench.txt:4: zoombox: 3 values, 6 expected (Z x1 y1 x2 y2 pixels grid)\n");
+}
+
+}  // namespace
+}  // namespace optic::test

@@ -1,0 +1,174 @@
+// --watch follows a description as people edit it: written in place, replaced by a renamed
+// file, saved in a burst, removed and written again; SIGTERM ends it with status 0 and no
+// temporary file, even in the middle of a picture.  No assertion depends on timing: each
+// waits, generously, for what it expects to see.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "support/e2e.h"
+
+namespace optic::test {
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(60);
+
+// Waits until the condition holds; false if it still does not after kPatience.
+bool Attendre(const std::function<bool()>& condition) {
+    const auto fin = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > fin) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::size_t Occurrences(const std::string& texte, const std::string& motif) {
+    std::size_t n = 0;
+    for (std::size_t p = texte.find(motif); p != std::string::npos; p = texte.find(motif, p + 1))
+        ++n;
+    return n;
+}
+
+// `optic --watch bench.txt` in `dossier`, its output and errors kept in `journal`.
+class Surveillance {
+  public:
+    Surveillance(const Dossier& dossier, const Dossier& journal)
+        : sortie_(journal.chemin() / "stdout"), erreurs_(journal.chemin() / "stderr") {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            if (::chdir(dossier.chemin().c_str()) != 0) ::_exit(127);
+            const int o = ::open(sortie_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int e = ::open(erreurs_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(o, 1);
+            ::dup2(e, 2);
+            ::execl(OPTIC_EXE, "optic", "--watch", "bench.txt", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~Surveillance() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    std::string Sortie() const { return Lire(sortie_); }
+    std::string Erreurs() const { return Lire(erreurs_); }
+
+    // Sends SIGTERM and waits for the end; the exit status, or -1 if it did not exit.
+    int Terminer() {
+        ::kill(pid_, SIGTERM);
+        int statut = 0;
+        const bool fini = Attendre([&] { return ::waitpid(pid_, &statut, WNOHANG) == pid_; });
+        if (!fini) return -1;
+        pid_ = -1;
+        return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+    }
+
+  private:
+    fs::path sortie_, erreurs_;
+    pid_t pid_ = -1;
+};
+
+TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
+    // Each version warns once (so runs can be counted) and draws its own grid.
+    const std::string versions[] = {"E 0\nZ 0 0 10 10 20 1\n", "E 0\nZ 0 0 10 10 20 2\n",
+                                    "E 0\nZ 0 0 10 10 20 5\n"};
+    std::string images[3];
+    for (int v = 0; v < 3; ++v) {
+        Dossier d;
+        d.Ecrire("bench.txt", versions[v]);
+        const Execution e = Lancer(d, {"bench.txt"});
+        const std::vector<std::uint8_t>& o = e.fichiers.at("OpticZoomBox_0.bmp");
+        images[v] = std::string(o.begin(), o.end());
+    }
+    const std::string kRun =
+        "Warning: Probleme avec l'indice de l'espace dans le fichier bench.txt \n";
+
+    Dossier d, journal;
+    d.Ecrire("bench.txt", versions[0]);
+    Surveillance s(d, journal);
+    const fs::path image = d.chemin() / "OpticZoomBox_0.bmp";
+    auto montre = [&](int v, std::size_t runs) {
+        return Attendre(
+            [&] { return Lire(image) == images[v] && Occurrences(s.Sortie(), kRun) == runs; });
+    };
+    ASSERT_TRUE(montre(0, 1)) << "first run";
+
+    // Written in place: the same file, new content.
+    d.Ecrire("bench.txt", versions[1]);
+    EXPECT_TRUE(montre(1, 2)) << "in-place write";
+
+    // Saved as an editor does: a new file renamed over the old one.
+    d.Ecrire("nouveau.txt", versions[2]);
+    fs::rename(d.chemin() / "nouveau.txt", d.chemin() / "bench.txt");
+    EXPECT_TRUE(montre(2, 3)) << "rename over";
+
+    // A burst of twenty saves gives far fewer runs; the next change shows they are over.
+    for (int k = 0; k < 20; ++k) d.Ecrire("bench.txt", versions[k % 2 == 0 ? 1 : 0]);
+    EXPECT_TRUE(Attendre([&] { return Lire(image) == images[0]; })) << "burst";
+    d.Ecrire("nouveau.txt", versions[2]);
+    fs::rename(d.chemin() / "nouveau.txt", d.chemin() / "bench.txt");
+    EXPECT_TRUE(Attendre([&] { return Lire(image) == images[2]; }));
+    const std::size_t runs = Occurrences(s.Sortie(), kRun);
+    EXPECT_GE(runs, 5u);
+    EXPECT_LT(runs, 3u + 20u);
+
+    // Gone, said so, and back.
+    fs::remove(d.chemin() / "bench.txt");
+    EXPECT_TRUE(Attendre([&] {
+        return s.Erreurs().find(
+                   "optic: bench.txt has disappeared; waiting for it to come back\n") !=
+               std::string::npos;
+    }));
+    d.Ecrire("bench.txt", versions[1]);
+    EXPECT_TRUE(Attendre([&] { return Lire(image) == images[1]; })) << "back";
+
+    EXPECT_EQ(s.Terminer(), 0);
+    std::set<std::string> fichiers;
+    for (const auto& f : fs::directory_iterator(d.chemin())) fichiers.insert(f.path().filename());
+    EXPECT_EQ(fichiers, (std::set<std::string>{"OpticZoomBox_0.bmp", "bench.txt"}));
+}
+
+// SIGTERM while a picture is being written: the picture is not left half-written, no
+// temporary file remains, and the watch ends with status 0.
+TEST(Surveillance, InterrompueEnPleineEcriture) {
+    Dossier d, journal;
+    d.Ecrire("bench.txt", "S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n");
+    d.Ecrire("OpticZoomBox_0.bmp", "older picture");
+    Surveillance s(d, journal);
+    const bool ecrit = Attendre([&] {
+        for (const auto& f : fs::directory_iterator(d.chemin())) {
+            if (f.path().filename().string().rfind(".OpticZoomBox_0.bmp.", 0) == 0) return true;
+        }
+        return Lire(d.chemin() / "OpticZoomBox_0.bmp").size() > 13;  // written already
+    });
+    ASSERT_TRUE(ecrit);
+    EXPECT_EQ(s.Terminer(), 0);
+    std::set<std::string> fichiers;
+    for (const auto& f : fs::directory_iterator(d.chemin())) fichiers.insert(f.path().filename());
+    EXPECT_EQ(fichiers, (std::set<std::string>{"OpticZoomBox_0.bmp", "bench.txt"}));
+    const std::size_t taille = fs::file_size(d.chemin() / "OpticZoomBox_0.bmp");
+    EXPECT_TRUE(taille == 13 || taille == 54u + 12000u * 36000u) << taille;
+}
+
+// A description in a directory that cannot be watched: one run, the reason, status 255.
+TEST(Surveillance, DossierImpossibleASurveiller) {
+    Dossier d;
+    const Execution e = Lancer(d, {"--watch", "absent/bench.txt"});
+    EXPECT_EQ(e.statut, 255);
+    EXPECT_EQ(e.sortie, " Error File absent/bench.txt doesn't exist\n");
+    EXPECT_EQ(e.erreurs, "optic: cannot watch absent: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace optic::test
