@@ -51,7 +51,6 @@ class Distributeur {
 struct Voie {
     bool active = false;
     std::size_t numero = 0;  // in the task
-    const double* indices = nullptr;
     int impacts = 0;
     Rayon rayon;
     std::vector<Point> chemin;
