@@ -34,19 +34,33 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
 }
 
 bool EcritureBMP(const Raster& raster, const std::string& chemin) {
+    return EcritureBMP(raster.taille(), chemin,
+                       [&](Flux& flux) { return EcrireBande(flux, raster); });
+}
+
+bool EcritureBMP(int taille, const std::string& chemin, const std::function<bool(Flux&)>& bandes) {
     return EcrireFichier(chemin, [&](Flux& flux) {
-        auto entete = EnteteBMP(raster.taille());
-        // The header, then the rows in file order: one sequential write.
-        std::vector<iovec> morceaux{{entete.data(), entete.size()}};
-        for (int k = 0; k < raster.taille(); ++k) {
-            morceaux.push_back(
-                {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
-        }
+        auto entete = EnteteBMP(taille);
+        const std::uint32_t d = static_cast<std::uint32_t>(taille);
         // Sized first, so that a file system in memory (the web engine's) takes the whole
-        // picture at once instead of growing it row by row.
-        return flux.Reserver(kTailleEntete + raster.octets()) &&
-               flux.EcrireMorceaux(std::move(morceaux));
+        // picture at once instead of growing it band by band.
+        return flux.Reserver(kTailleEntete + std::size_t{d} * (3 * d + d % 4)) &&
+               flux.EcrireA(0, {{entete.data(), entete.size()}}) && bandes(flux);
     });
+}
+
+bool EcrireBande(Flux& flux, const Raster& raster) {
+    if (raster.debut() >= raster.fin()) return flux.Bon();
+    // The band's rows in file order (the bottom one first): one sequential write.
+    std::vector<iovec> morceaux;
+    const int premiere = raster.taille() - raster.fin();
+    for (int k = premiere; k < raster.taille() - raster.debut(); ++k) {
+        morceaux.push_back(
+            {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
+    }
+    return flux.EcrireA(
+        kTailleEntete + static_cast<std::uint64_t>(premiere) * raster.octets_ligne(),
+        std::move(morceaux));
 }
 
 }  // namespace optic

@@ -14,6 +14,7 @@
 #include "model/messages.h"
 #include "model/system.h"
 #include "optic/bmp.h"
+#include "optic/dessiner.h"
 #include "optic/images.h"
 #include "optic/parallele.h"
 #include "optic/png.h"
@@ -25,10 +26,12 @@ namespace optic {
 
 namespace {
 
-// Below this many rows a band is not worth a thread.
-constexpr int kRangsParBandeMin = 64;
-// Bands of a picture larger than the caches hold about this many bytes.
-constexpr std::size_t kOctetsParBande = std::size_t{8} << 20;
+// Where the pixels of the pictures live, one picture after the other: a whole picture, or a
+// band for each thread.  Kept from one picture to the next, so that memory is reused.
+struct Toiles {
+    Raster image{0};
+    std::vector<Raster> bandes;
+};
 
 // The description must open and be a regular file (a directory opens but holds no lines; a
 // pipe would be read up by the first of the reader's two passes).  The test does not wait
@@ -57,11 +60,11 @@ std::string RaisonEcriture(const std::string& chemin, int erreur, const Options&
 }
 
 // Draws zoombox c and writes its picture, in the format and the directory the options ask
-// for; the pixels live only meanwhile, in the memory of the picture before (`toile`).  A
+// for; the pixels live only meanwhile, in the memory of the picture before (`toiles`).  A
 // picture in SVG is written from the bench itself.  While the rays are traced for the first
 // time, the progress display counts them.
 bool Photographier(const System_Physique& systeme, int c, const Options& options, int nb_fils,
-                   RayonsDuBanc& rayons, Raster& toile, Rapport& rapport, Suivi& suivi) {
+                   RayonsDuBanc& rayons, Toiles& toiles, Rapport& rapport, Suivi& suivi) {
     const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
     const std::string nom = NomImage(c, options.format);
     const std::string chemin = CheminImage(options.dossier, nom);
@@ -71,9 +74,13 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
         if (options.format == FormatImage::Svg) {
             suivi.Ecriture(nom);
             ok = EcritureSVG(systeme, image, rayons, chemin);
+        } else if (options.format == FormatImage::Bmp && rayons.Garder()) {
+            suivi.Dessin(nom, image.taille);
+            ok = DessinerEtEcrireBMP(systeme, image, nb_fils, rayons, toiles.bandes, chemin);
         } else {
-            toile = Raster(image.taille, std::move(toile));
-            Raster& raster = toile;
+            toiles.bandes.clear();
+            toiles.image = Raster(image.taille, std::move(toiles.image));
+            Raster& raster = toiles.image;
             if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
             Dessiner(systeme, image, raster, nb_fils, rayons);
             suivi.Ecriture(nom);
@@ -97,45 +104,6 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
 }
 
 }  // namespace
-
-void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
-              RayonsDuBanc& rayons, std::optional<Sens> sens) {
-    // A band per thread; in a picture too large for the processor's caches, bands of a few
-    // megabytes, taken by the threads in turn, so that a band's rows stay in cache while the
-    // rays are drawn into it.
-    const std::size_t octets = static_cast<std::size_t>(image.taille) * raster.pas_ligne();
-    const int par_cache = static_cast<int>(std::min<std::size_t>(octets / kOctetsParBande, 64));
-    const int bandes =
-        std::clamp(image.taille / kRangsParBandeMin, 1, std::max({nb_fils, par_cache, 1}));
-    auto vue = [&](std::size_t b) {
-        Image v = image;
-        v.Attacher(raster, static_cast<int>(image.taille * static_cast<std::int64_t>(b) / bandes),
-                   static_cast<int>(image.taille * static_cast<std::int64_t>(b + 1) / bandes));
-        return v;
-    };
-    EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
-        const Image v = vue(b);
-        PeindreFond(image, raster, v.rang_debut, v.rang_fin);
-        systeme.DessinElements(v);
-    });
-    // Where rays crowd (more of them than twice the picture's side, each crossing much of
-    // it), from the last to the first, each pixel written by the first that reaches it: the
-    // picture of the drawing order, without writing again and again the same pixels.
-    if (!sens)
-        sens = rayons.Nombre() > 2 * static_cast<std::size_t>(image.taille) ? Sens::Arriere
-                                                                            : Sens::Avant;
-    std::optional<Couverture> couverture;
-    if (*sens == Sens::Arriere) couverture.emplace(image.taille);
-    rayons.Parcourir(
-        [&](std::span<const Rayon> lot) {
-            EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
-                Image v = vue(b);
-                if (couverture) v.Couvrir(*couverture);
-                DessinRayons(lot, v);
-            });
-        },
-        *sens);
-}
 
 Mesures MesurerRayons(const System_Physique& systeme, RayonsDuBanc& rayons) {
     // Each fan's source line and place in it, by its number among all the bench's fans.
@@ -209,9 +177,9 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
     progression.Trace(rayons.Nombre());
     if (bilan) bilan->mesures = MesurerRayons(systeme, rayons);
     int statut = 0;
-    Raster toile(0);
+    Toiles toiles;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toile, rapport,
+        if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toiles, rapport,
                            progression)) {
             statut = -1;
         } else if (bilan) {

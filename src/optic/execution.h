@@ -7,20 +7,13 @@
 #include "mesure/mesures.h"
 #include "model/rapport.h"
 #include "model/system.h"
+#include "optic/dessiner.h"
 #include "optic/options.h"
 #include "optic/rayons.h"
 #include "optic/suivi.h"
 #include "render/raster.h"
 
 namespace optic {
-
-// Paints a zoombox's background and draws the bench into its raster: the elements, then the
-// rays lot after lot, in the drawing order or from its end (`sens`; by default from the end
-// where rays crowd, see DessinRayons).  Each thread takes a band of rows and follows the
-// whole drawing order there, so that a later drawing still replaces an earlier one and the
-// picture is the same whatever the number of threads, the size of the lots and the order.
-void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
-              RayonsDuBanc& rayons, std::optional<Sens> sens = {});
 
 // What a run leaves besides its messages and its status, for whoever reports on it.
 struct Bilan {

@@ -33,16 +33,19 @@ struct Signaux {
     ~Signaux() { pthread_sigmask(SIG_SETMASK, &avant, nullptr); }
 };
 
-// Writes the pieces in order, however the system splits the writing.
-bool ToutEcrire(int fd, std::vector<iovec>& morceaux) {
+// Writes the pieces in order, however the system splits the writing: where the file is at,
+// or from `position` on when it is not negative.
+bool ToutEcrire(int fd, std::vector<iovec>& morceaux, std::int64_t position) {
     std::size_t i = 0;
     while (i < morceaux.size()) {
         const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
-        ssize_t ecrits = ::writev(fd, morceaux.data() + i, n);
+        ssize_t ecrits = position < 0 ? ::writev(fd, morceaux.data() + i, n)
+                                      : ::pwritev(fd, morceaux.data() + i, n, position);
         if (ecrits < 0) {
             if (errno == EINTR) continue;
             return false;
         }
+        if (position >= 0) position += ecrits;
         // Skip what went out; a piece written in part keeps its rest.
         while (i < morceaux.size() && static_cast<std::size_t>(ecrits) >= morceaux[i].iov_len) {
             ecrits -= static_cast<ssize_t>(morceaux[i].iov_len);
@@ -76,14 +79,15 @@ bool Flux::Interrompu() const {
 }
 
 bool Flux::Echec(int erreur) {
-    if (bon_) erreur_ = erreur;
+    int aucune = 0;
+    erreur_.compare_exchange_strong(aucune, erreur != 0 ? erreur : EIO);
     bon_ = false;
     return false;
 }
 
-bool Flux::Sortir(std::vector<iovec>& morceaux) {
+bool Flux::Sortir(std::vector<iovec>& morceaux, std::int64_t position) {
     if (Interrompu()) return Echec(EINTR);
-    if (!ToutEcrire(fd_, morceaux)) return Echec(errno);
+    if (!ToutEcrire(fd_, morceaux, position)) return Echec(errno);
     return true;
 }
 
@@ -112,19 +116,36 @@ bool Flux::Ecrire(const void* octets, std::size_t n) {
 
 bool Flux::Reserver(std::size_t octets) {
     if (!bon_) return false;
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+    // The room on the disk too, where the file system can give it at once: a disk too full
+    // shows now, and writing into room already given costs the system less.
+    if (octets > 0 && ::fallocate(fd_, 0, 0, static_cast<off_t>(octets)) == 0) return true;
+    if (octets > 0 && errno != EOPNOTSUPP && errno != ENOSYS) return Echec(errno);
+#endif
     if (::ftruncate(fd_, static_cast<off_t>(octets)) != 0) return Echec(errno);
     return true;
 }
 
 bool Flux::EcrireMorceaux(std::vector<iovec> morceaux) {
     if (!Vider()) return false;
+    return EnLots(morceaux, -1);
+}
+
+bool Flux::EcrireA(std::uint64_t position, std::vector<iovec> morceaux) {
+    return EnLots(morceaux, static_cast<std::int64_t>(position));
+}
+
+bool Flux::EnLots(const std::vector<iovec>& morceaux, std::int64_t position) {
     // A signal is looked for between batches of pieces, so that a large picture stops soon.
     constexpr std::size_t kLot = 64;
     for (std::size_t i = 0; i < morceaux.size() && bon_; i += kLot) {
-        std::vector<iovec> lot(
-            morceaux.begin() + static_cast<std::ptrdiff_t>(i),
-            morceaux.begin() + static_cast<std::ptrdiff_t>(std::min(i + kLot, morceaux.size())));
-        Sortir(lot);
+        const std::size_t fin = std::min(i + kLot, morceaux.size());
+        std::vector<iovec> lot(morceaux.begin() + static_cast<std::ptrdiff_t>(i),
+                               morceaux.begin() + static_cast<std::ptrdiff_t>(fin));
+        Sortir(lot, position);
+        if (position < 0) continue;
+        for (std::size_t k = i; k < fin; ++k)
+            position += static_cast<std::int64_t>(morceaux[k].iov_len);
     }
     return bon_;
 }
@@ -143,7 +164,7 @@ bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& 
     try {
         if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) echec(errno);
         if (erreur == 0 && !(contenu(flux) && flux.Vider()))
-            echec(flux.Bon() ? errno : flux.erreur_);
+            echec(flux.Bon() ? errno : flux.erreur_.load());
     } catch (...) {
         ::close(fd);
         ::unlink(provisoire.c_str());

@@ -2,8 +2,10 @@
 
 #include <sys/uio.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,24 +22,32 @@ class Flux {
     bool Ecrire(std::string_view texte) { return Ecrire(texte.data(), texte.size()); }
     // Large pieces, written straight out in one sequence, without a copy.
     bool EcrireMorceaux(std::vector<iovec> morceaux);
+    // Large pieces, written straight out in one sequence from byte `position` of the file on,
+    // without a copy and without moving where the other writings go.  Unlike the others, it
+    // may be called from several threads at once, for places that do not overlap.
+    bool EcrireA(std::uint64_t position, std::vector<iovec> morceaux);
     // Gives the file its final size before it is written, when that is known: a file system
-    // in memory (the web engine's) then takes it at once instead of growing it piece by piece.
+    // in memory (the web engine's) then takes it at once instead of growing it piece by piece,
+    // and one on a disk gives it its room at once.
     bool Reserver(std::size_t octets);
-    bool Bon() const { return bon_; }
+    bool Bon() const { return bon_.load(std::memory_order_relaxed); }
 
   private:
     friend bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu);
     Flux(int fd, const sigset_t& avant) : fd_(fd), avant_(avant) {}
     bool Vider();
-    bool Sortir(std::vector<iovec>& morceaux);
+    // Writes the pieces at `position`, or where the file is at with a negative one.
+    bool Sortir(std::vector<iovec>& morceaux, std::int64_t position = -1);
+    // Writes the pieces in batches, from `position` on (or where the file is at).
+    bool EnLots(const std::vector<iovec>& morceaux, std::int64_t position);
     bool Echec(int erreur);
     // A signal that ends the program arrived while it was held.
     bool Interrompu() const;
 
     int fd_;
     const sigset_t& avant_;  // the signals held before the writing, which stay held
-    bool bon_ = true;
-    int erreur_ = 0;  // errno of the first failure
+    std::atomic<bool> bon_{true};
+    std::atomic<int> erreur_{0};  // errno of the first failure
     std::vector<char> tampon_;
 };
 

@@ -81,7 +81,7 @@ void RayonsDuBanc::Parcourir(const std::function<void(std::span<const Rayon>)>& 
         }
         return;
     }
-    bool garder = premiere && visites_ > 1;
+    bool garder = premiere && (visites_ > 1 || toujours_garder_);
     std::size_t octets_gardes = 0;
     std::size_t k = sens == Sens::Avant ? 0 : Nombre();
     while (sens == Sens::Avant ? k < Nombre() : k > 0) {
@@ -100,6 +100,21 @@ void RayonsDuBanc::Parcourir(const std::function<void(std::span<const Rayon>)>& 
         }
     }
     if (sens == Sens::Arriere) std::reverse(gardes_.begin(), gardes_.end());
+}
+
+bool RayonsDuBanc::Garder() {
+    if (visites_faites_ == 0 &&
+        Nombre() <= decoupage_.rayons_par_tache * decoupage_.taches_par_lot) {
+        toujours_garder_ = true;
+        Parcourir([](std::span<const Rayon>) {});
+    }
+    return Nombre() == 0 || !gardes_.empty();
+}
+
+std::vector<std::span<const Rayon>> RayonsDuBanc::Lots() const {
+    std::vector<std::span<const Rayon>> lots;
+    for (const Lot& lot : gardes_) lots.emplace_back(lot.rayons);
+    return lots;
 }
 
 }  // namespace optic

@@ -41,6 +41,12 @@ class RayonsDuBanc {
     std::size_t OctetsGardes() const { return decoupage_.octets_gardes; }
     // Whether every ray has been traced at least once.
     bool TousTraces() const { return visites_faites_ > 0; }
+    // Whether every ray is kept from one visit to the next.  When no ray has been traced yet
+    // and they make one lot, they are traced (a first visit) and kept if they fit the budget,
+    // however many visits remain.
+    bool Garder();
+    // The kept lots, in order, once Garder has said that every ray is kept.
+    std::vector<std::span<const Rayon>> Lots() const;
 
     // Calls visiter(lot) for consecutive lots of traced rays, each lot in the drawing order
     // (source lines in file order, each line's wavelengths in order, each fan from its first
@@ -63,6 +69,7 @@ class RayonsDuBanc {
     int nb_fils_;
     int visites_;
     int visites_faites_ = 0;
+    bool toujours_garder_ = false;  // keep the lots of the first visit whatever visits remain
     Suivi* suivi_;
     Decoupage decoupage_;
     std::vector<Lot> gardes_;  // every lot, in order, once the first visit has kept them all

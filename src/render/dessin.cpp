@@ -11,6 +11,7 @@
 #include "model/system.h"
 #include "render/couleur.h"
 #include "render/image.h"
+#include "render/interieur.h"
 #include "render/remplissage.h"
 
 namespace optic {
@@ -57,6 +58,31 @@ void Remplir(const Element& e, const Image& image) {
         motif[i + 1] = couleur.vert;
         motif[i + 2] = couleur.rouge;
     }
+    // suite[i]: past the run of points from i on whose columns follow one another.
+    std::vector<int> suite(static_cast<std::size_t>(n));
+    for (int i = n - 1; i >= 0; --i) {
+        const auto k = static_cast<std::size_t>(i);
+        suite[k] = i + 1 < n && colonnes[k] >= 0 && colonnes[k + 1] == colonnes[k] + 1
+                       ? suite[k + 1]
+                       : i + 1;
+    }
+    // Writes the points [debut, fin) of a row, all inside, that fall in the picture.
+    auto poser = [&](std::uint8_t* ligne, int debut, int fin) {
+        for (int i = debut; i < fin;) {
+            const auto k = static_cast<std::size_t>(i);
+            if (colonnes[k] < 0) {
+                ++i;
+                continue;
+            }
+            const int j = std::min(suite[k], fin);
+            const std::size_t longueur = static_cast<std::size_t>(
+                colonnes[static_cast<std::size_t>(j - 1)] - colonnes[k] + 1);
+            std::memcpy(ligne + 3 * static_cast<std::ptrdiff_t>(colonnes[k]), motif.data(),
+                        3 * longueur);
+            i = j;
+        }
+    };
+    Intervalles runs;
 
     double y = b.ymin;
     for (long j = 0; j <= limite; ++j, y += pas) {
@@ -69,27 +95,18 @@ void Remplir(const Element& e, const Image& image) {
         if (!(cy < image.taille)) continue;
         const int rang = static_cast<int>(cy);
         if (rang < image.rang_debut || rang >= image.rang_fin) continue;
-        std::uint8_t* const ligne = image.pixels + rang * image.pas_ligne;
+        std::uint8_t* const ligne = image.Ligne(rang);
+        if (InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs)) {
+            for (const Intervalle& r : runs) poser(ligne, r.debut, r.fin);
+            continue;
+        }
         DedansRangee(e.type, e.dioptres.data(), xs.data(), static_cast<int>(xs.size()), y,
                      dedans.data());
         for (int i = 0; i < n;) {
-            if (!dedans[static_cast<std::size_t>(i)] || colonnes[static_cast<std::size_t>(i)] < 0) {
-                ++i;
-                continue;
-            }
-            // A run of inside points on neighbouring pixels.
-            const std::int32_t premiere = colonnes[static_cast<std::size_t>(i)];
-            int k = i + 1;
-            while (k < n && dedans[static_cast<std::size_t>(k)] &&
-                   colonnes[static_cast<std::size_t>(k)] ==
-                       colonnes[static_cast<std::size_t>(k - 1)] + 1) {
-                ++k;
-            }
-            const std::size_t longueur =
-                static_cast<std::size_t>(colonnes[static_cast<std::size_t>(k - 1)] - premiere + 1);
-            std::memcpy(ligne + 3 * static_cast<std::ptrdiff_t>(premiere), motif.data(),
-                        3 * longueur);
-            i = k;
+            int k = i;
+            while (k < n && dedans[static_cast<std::size_t>(k)]) ++k;
+            poser(ligne, i, k);
+            i = k + 1;
         }
     }
 }

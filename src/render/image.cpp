@@ -8,7 +8,7 @@
 namespace optic {
 
 void Image::Attacher(Raster& raster, int debut, int fin) {
-    pixels = taille > 0 ? raster.Ligne(0) : nullptr;
+    pixels = debut < fin ? raster.Ligne(debut) : nullptr;
     pas_ligne = -static_cast<std::ptrdiff_t>(raster.pas_ligne());
     rang_debut = debut;
     rang_fin = fin;
@@ -37,8 +37,8 @@ Zoombox ConstruireZoombox(double x1, double y1, double x2, double y2, double cot
 void PeindreFond(const Image& image, Raster& raster, int debut, int fin) {
     const int n = raster.taille();
     if (n <= 0) return;
-    debut = std::max(debut, 0);
-    fin = std::min(fin, n);
+    debut = std::max(debut, raster.debut());
+    fin = std::min(fin, raster.fin());
     const std::size_t octets_ligne = raster.octets_ligne();
     const double s = std::trunc(image.zoom * image.grille + 0.5);  // grid spacing, pixels
     const bool grille = s >= 2.0;

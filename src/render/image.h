@@ -29,9 +29,9 @@ struct Image {
     double zoom = 0.0;        // pixels per world unit
     double largeur = 0.0;     // side of the window, world units
 
-    // Drawing target: row 0 of the picture and the step from one row to the next (the
-    // picture stores its rows bottom-up), and the rows [rang_debut, rang_fin) this view
-    // may write.  Null while the zoombox is not being drawn.
+    // Drawing target: the rows [rang_debut, rang_fin) this view may write, the first byte of
+    // row rang_debut and the step from one row to the next (the picture stores its rows
+    // bottom-up).  Null while the zoombox is not being drawn.
     std::uint8_t* pixels = nullptr;
     std::ptrdiff_t pas_ligne = 0;
     int rang_debut = 0;
@@ -43,8 +43,11 @@ struct Image {
     std::uint64_t* couverts = nullptr;
     std::ptrdiff_t mots_ligne = 0;
 
-    // Points the view at a raster of this image's size, limited to rows [debut, fin).
+    // Points the view at a raster of this image's size, limited to rows [debut, fin), which
+    // the raster must hold.
     void Attacher(Raster& raster, int debut, int fin);
+    // First byte of row `rang`, one of the view's.
+    std::uint8_t* Ligne(int rang) const { return pixels + (rang - rang_debut) * pas_ligne; }
     void Attacher(Raster& raster) { Attacher(raster, 0, taille); }
     // From now on the first drawing that reaches a pixel keeps it (see `couverts`).
     void Couvrir(Couverture& couverture) {
@@ -86,7 +89,7 @@ inline void TracePoint(const Image& image, double x, double y, Pixel couleur) {
         if (mot & bit) return;
         mot |= bit;
     }
-    std::uint8_t* p = image.pixels + iy * image.pas_ligne + 3 * static_cast<std::ptrdiff_t>(ix);
+    std::uint8_t* p = image.Ligne(iy) + 3 * static_cast<std::ptrdiff_t>(ix);
     p[0] = couleur.bleu;
     p[1] = couleur.vert;
     p[2] = couleur.rouge;

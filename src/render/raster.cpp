@@ -44,22 +44,30 @@ std::size_t Octets(std::size_t pas, int lignes) {
 
 }  // namespace
 
+std::size_t Raster::PasLigne(int taille) {
+    return PasMemoire(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4));
+}
+
 void Raster::Liberer::operator()(std::uint8_t* p) const {
     if (p) ::munmap(p, octets);
 }
 
 Raster::Raster(int taille)
     : taille_(taille),
+      debut_(0),
+      fin_(taille),
       octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
-      pas_ligne_(PasMemoire(octets_ligne_)),
+      pas_ligne_(PasLigne(taille)),
       donnees_(Allouer(Octets(pas_ligne_, taille)), Liberer{Octets(pas_ligne_, taille)}) {}
 
-Raster::Raster(int taille, Raster&& ancien)
+Raster::Raster(int taille, int debut, int fin, Raster&& ancien)
     : taille_(taille),
+      debut_(debut),
+      fin_(std::max(debut, fin)),
       octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
-      pas_ligne_(PasMemoire(octets_ligne_)),
+      pas_ligne_(PasLigne(taille)),
       donnees_(nullptr, Liberer{0}) {
-    const std::size_t octets = Octets(pas_ligne_, taille);
+    const std::size_t octets = Octets(pas_ligne_, fin_ - debut_);
     if (ancien.donnees_ && ancien.donnees_.get_deleter().octets >= octets) {
         donnees_ = std::move(ancien.donnees_);
     } else {

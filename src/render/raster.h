@@ -3,38 +3,45 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace optic {
 
-// The pixels of one picture, in the picture file's order: rows from the bottom of the
-// picture up, three bytes a pixel (blue, green, red), every row padded with zeros to a
-// multiple of four bytes.  In memory the rows lie a little further apart than in the file,
-// so that a steep segment, stepping from row to row, does not keep landing on the same few
-// cache sets.
+// The pixels of one picture, or of a band of its rows, in the picture file's order: rows from
+// the bottom of the picture up, three bytes a pixel (blue, green, red), every row padded with
+// zeros to a multiple of four bytes.  In memory the rows lie a little further apart than in
+// the file, so that a steep segment, stepping from row to row, does not keep landing on the
+// same few cache sets.
 class Raster {
   public:
     explicit Raster(int taille);
-    // A raster of side `taille` in the memory of `ancien` when it is large enough (its pixels
-    // are then whatever they were: paint them all), otherwise in memory of its own, given
-    // only once `ancien`'s is.  Pictures drawn one after the other then reuse pages the
-    // system has already handed out.
-    Raster(int taille, Raster&& ancien);
+    // Raster rows [debut, fin) of a picture of side `taille`, in the memory of `ancien` when it
+    // is large enough (its pixels are then whatever they were: paint them all), otherwise in
+    // memory of its own, given only once `ancien`'s is.  Pictures (or bands) drawn one after
+    // the other then reuse pages the system has already handed out.
+    Raster(int taille, int debut, int fin, Raster&& ancien);
+    Raster(int taille, Raster&& ancien) : Raster(taille, 0, taille, std::move(ancien)) {}
 
     int taille() const { return taille_; }
+    // The rows it holds: [debut(), fin()).
+    int debut() const { return debut_; }
+    int fin() const { return fin_; }
     // Bytes of one row in the file, padding included.
     std::size_t octets_ligne() const { return octets_ligne_; }
     // Bytes from one row to the next in memory.
     std::size_t pas_ligne() const { return pas_ligne_; }
+    // The same for a picture of side `taille`.
+    static std::size_t PasLigne(int taille);
     // Bytes of pixel data in the file.
     std::size_t octets() const { return octets_ligne_ * static_cast<std::size_t>(taille_); }
 
-    // First byte of raster row `rang` (row 0 is the top row of the picture).
-    std::uint8_t* Ligne(int rang) { return LigneFichier(taille_ - 1 - rang); }
+    // First byte of raster row `rang` (row 0 is the top row of the picture), one it holds.
+    std::uint8_t* Ligne(int rang) {
+        return donnees_.get() + static_cast<std::size_t>(fin_ - 1 - rang) * pas_ligne_;
+    }
     const std::uint8_t* Ligne(int rang) const { return const_cast<Raster*>(this)->Ligne(rang); }
     // The k-th row written to the file (the bottom row of the picture first).
-    std::uint8_t* LigneFichier(int k) {
-        return donnees_.get() + static_cast<std::size_t>(k) * pas_ligne_;
-    }
+    std::uint8_t* LigneFichier(int k) { return Ligne(taille_ - 1 - k); }
     const std::uint8_t* LigneFichier(int k) const {
         return const_cast<Raster*>(this)->LigneFichier(k);
     }
@@ -45,6 +52,7 @@ class Raster {
         void operator()(std::uint8_t* p) const;
     };
     int taille_;
+    int debut_, fin_;
     std::size_t octets_ligne_;
     std::size_t pas_ligne_;
     std::unique_ptr<std::uint8_t[], Liberer> donnees_;

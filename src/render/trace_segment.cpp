@@ -85,6 +85,7 @@ struct Parametres {
     double l_maj, l_min, d_min, d_maj;
     double decalage_x, decalage_y, zoom;
     std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
+    std::int32_t rang0;      // the row offsets count from
 };
 
 // The pixel of the point numbered k (a whole number) in a run.
@@ -112,6 +113,7 @@ void Calculer(const Parametres& p, double base, int n, Lot& lot) {
     const v128_t decalage_y = wasm_f64x2_splat(p.decalage_y);
     const v128_t zoom = wasm_f64x2_splat(p.zoom), demi = wasm_f64x2_splat(0.5);
     const v128_t pas_ligne = wasm_i32x4_splat(p.pas_ligne), trois = wasm_i32x4_splat(3);
+    const v128_t rang0 = wasm_i32x4_splat(p.rang0);
     // Columns and rows of two points, in the two low lanes.
     auto pixels = [&](int i) {
         const v128_t k =
@@ -133,8 +135,9 @@ void Calculer(const Parametres& p, double base, int n, Lot& lot) {
         wasm_v128_store(lot.colonnes + i, colonnes);
         wasm_v128_store(lot.rangs + i, rangs);
         // Wrapping arithmetic, as below.
-        wasm_v128_store(lot.decalages + i, wasm_i32x4_add(wasm_i32x4_mul(rangs, pas_ligne),
-                                                          wasm_i32x4_mul(colonnes, trois)));
+        wasm_v128_store(lot.decalages + i,
+                        wasm_i32x4_add(wasm_i32x4_mul(wasm_i32x4_sub(rangs, rang0), pas_ligne),
+                                       wasm_i32x4_mul(colonnes, trois)));
     }
 }
 #else
@@ -148,9 +151,10 @@ template <bool XMajeur>
         lot.colonnes[i] = colonne;
         lot.rangs[i] = rang;
         // Wrapping arithmetic: the value is only used when it cannot wrap.
-        lot.decalages[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(rang) *
-                                                         static_cast<std::uint32_t>(p.pas_ligne) +
-                                                     3u * static_cast<std::uint32_t>(colonne));
+        lot.decalages[i] = static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(rang) - static_cast<std::uint32_t>(p.rang0)) *
+                static_cast<std::uint32_t>(p.pas_ligne) +
+            3u * static_cast<std::uint32_t>(colonne));
     }
 }
 #endif
@@ -234,7 +238,8 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
                        image.decalage_x,
                        image.decalage_y,
                        image.zoom,
-                       petite ? static_cast<std::int32_t>(pas_ligne) : 0};
+                       petite ? static_cast<std::int32_t>(pas_ligne) : 0,
+                       image.rang_debut};
     auto calculer = x_majeur ? CalculerX : CalculerY;
     std::uint8_t* const pixels = image.pixels;
     // Blue and green in one store, red in another.
@@ -286,7 +291,7 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
         const double reste = c - std::floor(c);
         const double marge = n * derive + 1e-9;
         if (!(reste > marge && reste < 1 - marge)) return false;
-        std::memcpy(pixels + ra * pas_ligne + 3 * static_cast<std::ptrdiff_t>(ca), motif,
+        std::memcpy(image.Ligne(ra) + 3 * static_cast<std::ptrdiff_t>(ca), motif,
                     3 * static_cast<std::size_t>(n));
         return true;
     };
@@ -300,15 +305,14 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
         if (image.couverts) {
             Couvrir(image, lot, n, [&](int i) {
                 poser(petite ? pixels + lot.decalages[i]
-                             : pixels + lot.rangs[i] * pas_ligne +
+                             : image.Ligne(lot.rangs[i]) +
                                    3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
             });
         } else if (petite) {
             for (int i = 0; i < n; ++i) poser(pixels + lot.decalages[i]);
         } else {
             for (int i = 0; i < n; ++i) {
-                poser(pixels + lot.rangs[i] * pas_ligne +
-                      3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
+                poser(image.Ligne(lot.rangs[i]) + 3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
             }
         }
     }
