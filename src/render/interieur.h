@@ -10,6 +10,7 @@ namespace optic {
 // Runs of consecutive indices [debut, fin), in increasing order, apart from one another.
 struct Intervalle {
     std::int32_t debut, fin;
+    bool operator==(const Intervalle&) const = default;
 };
 using Intervalles = std::vector<Intervalle>;
 

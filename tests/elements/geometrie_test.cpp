@@ -10,6 +10,7 @@
 #include "elements/lentille.h"
 #include "render/image.h"
 #include "render/raster.h"
+#include "support/elements_hasard.h"
 
 namespace optic {
 namespace {
@@ -104,22 +105,6 @@ TEST(Diaphragme, HuitPlansOpaquesDansLOrdreDesPlaces) {
     }
 }
 
-// An element drawn at random: lenses of every kind (some wider than a face's circle) and
-// diaphragms, anywhere, at any angle.
-Element ElementAuHasard(std::mt19937_64& alea, int i, double diametre_max) {
-    auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
-    const double angle = u(-kPi, kPi);
-    const Point p{u(-50, 50), u(-50, 50)};
-    if (i % 3 == 0) {
-        const double interieur = u(0, 10);
-        return Diaphragme(p, u(0.1, 4), interieur, interieur + u(0.5, 20), angle);
-    }
-    auto rayon = [&] { return i % 5 == 0 ? 0.0 : (i % 2 ? 1 : -1) * u(3, 100); };
-    const double r1 = rayon(), r2 = rayon();
-    return Lentille(p, u(0.2, 12), r1 ? kFaceSpherique : kFacePlane, r1,
-                    r2 ? kFaceSpherique : kFacePlane, r2, u(1, diametre_max), angle, nullptr);
-}
-
 // The box outside which nothing is inside an element holds every point found inside it, at
 // the edges too, for lenses of every kind and diaphragms at any angle; for an ordinary lens
 // it is hardly larger than the lens.
@@ -127,7 +112,7 @@ TEST(Element, BoiteDuContenu) {
     std::mt19937_64 alea(7);
     auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
     for (int i = 0; i < 300; ++i) {
-        const Element e = ElementAuHasard(alea, i, 40);
+        const Element e = test::ElementAuHasard(alea, i, 40);
         const Boite b = BoiteContenu(e);
         int dedans = 0;
         for (int j = 0; j < 4000; ++j) {
@@ -160,7 +145,7 @@ TEST(Element, BoiteDesImpacts) {
     auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
     int impacts = 0;
     for (int i = 0; i < 300; ++i) {
-        const Element e = ElementAuHasard(alea, i, 150);
+        const Element e = test::ElementAuHasard(alea, i, 150);
         const Boite b = BoiteImpacts(e);
         const Point p = e.dioptres[0].sommet;
         const double marge = 1e-9 * (1 + std::fabs(p.x) + std::fabs(p.y) + 200);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/system.h"
+#include "optic/bmp.h"
 #include "optic/execution.h"
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
@@ -86,6 +87,51 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
                                         << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
         EXPECT_TRUE(dessiner(c.fils, c.decoupage, c.sens) == reference);
+    }
+}
+
+// A picture drawn band after band, each band written as soon as it is drawn, in buffers
+// reused from one picture to the next, is the picture drawn whole then written: with 1, 2
+// and 8 threads, with rays crowding (drawn from the last) or not, in bands of a few rows up
+// to megabytes.
+TEST(Parallele, BandeApresBandeCommeToutEntiere) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
+        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
+        "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n";
+    Dossier d;
+    d.Ecrire("bench.txt", banc);
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
+              System_Physique::Lecture::Complete);
+    ASSERT_EQ(systeme.zoomboxes.size(), 4u);
+    const auto chemin = (d.chemin() / "image.bmp").string();
+    std::vector<std::vector<std::uint8_t>> entieres;
+    {
+        // Nothing kept: lot after lot into the whole picture.
+        RayonsDuBanc rayons(systeme, 1, 4, nullptr, Decoupage{256, 128, std::size_t{1} << 30, 0});
+        ASSERT_FALSE(rayons.Garder());
+        for (const Image& image : systeme.zoomboxes) {
+            Raster raster(image.taille);
+            Dessiner(systeme, image, raster, 1, rayons);
+            ASSERT_TRUE(EcritureBMP(raster, chemin));
+            const std::string octets = Lire(chemin);
+            entieres.emplace_back(octets.begin(), octets.end());
+        }
+    }
+    for (const int fils : {1, 2, 8}) {
+        RayonsDuBanc rayons(systeme, fils, 4);
+        ASSERT_TRUE(rayons.Garder());
+        std::vector<Raster> tampons;
+        for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
+            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
+            ASSERT_TRUE(
+                DessinerEtEcrireBMP(systeme, systeme.zoomboxes[c], fils, rayons, tampons, chemin));
+            const std::string octets = Lire(chemin);
+            EXPECT_TRUE(std::vector<std::uint8_t>(octets.begin(), octets.end()) == entieres[c]);
+        }
     }
 }
 
