@@ -39,14 +39,17 @@ bool EcritureBMP(const Raster& raster, const std::string& chemin) {
 }
 
 bool EcritureBMP(int taille, const std::string& chemin, const std::function<bool(Flux&)>& bandes) {
-    return EcrireFichier(chemin, [&](Flux& flux) {
-        auto entete = EnteteBMP(taille);
-        const std::uint32_t d = static_cast<std::uint32_t>(taille);
-        // Sized first, so that a file system in memory (the web engine's) takes the whole
-        // picture at once instead of growing it band by band.
-        return flux.Reserver(kTailleEntete + std::size_t{d} * (3 * d + d % 4)) &&
-               flux.EcrireA(0, {{entete.data(), entete.size()}}) && bandes(flux);
-    });
+    return EcrireFichier(chemin,
+                         [&](Flux& flux) { return CommencerBMP(flux, taille) && bandes(flux); });
+}
+
+bool CommencerBMP(Flux& flux, int taille) {
+    auto entete = EnteteBMP(taille);
+    const std::uint32_t d = static_cast<std::uint32_t>(taille);
+    // Sized first, so that a file system in memory (the web engine's) takes the whole
+    // picture at once instead of growing it band by band.
+    return flux.Reserver(kTailleEntete + std::size_t{d} * (3 * d + d % 4)) &&
+           flux.EcrireA(0, {{entete.data(), entete.size()}});
 }
 
 bool EcrireBande(Flux& flux, const Raster& raster) {

@@ -23,6 +23,10 @@ bool EcritureBMP(const Raster& raster, const std::string& chemin);
 // band to EcrireBande, in any order, from any thread, and says whether all went well.
 bool EcritureBMP(int taille, const std::string& chemin, const std::function<bool(Flux&)>& bandes);
 
+// Begins a BMP picture of side `taille` in a file about to be written band by band: gives
+// the file its size and writes the header.
+bool CommencerBMP(Flux& flux, int taille);
+
 // Writes the rows the raster holds (a whole picture or a band of it) at their place in its
 // picture file.  May be called from several threads at once.
 bool EcrireBande(Flux& flux, const Raster& raster);

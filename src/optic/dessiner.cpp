@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <span>
 
 #include "optic/bmp.h"
+#include "optic/fichier.h"
 #include "optic/parallele.h"
 #include "render/dessin.h"
 
@@ -70,12 +73,21 @@ void DessinerBande(const System_Physique& systeme, const Image& image, Raster& r
     }
 }
 
-// Bands drawn by several threads into a few buffers, written to one file one band at a time:
-// a thread that finds the file busy goes on drawing, and whoever writes next writes its band
-// too (two threads writing one file at once only wait on each other).
+// A band drawn, waiting to be written: in buffer `tampon`, for picture `image`.
+struct BandePrete {
+    Raster* tampon;
+    std::size_t image;
+};
+
+// Bands drawn by several threads into a few buffers, written one band at a time: a thread
+// that finds the writing busy goes on drawing, and whoever writes next writes its band too
+// (threads writing at once would only wait on each other).  Once a picture's last band is
+// written, `finie(image)` is called, by the thread that wrote it.
 class Atelier {
   public:
-    Atelier(std::vector<Raster>& tampons, Flux& flux) : flux_(flux) {
+    Atelier(std::vector<Raster>& tampons, std::vector<Flux*> flux, std::vector<std::size_t> bandes,
+            std::function<void(std::size_t)> finie)
+        : flux_(std::move(flux)), restantes_(std::move(bandes)), finie_(std::move(finie)) {
         for (Raster& t : tampons) libres_.push_back(&t);
     }
     // A buffer to draw a band in; when none is free, the bands drawn are written first.
@@ -92,11 +104,13 @@ class Atelier {
             Ecrire(true);
         }
     }
-    // A band drawn: written now, unless another thread is writing, then by the next writer.
-    void Rendre(Raster& tampon) {
+    // Band of picture `image` drawn in `tampon` (or not drawn, with a null one, when the
+    // picture failed already): written now, unless another thread is writing, then by the
+    // next writer.
+    void Rendre(Raster* tampon, std::size_t image) {
         {
             const std::lock_guard<std::mutex> garde(etat_);
-            prets_.push_back(&tampon);
+            prets_.push_back({tampon, image});
         }
         Ecrire(false);
     }
@@ -105,29 +119,37 @@ class Atelier {
 
   private:
     void Ecrire(bool attendre) {
-        std::unique_lock<std::mutex> fichier(fichier_, std::defer_lock);
+        std::unique_lock<std::mutex> ecriture(ecriture_, std::defer_lock);
         if (attendre) {
-            fichier.lock();
-        } else if (!fichier.try_lock()) {
+            ecriture.lock();
+        } else if (!ecriture.try_lock()) {
             return;
         }
         for (;;) {
-            std::vector<Raster*> lot;
+            std::vector<BandePrete> lot;
             {
                 const std::lock_guard<std::mutex> garde(etat_);
                 lot.swap(prets_);
             }
             if (lot.empty()) return;
-            for (Raster* t : lot) EcrireBande(flux_, *t);
+            for (const BandePrete& b : lot) {
+                if (b.tampon) EcrireBande(*flux_[b.image], *b.tampon);
+                if (--restantes_[b.image] == 0) finie_(b.image);
+            }
             const std::lock_guard<std::mutex> garde(etat_);
-            libres_.insert(libres_.end(), lot.begin(), lot.end());
+            for (const BandePrete& b : lot) {
+                if (b.tampon) libres_.push_back(b.tampon);
+            }
         }
     }
 
-    Flux& flux_;
-    std::mutex etat_;     // guards the lists
-    std::mutex fichier_;  // held by the one thread writing
-    std::vector<Raster*> libres_, prets_;
+    std::vector<Flux*> flux_;             // each picture's file
+    std::vector<std::size_t> restantes_;  // each picture's bands still to write
+    std::function<void(std::size_t)> finie_;
+    std::mutex etat_;      // guards the lists
+    std::mutex ecriture_;  // held by the one thread writing
+    std::vector<Raster*> libres_;
+    std::vector<BandePrete> prets_;
 };
 
 }  // namespace
@@ -176,35 +198,73 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         *sens);
 }
 
-bool DessinerEtEcrireBMP(const System_Physique& systeme, const Image& image, int nb_fils,
-                         RayonsDuBanc& rayons, std::vector<Raster>& tampons,
-                         const std::string& chemin) {
+std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<const Image> images,
+                                     std::span<const std::string> chemins, int nb_fils,
+                                     RayonsDuBanc& rayons, std::vector<Raster>& tampons) {
     const std::vector<std::span<const Rayon>> lots = rayons.Lots();
-    const int bandes = BandesSeules(image, nb_fils);
-    const int fils = std::clamp(nb_fils, 1, bandes);
-    const int hauteur = (image.taille + bandes - 1) / bandes;
-    // Every buffer before any thread starts, so that a failure is reported like any other.
+    const std::size_t n = images.size();
+    // Every picture's bands, one after the other: the tasks.
+    std::vector<int> bandes(n);
+    std::vector<std::size_t> premiere(n + 1, 0);
+    std::size_t plus_grande = 0;  // the picture of the largest band
+    for (std::size_t p = 0; p < n; ++p) {
+        bandes[p] = BandesSeules(images[p], nb_fils);
+        premiere[p + 1] = premiere[p] + static_cast<std::size_t>(bandes[p]);
+        auto octets = [&](std::size_t q) {
+            return Raster::PasLigne(images[q].taille) *
+                   static_cast<std::size_t>((images[q].taille + bandes[q] - 1) / bandes[q]);
+        };
+        if (octets(p) > octets(plus_grande)) plus_grande = p;
+    }
+    const std::size_t taches = premiere[n];
+    const int fils =
+        static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(nb_fils), 1, taches));
+    // Every buffer and coverage before any thread starts, so that a failure is reported
+    // like any other.
     const std::size_t nombre = static_cast<std::size_t>(fils == 1 ? 1 : fils + kTamponsEnPlus);
     while (tampons.size() < nombre) tampons.emplace_back(0);
     while (tampons.size() > nombre) tampons.pop_back();
-    for (Raster& t : tampons) t = Raster(image.taille, 0, hauteur, std::move(t));
-    std::optional<Couverture> couverture;
-    if (SensDuDessin(rayons, image) == Sens::Arriere) couverture.emplace(image.taille);
-    return EcritureBMP(image.taille, chemin, [&](Flux& flux) {
-        Atelier atelier(tampons, flux);
-        EnParallele(static_cast<std::size_t>(bandes), fils, [&](std::size_t b) {
-            if (!flux.Bon()) return;  // the writing failed or was interrupted: stop soon
-            const int debut = DebutBande(image.taille, bandes, b);
-            const int fin = DebutBande(image.taille, bandes, b + 1);
-            Raster& tampon = atelier.Prendre();
-            tampon = Raster(image.taille, debut, fin, std::move(tampon));  // large enough
-            DessinerBande(systeme, image, tampon, debut, fin, lots,
-                          couverture ? &*couverture : nullptr);
-            atelier.Rendre(tampon);
-        });
-        atelier.Finir();
-        return flux.Bon();
+    const Image& grande = images[plus_grande];
+    for (Raster& t : tampons) {
+        t = Raster(grande.taille, 0,
+                   (grande.taille + bandes[plus_grande] - 1) / bandes[plus_grande], std::move(t));
+    }
+    std::vector<std::optional<Couverture>> couvertures(n);
+    for (std::size_t p = 0; p < n; ++p) {
+        if (SensDuDessin(rayons, images[p]) == Sens::Arriere)
+            couvertures[p].emplace(images[p].taille);
+    }
+
+    const SignauxRetenus signaux;
+    std::vector<std::unique_ptr<FichierEntier>> fichiers;
+    std::vector<Flux*> flux;
+    for (std::size_t p = 0; p < n; ++p) {
+        fichiers.push_back(std::make_unique<FichierEntier>(chemins[p], signaux));
+        flux.push_back(&fichiers.back()->flux());
+        if (fichiers.back()->Ouvert()) CommencerBMP(*flux.back(), images[p].taille);
+    }
+    std::vector<int> erreurs(n, 0);
+    auto finie = [&](std::size_t p) {
+        if (!fichiers[p]->Terminer(fichiers[p]->Ouvert() && flux[p]->Bon())) erreurs[p] = errno;
+    };
+    Atelier atelier(tampons, flux, std::vector<std::size_t>(bandes.begin(), bandes.end()), finie);
+    EnParallele(taches, fils, [&](std::size_t tache) {
+        const std::size_t p = static_cast<std::size_t>(
+            std::upper_bound(premiere.begin(), premiere.end(), tache) - premiere.begin() - 1);
+        const std::size_t b = tache - premiere[p];
+        // A picture whose writing failed or was interrupted: its bands are not drawn.
+        if (!fichiers[p]->Ouvert() || !flux[p]->Bon()) return atelier.Rendre(nullptr, p);
+        const Image& image = images[p];
+        const int debut = DebutBande(image.taille, bandes[p], b);
+        const int fin = DebutBande(image.taille, bandes[p], b + 1);
+        Raster& tampon = atelier.Prendre();
+        tampon = Raster(image.taille, debut, fin, std::move(tampon));  // large enough
+        DessinerBande(systeme, image, tampon, debut, fin, lots,
+                      couvertures[p] ? &*couvertures[p] : nullptr);
+        atelier.Rendre(&tampon, p);
     });
+    atelier.Finir();
+    return erreurs;
 }
 
 }  // namespace optic

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,16 @@ namespace optic {
 void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster, int nb_fils,
               RayonsDuBanc& rayons, std::optional<Sens> sens = {});
 
-// Draws a zoombox whose rays are all kept (RayonsDuBanc::Garder) and writes it as a BMP
-// picture at `chemin`, band after band: the threads paint and draw bands in memory of their
-// own (`tampons`, kept for the next picture) and each band is written at its place in the
-// file as soon as it is drawn, one writer at a time, while the drawing goes on.  The picture
-// never lies whole in memory.  False when it could not be written (see EcritureBMP).
-bool DessinerEtEcrireBMP(const System_Physique& systeme, const Image& image, int nb_fils,
-                         RayonsDuBanc& rayons, std::vector<Raster>& tampons,
-                         const std::string& chemin);
+// Draws zoomboxes whose rays are all kept (RayonsDuBanc::Garder) and writes each as a BMP
+// picture at its path, band after band: the threads share the bands of every picture, paint
+// and draw them in a few buffers (`tampons`, kept for the next pictures), and each band is
+// written at its place in its file as soon as it is drawn, one writer at a time, while the
+// drawing goes on.  No picture lies whole in memory, and one picture's last bands are drawn
+// beside the next one's first.  Each picture gets its name as soon as it is whole (see
+// FichierEntier).  Gives, for each picture, 0 when it was written, otherwise the errno of
+// why not.
+std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<const Image> images,
+                                     std::span<const std::string> chemins, int nb_fils,
+                                     RayonsDuBanc& rayons, std::vector<Raster>& tampons);
 
 }  // namespace optic

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/system.h"
@@ -59,6 +61,66 @@ std::string RaisonEcriture(const std::string& chemin, int erreur, const Options&
     return raison;
 }
 
+// Zoomboxes whose rays are all kept are drawn and written several at once (see
+// DessinerEtEcrireBMP): at most this many, with their coverages together within this many
+// bytes.
+constexpr std::size_t kImagesEnsemble = 8;
+constexpr std::size_t kOctetsDesCouvertures = std::size_t{64} << 20;
+
+// Says how the writing of zoombox c's picture went: the progress display hears of a picture
+// written; a picture that could not be written is reported, with why.  Returns whether it was.
+bool Compter(const System_Physique& systeme, int c, const Options& options, bool ok, int erreur,
+             Rapport& rapport, Suivi& suivi) {
+    const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
+    const std::string nom = NomImage(c, options.format);
+    const std::string chemin = CheminImage(options.dossier, nom);
+    if (ok) {
+        suivi.Ecrite(nom, image.taille);
+    } else {
+        suivi.Effacer();
+        Signaler(rapport, messages::kEcriture, chemin,
+                 Lieu{0, RaisonEcriture(chemin, erreur, options, image.taille)});
+        rapport.Vider();
+    }
+    return ok;
+}
+
+// How many zoomboxes from c on are drawn and written at once: 0 unless their pictures are
+// BMP files and their rays all kept.
+std::size_t Groupe(const System_Physique& systeme, std::size_t c, const Options& options,
+                   RayonsDuBanc& rayons) {
+    if (options.format != FormatImage::Bmp || !rayons.Garder()) return 0;
+    std::size_t n = 0, octets = 0;
+    while (c + n < systeme.zoomboxes.size() && n < kImagesEnsemble) {
+        const auto cote = static_cast<std::size_t>(systeme.zoomboxes[c + n].taille);
+        octets += cote * cote / 8;
+        if (n > 0 && octets > kOctetsDesCouvertures) break;
+        ++n;
+    }
+    return n;
+}
+
+// Draws zoomboxes c .. c + n - 1, whose rays are all kept, and writes their BMP pictures at
+// once; each picture's lack of memory is reported like any failed write.
+std::vector<int> PhotographierEnsemble(const System_Physique& systeme, std::size_t c, std::size_t n,
+                                       const Options& options, int nb_fils, RayonsDuBanc& rayons,
+                                       Toiles& toiles, Suivi& suivi) {
+    std::vector<std::string> chemins;
+    for (std::size_t p = c; p < c + n; ++p) {
+        chemins.push_back(
+            CheminImage(options.dossier, NomImage(static_cast<int>(p), options.format)));
+    }
+    suivi.Dessin(NomImage(static_cast<int>(c), options.format), systeme.zoomboxes[c].taille);
+    toiles.image = Raster(0);
+    try {
+        return DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, n), chemins,
+                                   nb_fils, rayons, toiles.bandes);
+    } catch (const std::bad_alloc&) {
+        toiles.bandes.clear();
+        return std::vector<int>(n, ENOMEM);  // too large for this machine's memory
+    }
+}
+
 // Draws zoombox c and writes its picture, in the format and the directory the options ask
 // for; the pixels live only meanwhile, in the memory of the picture before (`toiles`).  A
 // picture in SVG is written from the bench itself.  While the rays are traced for the first
@@ -74,9 +136,6 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
         if (options.format == FormatImage::Svg) {
             suivi.Ecriture(nom);
             ok = EcritureSVG(systeme, image, rayons, chemin);
-        } else if (options.format == FormatImage::Bmp && rayons.Garder()) {
-            suivi.Dessin(nom, image.taille);
-            ok = DessinerEtEcrireBMP(systeme, image, nb_fils, rayons, toiles.bandes, chemin);
         } else {
             toiles.bandes.clear();
             toiles.image = Raster(image.taille, std::move(toiles.image));
@@ -92,15 +151,7 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
         ok = false;  // too large for this machine's memory: reported like any failed write
         erreur = ENOMEM;
     }
-    if (ok) {
-        suivi.Ecrite(nom, image.taille);
-    } else {
-        suivi.Effacer();
-        Signaler(rapport, messages::kEcriture, chemin,
-                 Lieu{0, RaisonEcriture(chemin, erreur, options, image.taille)});
-        rapport.Vider();
-    }
-    return ok;
+    return Compter(systeme, c, options, ok, erreur, rapport, suivi);
 }
 
 }  // namespace
@@ -178,14 +229,27 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
     if (bilan) bilan->mesures = MesurerRayons(systeme, rayons);
     int statut = 0;
     Toiles toiles;
-    for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        if (!Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toiles, rapport,
-                           progression)) {
+    auto compter = [&](std::size_t c, bool ok) {
+        if (!ok) {
             statut = -1;
         } else if (bilan) {
             bilan->images.push_back(
                 CheminImage(options.dossier, NomImage(static_cast<int>(c), options.format)));
         }
+    };
+    for (std::size_t c = 0; c < systeme.zoomboxes.size();) {
+        if (const std::size_t n = Groupe(systeme, c, options, rayons); n > 0) {
+            const std::vector<int> erreurs =
+                PhotographierEnsemble(systeme, c, n, options, nb_fils, rayons, toiles, progression);
+            for (std::size_t p = 0; p < n; ++p, ++c) {
+                compter(c, Compter(systeme, static_cast<int>(c), options, erreurs[p] == 0,
+                                   erreurs[p], rapport, progression));
+            }
+            continue;
+        }
+        compter(c, Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toiles,
+                                 rapport, progression));
+        ++c;
     }
     return statut;
 }

@@ -22,17 +22,6 @@ constexpr std::size_t kTampon = 1 << 16;
 
 constexpr int kSignauxDArret[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-// The signals that end a program from outside, held for the life of this object.
-struct Signaux {
-    sigset_t arret, avant;
-    Signaux() {
-        sigemptyset(&arret);
-        for (int s : kSignauxDArret) sigaddset(&arret, s);
-        pthread_sigmask(SIG_BLOCK, &arret, &avant);
-    }
-    ~Signaux() { pthread_sigmask(SIG_SETMASK, &avant, nullptr); }
-};
-
 // Writes the pieces in order, however the system splits the writing: where the file is at,
 // or from `position` on when it is not negative.
 bool ToutEcrire(int fd, std::vector<iovec>& morceaux, std::int64_t position) {
@@ -150,33 +139,59 @@ bool Flux::EnLots(const std::vector<iovec>& morceaux, std::int64_t position) {
     return bon_;
 }
 
-bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu) {
-    std::string provisoire = ModeleProvisoire(chemin);
-    const Signaux signaux;
-    const int fd = ::mkstemp(provisoire.data());
-    if (fd < 0) return false;
-    Flux flux(fd, signaux.avant);
-    // The reason of the first failure, kept in errno for the caller.
-    int erreur = 0;
-    auto echec = [&](int e) {
-        if (erreur == 0) erreur = e != 0 ? e : EIO;
-    };
-    try {
-        if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) echec(errno);
-        if (erreur == 0 && !(contenu(flux) && flux.Vider()))
-            echec(flux.Bon() ? errno : flux.erreur_.load());
-    } catch (...) {
-        ::close(fd);
-        ::unlink(provisoire.c_str());
-        throw;
+SignauxRetenus::SignauxRetenus() {
+    sigemptyset(&arret_);
+    for (int s : kSignauxDArret) sigaddset(&arret_, s);
+    pthread_sigmask(SIG_BLOCK, &arret_, &avant_);
+}
+
+SignauxRetenus::~SignauxRetenus() {
+    pthread_sigmask(SIG_SETMASK, &avant_, nullptr);
+}
+
+FichierEntier::FichierEntier(const std::string& chemin, const SignauxRetenus& signaux)
+    : chemin_(chemin),
+      provisoire_(ModeleProvisoire(chemin)),
+      fd_(::mkstemp(provisoire_.data())),
+      flux_(fd_, signaux.Avant()) {
+    if (fd_ < 0) {
+        erreur_ = errno;
+    } else if (::fchmod(fd_, S_IRUSR | S_IWUSR) != 0) {
+        erreur_ = errno;
     }
-    if (::close(fd) != 0) echec(errno);
-    if (erreur == 0 && flux.Interrompu()) echec(EINTR);
-    if (erreur == 0 && std::rename(provisoire.c_str(), chemin.c_str()) != 0) echec(errno);
-    if (erreur == 0) return true;
-    ::unlink(provisoire.c_str());
-    errno = erreur;
+}
+
+FichierEntier::~FichierEntier() {
+    if (termine_ || fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(provisoire_.c_str());
+}
+
+bool FichierEntier::Terminer(bool contenu) {
+    termine_ = true;
+    if (fd_ < 0) {
+        errno = erreur_;
+        return false;
+    }
+    auto echec = [&](int e) {
+        if (erreur_ == 0) erreur_ = e != 0 ? e : EIO;
+    };
+    if (erreur_ == 0 && !(contenu && flux_.Vider()))
+        echec(flux_.Bon() ? errno : flux_.erreur_.load());
+    if (::close(fd_) != 0) echec(errno);
+    if (erreur_ == 0 && flux_.Interrompu()) echec(EINTR);
+    if (erreur_ == 0 && std::rename(provisoire_.c_str(), chemin_.c_str()) != 0) echec(errno);
+    if (erreur_ == 0) return true;
+    ::unlink(provisoire_.c_str());
+    errno = erreur_;
     return false;
+}
+
+bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu) {
+    const SignauxRetenus signaux;
+    FichierEntier fichier(chemin, signaux);
+    if (!fichier.Ouvert()) return fichier.Terminer(false);
+    return fichier.Terminer(contenu(fichier.flux()));
 }
 
 }  // namespace optic

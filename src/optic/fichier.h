@@ -33,7 +33,7 @@ class Flux {
     bool Bon() const { return bon_.load(std::memory_order_relaxed); }
 
   private:
-    friend bool EcrireFichier(const std::string& chemin, const std::function<bool(Flux&)>& contenu);
+    friend class FichierEntier;
     Flux(int fd, const sigset_t& avant) : fd_(fd), avant_(avant) {}
     bool Vider();
     // Writes the pieces at `position`, or where the file is at with a negative one.
@@ -49,6 +49,50 @@ class Flux {
     std::atomic<bool> bon_{true};
     std::atomic<int> erreur_{0};  // errno of the first failure
     std::vector<char> tampon_;
+};
+
+// The signals that end a program from outside, held for the life of this object, while
+// files are written (see FichierEntier).
+class SignauxRetenus {
+  public:
+    SignauxRetenus();
+    ~SignauxRetenus();
+    SignauxRetenus(const SignauxRetenus&) = delete;
+    SignauxRetenus& operator=(const SignauxRetenus&) = delete;
+    // The signals held before.
+    const sigset_t& Avant() const { return avant_; }
+
+  private:
+    sigset_t arret_, avant_;
+};
+
+// A file written so that it is either complete or not there at all: its content goes into
+// a temporary file beside `chemin` (readable and writable by its owner only), which replaces
+// `chemin` only once complete (Terminer).  A file not completed is removed, and an older file
+// of that name is left as it was.  The signals that end a program must be held (`signaux`)
+// for its whole life: one that arrives stops the writing, and takes effect once they are
+// released.  Several may be written at once.
+class FichierEntier {
+  public:
+    FichierEntier(const std::string& chemin, const SignauxRetenus& signaux);
+    ~FichierEntier();
+    FichierEntier(const FichierEntier&) = delete;
+    FichierEntier& operator=(const FichierEntier&) = delete;
+
+    // Whether the temporary file is there to be written (otherwise Terminer fails).
+    bool Ouvert() const { return fd_ >= 0 && erreur_ == 0; }
+    Flux& flux() { return flux_; }
+    // Closes the file and gives it its name, unless anything failed (`contenu` false, or
+    // the flux's writing, or a signal): then removes it.  False when the file could not be
+    // written, with errno saying why (EINTR for a signal).  Called once.
+    bool Terminer(bool contenu);
+
+  private:
+    std::string chemin_, provisoire_;
+    int fd_;
+    int erreur_ = 0;  // the reason of the first failure
+    Flux flux_;
+    bool termine_ = false;
 };
 
 // Writes the file `chemin` so that it is either complete or not there at all: `contenu`

@@ -90,10 +90,10 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
     }
 }
 
-// A picture drawn band after band, each band written as soon as it is drawn, in buffers
-// reused from one picture to the next, is the picture drawn whole then written: with 1, 2
-// and 8 threads, with rays crowding (drawn from the last) or not, in bands of a few rows up
-// to megabytes.
+// Pictures drawn band after band, each band written as soon as it is drawn, several pictures
+// at once or one, in buffers reused from one call to the next, are the pictures drawn whole
+// then written: with 1, 2 and 8 threads, with rays crowding (drawn from the last) or not, in
+// bands of a few rows up to megabytes, an empty picture among them.
 TEST(Parallele, BandeApresBandeCommeToutEntiere) {
     const std::string banc =
         "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
@@ -121,16 +121,26 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
             entieres.emplace_back(octets.begin(), octets.end());
         }
     }
+    // All four at once, then one by one, in buffers kept from one call to the next.
+    std::vector<std::string> chemins;
+    for (std::size_t c = 0; c < 4; ++c) {
+        chemins.push_back((d.chemin() / ("ensemble" + std::to_string(c) + ".bmp")).string());
+    }
     for (const int fils : {1, 2, 8}) {
-        RayonsDuBanc rayons(systeme, fils, 4);
+        RayonsDuBanc rayons(systeme, fils, 8);
         ASSERT_TRUE(rayons.Garder());
         std::vector<Raster> tampons;
-        for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
+        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
+                  std::vector<int>(4, 0));
+        for (std::size_t c = 0; c < 4; ++c) {
             SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-            ASSERT_TRUE(
-                DessinerEtEcrireBMP(systeme, systeme.zoomboxes[c], fils, rayons, tampons, chemin));
-            const std::string octets = Lire(chemin);
-            EXPECT_TRUE(std::vector<std::uint8_t>(octets.begin(), octets.end()) == entieres[c]);
+            const std::string ensemble = Lire(chemins[c]);
+            EXPECT_TRUE(std::vector<std::uint8_t>(ensemble.begin(), ensemble.end()) == entieres[c]);
+            EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
+                                          std::span(&chemin, 1), fils, rayons, tampons),
+                      std::vector<int>{0});
+            const std::string seule = Lire(chemin);
+            EXPECT_TRUE(std::vector<std::uint8_t>(seule.begin(), seule.end()) == entieres[c]);
         }
     }
 }
