@@ -59,17 +59,33 @@ int DebutBande(int taille, int n, std::size_t b) {
 // Paints rows [debut, fin) of a zoombox into a raster that holds them and draws the bench
 // there: the elements, then every lot of rays, in the drawing order or, with a coverage,
 // from its end.
+// The lots of rays, each with what drawing its rays into one zoombox needs.
+struct LotPrepare {
+    std::span<const Rayon> rayons;
+    std::vector<RayonPrepare> prepares;
+};
+
+std::vector<LotPrepare> Preparer(std::span<const std::span<const Rayon>> lots, const Image& image) {
+    std::vector<LotPrepare> prepares;
+    for (const std::span<const Rayon>& lot : lots) {
+        prepares.push_back({lot, PreparerRayons(lot, image)});
+    }
+    return prepares;
+}
+
 void DessinerBande(const System_Physique& systeme, const Image& image, Raster& raster, int debut,
-                   int fin, std::span<const std::span<const Rayon>> lots, Couverture* couverture) {
+                   int fin, std::span<const LotPrepare> lots, Couverture* couverture) {
     Image v = image;
     v.Attacher(raster, debut, fin);
     PeindreFond(image, raster, debut, fin);
     systeme.DessinElements(v);
     if (couverture) {
         v.Couvrir(*couverture);
-        for (auto lot = lots.rbegin(); lot != lots.rend(); ++lot) DessinRayons(*lot, v);
+        for (auto lot = lots.rbegin(); lot != lots.rend(); ++lot) {
+            DessinRayons(lot->rayons, lot->prepares, v);
+        }
     } else {
-        for (const std::span<const Rayon>& lot : lots) DessinRayons(lot, v);
+        for (const LotPrepare& lot : lots) DessinRayons(lot.rayons, lot.prepares, v);
     }
 }
 
@@ -160,7 +176,7 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     std::optional<Couverture> couverture;
     if (*sens == Sens::Arriere) couverture.emplace(image.taille);
     if (rayons.Garder()) {
-        const std::vector<std::span<const Rayon>> lots = rayons.Lots();
+        const std::vector<LotPrepare> lots = Preparer(rayons.Lots(), image);
         const int bandes = BandesSeules(image, nb_fils);
         EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
             DessinerBande(systeme, image, raster, DebutBande(image.taille, bandes, b),
@@ -230,7 +246,9 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<c
                    (grande.taille + bandes[plus_grande] - 1) / bandes[plus_grande], std::move(t));
     }
     std::vector<std::optional<Couverture>> couvertures(n);
+    std::vector<std::vector<LotPrepare>> prepares(n);
     for (std::size_t p = 0; p < n; ++p) {
+        prepares[p] = Preparer(lots, images[p]);
         if (SensDuDessin(rayons, images[p]) == Sens::Arriere)
             couvertures[p].emplace(images[p].taille);
     }
@@ -259,7 +277,7 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<c
         const int fin = DebutBande(image.taille, bandes[p], b + 1);
         Raster& tampon = atelier.Prendre();
         tampon = Raster(image.taille, debut, fin, std::move(tampon));  // large enough
-        DessinerBande(systeme, image, tampon, debut, fin, lots,
+        DessinerBande(systeme, image, tampon, debut, fin, prepares[p],
                       couvertures[p] ? &*couvertures[p] : nullptr);
         atelier.Rendre(&tampon, p);
     });

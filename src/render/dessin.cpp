@@ -154,6 +154,56 @@ void DessinRayons(std::span<const Rayon> rayons, const Image& image) {
     }
 }
 
+std::vector<RayonPrepare> PreparerRayons(std::span<const Rayon> rayons, const Image& image) {
+    std::vector<RayonPrepare> prepares(rayons.size());
+    if (image.taille <= 0) return prepares;
+    for (std::size_t i = 0; i < rayons.size(); ++i) {
+        const Rayon& r = rayons[i];
+        RayonPrepare& p = prepares[i];
+        p.couleur = EnPixel(Couleur(r.lambda));
+        // Every end of its segments, as Segment sees them: rows plus half a pixel.
+        double bas = INFINITY, haut = -INFINITY;
+        bool sur = true;
+        auto voir = [&](Point q) {
+            const double v = (q.y + image.decalage_y) * image.zoom + 0.5;
+            sur = sur && !std::isnan(v);
+            bas = std::min(bas, v);
+            haut = std::max(haut, v);
+        };
+        for (const Point q : r.Chemin()) voir(q);
+        if (!r.arret) {
+            p.sortie = SortieFenetre(r.position, r.direction, image);
+            voir(r.position);
+            voir(p.sortie);
+        }
+        p.rangs_min = sur ? bas : -INFINITY;
+        p.rangs_max = sur ? haut : INFINITY;
+    }
+    return prepares;
+}
+
+void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
+                  const Image& image) {
+    if (image.taille <= 0) return;
+    auto dessiner = [&](std::size_t i) {
+        const RayonPrepare& p = prepares[i];
+        // Every segment of it certainly misses the view's rows (see Segment).
+        if (p.rangs_max < image.rang_debut - 1 || p.rangs_min >= image.rang_fin + 1) return;
+        const Rayon& r = rayons[i];
+        const std::span<const Point> chemin = r.Chemin();
+        if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
+        for (std::size_t k = 1; k < chemin.size(); ++k) {
+            Segment(image, chemin[k - 1], chemin[k], p.couleur);
+        }
+        if (!r.arret) Segment(image, r.position, p.sortie, p.couleur);
+    };
+    if (image.couverts) {
+        for (std::size_t i = rayons.size(); i-- > 0;) dessiner(i);
+    } else {
+        for (std::size_t i = 0; i < rayons.size(); ++i) dessiner(i);
+    }
+}
+
 double PointsDesRayons(std::span<const Rayon> rayons, const Image& image) {
     double points = 0;
     for (const Rayon& r : rayons) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "model/source.h"
 #include "render/image.h"
@@ -13,6 +14,23 @@ namespace optic {
 // the rays are drawn from the last to the first and each pixel is written once, by the
 // last ray that reaches it; lots of rays are then given from the last to the first too.
 void DessinRayons(std::span<const Rayon> rayons, const Image& image);
+
+// What drawing one ray into a zoombox needs, worked out once for all the views of the
+// picture: its colour, where an open ray leaves the window, and the rows (plus half a pixel)
+// its drawing stays within, give or take a pixel.
+struct RayonPrepare {
+    Pixel couleur;
+    Point sortie;
+    double rangs_min, rangs_max;  // NaN-free; -inf and +inf when it is not sure
+};
+
+// Works out, for each ray of a lot, what drawing it into the zoombox needs.
+std::vector<RayonPrepare> PreparerRayons(std::span<const Rayon> rayons, const Image& image);
+
+// DessinRayons with the lot's rays prepared for the zoombox (PreparerRayons): a ray whose
+// rows miss the view's is passed at once.
+void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
+                  const Image& image);
 
 // About how many points drawing the rays into a zoombox steps through.
 double PointsDesRayons(std::span<const Rayon> rayons, const Image& image);
