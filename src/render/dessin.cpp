@@ -192,10 +192,15 @@ void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> p
         const Rayon& r = rayons[i];
         const std::span<const Point> chemin = r.Chemin();
         if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
-        for (std::size_t k = 1; k < chemin.size(); ++k) {
+        // Drawn from the last ray, a segment drawn already finds its pixels covered: the
+        // first one (from the first node to the next, or on to the window) is passed.
+        const bool passer = image.couverts && p.premier_deja_trace;
+        for (std::size_t k = passer ? 2 : 1; k < chemin.size(); ++k) {
             Segment(image, chemin[k - 1], chemin[k], p.couleur);
         }
-        if (!r.arret) Segment(image, r.position, p.sortie, p.couleur);
+        if (!r.arret && !(passer && chemin.size() == 1)) {
+            Segment(image, r.position, p.sortie, p.couleur);
+        }
     };
     if (image.couverts) {
         for (std::size_t i = rayons.size(); i-- > 0;) dessiner(i);

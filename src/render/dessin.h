@@ -22,6 +22,9 @@ struct RayonPrepare {
     Pixel couleur;
     Point sortie;
     double rangs_min, rangs_max;  // NaN-free; -inf and +inf when it is not sure
+    // Its first segment is the very segment of a later ray (another wavelength's ray of the
+    // same source line, say): drawn from the last ray, it finds its pixels covered already.
+    bool premier_deja_trace = false;
 };
 
 // Works out, for each ray of a lot, what drawing it into the zoombox needs.
