@@ -64,14 +64,43 @@ void MesureFaisceau::Compter(const Rayon& rayon) {
     if (droites_++ == 0) origine_ = p;
     somme_directions_ = Point{somme_directions_.x + u.x, somme_directions_.y + u.y};
     // Distance from x to the line: n . (x - p), n the unit normal.  Row: [n | n . (p - origine)].
-    double a1 = -u.y, a2 = u.x;
-    double b = a1 * (p.x - origine_.x) + a2 * (p.y - origine_.y);
+    const double a1 = -u.y, a2 = u.x;
+    Plier(a1, a2, a1 * (p.x - origine_.x) + a2 * (p.y - origine_.y));
+}
+
+void MesureFaisceau::Plier(double a1, double a2, double b) {
     Rotation g;
     if (g.Construire(r11_, a1)) {
         g.Appliquer(r12_, a2);
         g.Appliquer(z1_, b);
     }
     if (g.Construire(r22_, a2)) g.Appliquer(z2_, b);
+}
+
+void MesureFaisceau::Joindre(const MesureFaisceau& suite) {
+    bilan_.rayons += suite.bilan_.rayons;
+    bilan_.sortis += suite.bilan_.sortis;
+    bilan_.arretes += suite.bilan_.arretes;
+    bilan_.pieges += suite.bilan_.pieges;
+    if (suite.droites_ == 0) return;
+    if (droites_ == 0) {  // nothing to fold into
+        droites_ = suite.droites_;
+        origine_ = suite.origine_;
+        r11_ = suite.r11_, r12_ = suite.r12_, r22_ = suite.r22_, z1_ = suite.z1_, z2_ = suite.z2_;
+        somme_directions_ = suite.somme_directions_;
+        return;
+    }
+    droites_ += suite.droites_;
+    somme_directions_ = Point{somme_directions_.x + suite.somme_directions_.x,
+                              somme_directions_.y + suite.somme_directions_.y};
+    // The later rows, as the triangular factor R' and right-hand side z' that they fold to
+    // about their own origin o': about this origin o, each row's right-hand side grows by
+    // n . (o' - o), so z' grows by R' (o' - o).  Their two rows fold in like any other.
+    const double dx = suite.origine_.x - origine_.x, dy = suite.origine_.y - origine_.y;
+    const double z1 = suite.z1_ + (suite.r11_ * dx + suite.r12_ * dy);
+    const double z2 = suite.z2_ + suite.r22_ * dy;
+    Plier(suite.r11_, suite.r12_, z1);
+    Plier(0, suite.r22_, z2);
 }
 
 bool MesureFaisceau::Resoudre() {

@@ -51,12 +51,18 @@ class MesureFaisceau {
         bilan_.lambda = lambda;
     }
     void Compter(const Rayon& rayon);  // pass 1
+    // Pass 1 of the rays that come after those counted here, counted apart from them: both
+    // as one, as if they had been counted in one go (to rounding).
+    void Joindre(const MesureFaisceau& suite);
     // Between the passes: solves the system; true when pass 2 is needed.
     bool Resoudre();
     void Verifier(const Rayon& rayon);  // pass 2
     BilanFaisceau Bilan() const;
 
   private:
+    // Folds the row [a1 a2 | b] of the least-squares system into its triangular factor.
+    void Plier(double a1, double a2, double b);
+
     BilanFaisceau bilan_;
     std::size_t droites_ = 0;  // rays that left along a line that can be measured
     Point origine_;            // the first line's point: every point is taken relative to it

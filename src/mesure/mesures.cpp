@@ -6,11 +6,9 @@
 
 namespace optic {
 
-MesureBanc::MesureBanc(const System_Physique& systeme) {
-    for (std::size_t s = 0; s < systeme.sources.size(); ++s) {
-        premiers_.push_back(faisceaux_.size());
-        for (const Source_monochromatique& faisceau : systeme.sources[s].sources) {
-            faisceaux_.emplace_back(static_cast<int>(s + 1), faisceau.lambda);
+MesureBanc::MesureBanc(const System_Physique& systeme) : premiere_(systeme) {
+    for (const Source_polychromatique& ligne : systeme.sources) {
+        for (const Source_monochromatique& faisceau : ligne.sources) {
             mesures_.longueurs_onde.push_back(faisceau.lambda);
         }
     }
@@ -25,18 +23,8 @@ MesureBanc::MesureBanc(const System_Physique& systeme) {
     }
 }
 
-void MesureBanc::Ajouter(std::size_t source, std::size_t faisceau, const Rayon& rayon) {
-    MesureFaisceau& m = faisceaux_[premiers_[source] + faisceau];
-    if (passe_ == 1) {
-        m.Compter(rayon);
-    } else {
-        m.Verifier(rayon);
-    }
-}
-
-bool MesureBanc::FinPasse() {
-    if (passe_ != 1) return false;
-    passe_ = 2;
+bool MesureBanc::FinPremierePasse() {
+    faisceaux_ = premiere_.Faisceaux();
     bool encore = false;
     for (MesureFaisceau& m : faisceaux_) encore = m.Resoudre() || encore;
     return encore;

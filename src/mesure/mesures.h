@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "mesure/faisceau.h"
+#include "mesure/premiere_passe.h"
 #include "model/system.h"
 
 namespace optic {
@@ -18,22 +20,31 @@ struct Mesures {
 };
 
 // Measures a whole bench: the focal lengths of its lenses at once, and its fans from its
-// traced rays, which the caller feeds one at a time in ray order (source lines in file order,
-// within one its wavelengths, within one wavelength its rays), as many passes as it asks for.
+// traced rays: a first pass over every ray, fed lot by lot in any order (see PremierePasse),
+// then, when it asks for one, a second pass with every ray once more, one at a time in ray
+// order (source lines in file order, within one its wavelengths, within one wavelength its
+// rays).
 class MesureBanc {
   public:
     explicit MesureBanc(const System_Physique& systeme);
-    // A traced ray of fan `faisceau` (from 0) of source line `source` (from 0).
-    void Ajouter(std::size_t source, std::size_t faisceau, const Rayon& rayon);
-    // Ends a pass over every ray; true when the rays are wanted once more (at most twice in all).
-    bool FinPasse();
+    // First pass: rays debut .. debut + rayons.size() - 1 of the bench's order, traced.
+    void Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
+        premiere_.Ajouter(debut, rayons);
+    }
+    // Whether every ray has had its first pass.
+    bool PremierePasseComplete() const { return premiere_.Complete(); }
+    // Ends the first pass; true when the second is wanted.
+    bool FinPremierePasse();
+    // Second pass: a traced ray of fan number `faisceau` among all the bench's fans.
+    void Verifier(std::size_t faisceau, const Rayon& rayon) {
+        faisceaux_[faisceau].Verifier(rayon);
+    }
     Mesures Resultat() const;
 
   private:
-    std::vector<std::size_t> premiers_;  // per source line, the index of its first fan
+    PremierePasse premiere_;
     std::vector<MesureFaisceau> faisceaux_;
     Mesures mesures_;
-    int passe_ = 1;
 };
 
 }  // namespace optic

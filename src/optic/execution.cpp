@@ -18,6 +18,7 @@
 #include "optic/bmp.h"
 #include "optic/dessiner.h"
 #include "optic/images.h"
+#include "optic/mesurer.h"
 #include "optic/parallele.h"
 #include "optic/png.h"
 #include "optic/svg.h"
@@ -156,55 +157,6 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
 
 }  // namespace
 
-Mesures MesurerRayons(const System_Physique& systeme, RayonsDuBanc& rayons) {
-    // Each fan's source line and place in it, by its number among all the bench's fans.
-    std::vector<std::pair<std::size_t, std::size_t>> faisceaux;
-    for (std::size_t s = 0; s < systeme.sources.size(); ++s) {
-        for (std::size_t f = 0; f < systeme.sources[s].sources.size(); ++f) {
-            faisceaux.emplace_back(s, f);
-        }
-    }
-    MesureBanc mesure(systeme);
-    auto ajouter = [&](const Rayon& r) {
-        const auto [s, f] = faisceaux[r.faisceau];
-        mesure.Ajouter(s, f, r);
-    };
-    // The second pass needs only where each ray ended: kept from the first when that fits
-    // the budget for what is kept between visits, rather than tracing every ray again.
-    struct Bout {
-        Point position, direction;
-        std::uint32_t faisceau;
-        FinRayon fin;
-    };
-    const bool garder = rayons.Nombre() <= rayons.OctetsGardes() / sizeof(Bout);
-    std::vector<Bout> bouts;
-    if (garder) bouts.reserve(rayons.Nombre());
-    rayons.Parcourir([&](std::span<const Rayon> lot) {
-        for (const Rayon& r : lot) {
-            ajouter(r);
-            if (garder) bouts.push_back(Bout{r.position, r.direction, r.faisceau, r.fin});
-        }
-    });
-    if (mesure.FinPasse()) {
-        if (garder) {
-            for (const Bout& b : bouts) {
-                Rayon r;
-                r.position = b.position;
-                r.direction = b.direction;
-                r.faisceau = b.faisceau;
-                r.fin = b.fin;
-                ajouter(r);
-            }
-        } else {
-            rayons.Parcourir([&](std::span<const Rayon> lot) {
-                for (const Rayon& r : lot) ajouter(r);
-            });
-        }
-        mesure.FinPasse();
-    }
-    return mesure.Resultat();
-}
-
 int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi, Bilan* bilan) {
     const std::string& description = options.description;
     Suivi muet;
@@ -220,13 +172,14 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
     }
     rapport.Vider();  // the reader's messages come before any progress display
     progression.Lu(systeme);
-    // Rays are traced lot by lot as they are measured and as each picture is drawn; they are
-    // visited once or twice for the measurements and once a picture.
-    const int mesures = bilan ? 2 : 0;
-    RayonsDuBanc rayons(systeme, nb_fils, static_cast<int>(systeme.zoomboxes.size()) + mesures,
-                        &progression);
+    // Rays are traced lot by lot as each picture is drawn; they are visited once a picture,
+    // and once more for the measurements' second pass unless their ends are kept.  The
+    // measurements' first pass rides on the first visit.
+    RayonsDuBanc rayons(systeme, nb_fils,
+                        static_cast<int>(systeme.zoomboxes.size()) + (bilan ? 1 : 0), &progression);
     progression.Trace(rayons.Nombre());
-    if (bilan) bilan->mesures = MesurerRayons(systeme, rayons);
+    std::optional<MesureDesRayons> mesure;
+    if (bilan) mesure.emplace(systeme, rayons);
     int statut = 0;
     Toiles toiles;
     auto compter = [&](std::size_t c, bool ok) {
@@ -251,6 +204,7 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
                                  rapport, progression));
         ++c;
     }
+    if (mesure) bilan->mesures = mesure->Finir();
     return statut;
 }
 

@@ -8,6 +8,7 @@
 #include "model/rapport.h"
 #include "model/system.h"
 #include "optic/dessiner.h"
+#include "optic/mesurer.h"
 #include "optic/options.h"
 #include "optic/rayons.h"
 #include "optic/suivi.h"
@@ -20,10 +21,6 @@ struct Bilan {
     std::vector<std::string> images;  // the pictures written, in order
     std::optional<Mesures> mesures;   // once the rays are traced
 };
-
-// Measures the rays of a bench, traced lot by lot: feeds each to the measurement in ray
-// order, once per pass it asks for.
-Mesures MesurerRayons(const System_Physique& systeme, RayonsDuBanc& rayons);
 
 // One whole run on the description file `options` names: read the bench, trace every ray,
 // then draw and write each zoombox's picture.  Messages go to `rapport`; `suivi`, when given,

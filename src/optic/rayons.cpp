@@ -87,6 +87,7 @@ void RayonsDuBanc::Parcourir(const std::function<void(std::span<const Rayon>)>& 
     while (sens == Sens::Avant ? k < Nombre() : k > 0) {
         Tracer(k, sens, travail_);
         if (premiere && suivi_) suivi_->RayonsTraces(travail_.rayons.size());
+        if (premiere && observateur_) observateur_(travail_.debut, travail_.rayons);
         visiter(travail_.rayons);
         k = sens == Sens::Avant ? travail_.fin : travail_.debut;
         if (!garder) continue;

@@ -47,6 +47,12 @@ class RayonsDuBanc {
     bool Garder();
     // The kept lots, in order, once Garder has said that every ray is kept.
     std::vector<std::span<const Rayon>> Lots() const;
+    // Hands every lot of the first visit, in whatever order it goes, to `observateur` with
+    // the number of its first ray, before the visit sees it (empty: no longer).
+    using Observateur = std::function<void(std::size_t debut, std::span<const Rayon> lot)>;
+    void ObserverLaPremiereVisite(Observateur observateur) {
+        observateur_ = std::move(observateur);
+    }
 
     // Calls visiter(lot) for consecutive lots of traced rays, each lot in the drawing order
     // (source lines in file order, each line's wavelengths in order, each fan from its first
@@ -71,6 +77,7 @@ class RayonsDuBanc {
     int visites_faites_ = 0;
     bool toujours_garder_ = false;  // keep the lots of the first visit whatever visits remain
     Suivi* suivi_;
+    Observateur observateur_;
     Decoupage decoupage_;
     std::vector<Lot> gardes_;  // every lot, in order, once the first visit has kept them all
     Lot travail_;

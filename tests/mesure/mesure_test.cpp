@@ -2,9 +2,12 @@
 // paraxial ray-transfer matrices of thick lenses, fates of rays from the geometry of stops.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -13,7 +16,9 @@
 #include "model/system.h"
 #include "optic/compte_rendu.h"
 #include "optic/execution.h"
+#include "optic/mesurer.h"
 #include "optic/rayons.h"
+#include "render/raster.h"
 
 namespace optic::test {
 namespace {
@@ -231,6 +236,115 @@ TEST(Faisceau, NumerotationDesSourcesEtDesLongueursDOnde) {
         EXPECT_EQ(m.faisceaux[k].lambda, lambdas[k]);
     }
     EXPECT_EQ(m.longueurs_onde, (std::vector<double>{450, 650}));
+}
+
+// The bench of the next tests: a point source through a lens (its rays meet again) and a
+// wide fan cut by a stop, in fans of many blocks of rays.
+System_Physique BancDeMesure() {
+    std::string texte = kBK7 +
+                        "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n"
+                        "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n";
+    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
+    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
+    RapportMemoire rapport;
+    System_Physique systeme;
+    EXPECT_EQ(systeme.ReadSystem_Physique(a, b, "bench.txt", rapport),
+              System_Physique::Lecture::Complete);
+    std::fclose(a);
+    std::fclose(b);
+    return systeme;
+}
+
+// Every number the same, to the bit.
+bool Memes(const BilanFaisceau& a, const BilanFaisceau& b) {
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    return a.source == b.source && bits(a.lambda) == bits(b.lambda) && a.rayons == b.rayons &&
+           a.sortis == b.sortis && a.arretes == b.arretes && a.pieges == b.pieges &&
+           a.convergence == b.convergence && bits(a.image.x) == bits(b.image.x) &&
+           bits(a.image.y) == bits(b.image.y) && bits(a.rms) == bits(b.rms) &&
+           a.reelle == b.reelle && bits(a.direction) == bits(b.direction);
+}
+
+// The first pass rides on the first visit of the rays, whatever it is: its own, in ray order,
+// or a picture's, drawn from the last ray to the first, in lots cut anywhere in the fans'
+// blocks, over 1, 2 or 8 threads, with the rays' ends kept for the second pass or the rays
+// traced again.  The measures are the same to the bit.
+TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
+    const System_Physique systeme = BancDeMesure();
+    RayonsDuBanc seul(systeme, 1, 1);
+    const Mesures reference = MesurerRayons(systeme, seul);
+    ASSERT_EQ(reference.faisceaux.size(), 4u);
+    EXPECT_EQ(reference.faisceaux[0].rayons, 10001u);
+    EXPECT_EQ(reference.faisceaux[0].convergence, Convergence::Point);
+    const struct {
+        int fils;
+        Decoupage decoupage;
+        std::optional<Sens> sens;  // the picture's order; none: no picture
+    } cas[] = {
+        {2, Decoupage{7, 3}, Sens::Arriere},
+        {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, Sens::Avant},
+        {2, Decoupage{1000, 3}, Sens::Arriere},
+        {1, Decoupage{}, Sens::Arriere},
+        {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, std::nullopt},
+    };
+    const Zoombox z = ConstruireZoombox(-10, -60, 110, 60, 300, 10);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
+                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
+        RayonsDuBanc rayons(systeme, c.fils, 2, nullptr, c.decoupage);
+        MesureDesRayons mesure(systeme, rayons);
+        if (c.sens) {
+            Raster raster(z.image.taille);
+            Dessiner(systeme, z.image, raster, c.fils, rayons, c.sens);
+        }
+        const Mesures m = mesure.Finir();
+        ASSERT_EQ(m.faisceaux.size(), reference.faisceaux.size());
+        for (std::size_t f = 0; f < m.faisceaux.size(); ++f) {
+            EXPECT_TRUE(Memes(m.faisceaux[f], reference.faisceaux[f])) << "fan " << f;
+        }
+    }
+}
+
+// A fan's first pass counted in pieces and joined is its first pass counted in one go, to
+// rounding: counts exactly, the image point and the spread of the rays about it to 1e-12.
+TEST(Mesure, PremierePasseEnMorceaux) {
+    const System_Physique systeme = BancDeMesure();
+    std::vector<Rayon> rayons;
+    RayonsDuBanc banc(systeme, 2, 1);
+    banc.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) {
+            if (r.faisceau == 0) rayons.push_back(r);
+        }
+    });
+    ASSERT_EQ(rayons.size(), 10001u);
+    auto mesurer = [&](std::vector<std::size_t> coupures) {
+        coupures.push_back(rayons.size());
+        MesureFaisceau tout(1, 486.1);
+        std::size_t debut = 0;
+        for (const std::size_t fin : coupures) {
+            MesureFaisceau morceau(1, 486.1);
+            for (std::size_t i = debut; i < fin; ++i) morceau.Compter(rayons[i]);
+            tout.Joindre(morceau);
+            debut = fin;
+        }
+        tout.Resoudre();
+        for (const Rayon& r : rayons) tout.Verifier(r);
+        return tout.Bilan();
+    };
+    const BilanFaisceau un = mesurer({});
+    ASSERT_EQ(un.convergence, Convergence::Point);
+    for (const auto& coupures : std::vector<std::vector<std::size_t>>{
+             {5000}, {1, 2, 3}, {0, 0, 10000}, {4096, 8192}, {17, 3333, 3334, 9999}}) {
+        const BilanFaisceau b = mesurer(coupures);
+        EXPECT_EQ(b.rayons, un.rayons);
+        EXPECT_EQ(b.sortis, un.sortis);
+        EXPECT_EQ(b.arretes, un.arretes);
+        EXPECT_EQ(b.convergence, un.convergence);
+        EXPECT_NEAR(b.image.x, un.image.x, 1e-12 * std::fabs(un.image.x));
+        EXPECT_NEAR(b.image.y, un.image.y, 1e-12 * (1 + std::fabs(un.image.x)));
+        EXPECT_NEAR(b.rms, un.rms, 1e-12 * (1 + std::fabs(un.image.x)));
+        EXPECT_EQ(b.reelle, un.reelle);
+    }
 }
 
 }  // namespace

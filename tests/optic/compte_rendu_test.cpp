@@ -226,16 +226,30 @@ TEST(CompteRendu, ExecutionsQuiEchouent) {
     }
 }
 
-// The document does not depend on the number of threads.
+// The document does not depend on the number of threads, nor on the visit its measures ride
+// on: a picture's, drawn lot after lot from the last ray (the fans, of more rays than a lot
+// holds, crowd it), or the measures' own when there is no picture.
 TEST(CompteRendu, MemeDocumentQuelQueSoitLeNombreDeFils) {
+    const std::string banc =
+        "D 1 2\nI 1.5 400 1.5 500 1.5 600\nL 0 0 6 60 -60 30 0 1\n"
+        "S 3 450 550 650 -20 0 0 3 8 11000\n";
     Dossier d;
-    d.Ecrire("bench.txt",
-             "D 1 2\nI 1.5 400 1.5 500 1.5 600\nL 0 0 6 60 -60 30 0 1\n"
-             "S 3 450 550 650 -20 0 0 3 8 2000\nZ -20 -20 80 80 50 0\n");
+    d.Ecrire("bench.txt", banc + "Z -20 -20 80 80 50 0\n");
     const Execution un = Lancer(d, {"--report=json", "bench.txt"}, "export OMP_NUM_THREADS=1");
     const Execution trois = Lancer(d, {"--report=json", "bench.txt"}, "export OMP_NUM_THREADS=3");
     EXPECT_EQ(un.sortie, trois.sortie);
     EXPECT_EQ(LireDocument(un.sortie)["fans"].size(), 3u);
+    Dossier sans_image;
+    sans_image.Ecrire("bench.txt", banc);
+    const Execution seule =
+        Lancer(sans_image, {"--report=json", "bench.txt"}, "export OMP_NUM_THREADS=8");
+    auto nombres = [](const Json& v) {
+        std::vector<double> n;
+        v.PourChaqueNombre([&](double x) { n.push_back(x); });
+        return n;
+    };
+    EXPECT_EQ(nombres(LireDocument(seule.sortie)["fans"]),
+              nombres(LireDocument(un.sortie)["fans"]));
 }
 
 }  // namespace
