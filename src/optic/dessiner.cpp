@@ -10,6 +10,7 @@
 
 #include "optic/bmp.h"
 #include "optic/fichier.h"
+#include "optic/jumeaux.h"
 #include "optic/parallele.h"
 #include "render/dessin.h"
 
@@ -56,74 +57,35 @@ int DebutBande(int taille, int n, std::size_t b) {
     return static_cast<int>(taille * static_cast<std::int64_t>(b) / n);
 }
 
-// Paints rows [debut, fin) of a zoombox into a raster that holds them and draws the bench
-// there: the elements, then every lot of rays, in the drawing order or, with a coverage,
-// from its end.
 // The lots of rays, each with what drawing its rays into one zoombox needs.
 struct LotPrepare {
     std::span<const Rayon> rayons;
     std::vector<RayonPrepare> prepares;
 };
 
-// The fans of the bench in ray order, each with its number of rays and whether the next one
-// belongs to the same source line (its rays then start as these do: only the wavelength
-// differs).
-struct Fan {
-    std::size_t rayons;
-    bool suivante_jumelle;
-};
-
-std::vector<Fan> Fans(const System_Physique& systeme) {
-    std::vector<Fan> fans;
-    for (const Source_polychromatique& ligne : systeme.sources) {
-        for (std::size_t f = 0; f < ligne.sources.size(); ++f) {
-            fans.push_back({ligne.sources[f].NombreRayons(), f + 1 < ligne.sources.size()});
-        }
-    }
-    return fans;
-}
-
-// Whether two rays' drawings begin with the very same segment.
-bool MemePremierSegment(const Rayon& a, const Rayon& b) {
-    const std::span<const Point> ca = a.Chemin(), cb = b.Chemin();
-    auto egaux = [](Point p, Point q) { return p.x == q.x && p.y == q.y; };
-    if (ca.size() >= 2 && cb.size() >= 2) return egaux(ca[0], cb[0]) && egaux(ca[1], cb[1]);
-    // A ray that met nothing: its one segment runs from its start along its direction.
-    return ca.size() == 1 && cb.size() == 1 && !a.arret && !b.arret &&
-           egaux(a.position, b.position) && egaux(a.direction, b.direction);
-}
-
+// Prepares every kept lot for a zoombox; when the rays are drawn from the last (`arriere`),
+// marks those whose first segment a later one drew (see Jumeaux).
 std::vector<LotPrepare> Preparer(const System_Physique& systeme,
-                                 std::span<const std::span<const Rayon>> lots, const Image& image) {
+                                 std::span<const std::span<const Rayon>> lots, const Image& image,
+                                 bool arriere) {
     std::vector<LotPrepare> prepares;
     for (const std::span<const Rayon>& lot : lots) {
         prepares.push_back({lot, PreparerRayons(lot, image)});
     }
-    // Ray k of a fan and ray k of the next fan of its source line start alike: where their
-    // first segments are the same, drawing from the last ray covers it with the later one.
-    std::vector<std::size_t> debuts{0};  // each lot's first ray in the bench's order
-    for (const std::span<const Rayon>& lot : lots) debuts.push_back(debuts.back() + lot.size());
-    auto rayon = [&](std::size_t g, std::size_t& l) -> const Rayon& {
-        l = static_cast<std::size_t>(std::upper_bound(debuts.begin(), debuts.end(), g) -
-                                     debuts.begin() - 1);
-        return lots[l][g - debuts[l]];
-    };
-    const std::vector<Fan> fans = Fans(systeme);
-    std::size_t g = 0;
-    for (std::size_t f = 0; f < fans.size(); g += fans[f].rayons, ++f) {
-        if (!fans[f].suivante_jumelle || fans[f + 1].rayons != fans[f].rayons) continue;
-        for (std::size_t k = 0; k < fans[f].rayons && g + k + fans[f].rayons < debuts.back(); ++k) {
-            std::size_t l, lj;
-            const Rayon& r = rayon(g + k, l);
-            const Rayon& jumeau = rayon(g + k + fans[f].rayons, lj);
-            if (MemePremierSegment(r, jumeau)) {
-                prepares[l].prepares[g + k - debuts[l]].premier_deja_trace = true;
-            }
-        }
+    if (!arriere) return prepares;
+    std::size_t debut = 0;
+    for (const std::span<const Rayon>& lot : lots) debut += lot.size();
+    Jumeaux jumeaux(systeme);
+    for (auto lot = prepares.rbegin(); lot != prepares.rend(); ++lot) {
+        debut -= lot->rayons.size();
+        jumeaux.Marquer(debut, lot->rayons, lot->prepares);
     }
     return prepares;
 }
 
+// Paints rows [debut, fin) of a zoombox into a raster that holds them and draws the bench
+// there: the elements, then every lot of rays, in the drawing order or, with a coverage,
+// from its end.
 void DessinerBande(const System_Physique& systeme, const Image& image, Raster& raster, int debut,
                    int fin, std::span<const LotPrepare> lots, Couverture* couverture) {
     Image v = image;
@@ -227,7 +189,8 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     std::optional<Couverture> couverture;
     if (*sens == Sens::Arriere) couverture.emplace(image.taille);
     if (rayons.Garder()) {
-        const std::vector<LotPrepare> lots = Preparer(systeme, rayons.Lots(), image);
+        const std::vector<LotPrepare> lots =
+            Preparer(systeme, rayons.Lots(), image, couverture.has_value());
         const int bandes = BandesSeules(image, nb_fils);
         EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
             DessinerBande(systeme, image, raster, DebutBande(image.taille, bandes, b),
@@ -254,12 +217,16 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         PeindreFond(image, raster, v.rang_debut, v.rang_fin);
         systeme.DessinElements(v);
     });
+    std::optional<Jumeaux> jumeaux;
+    if (couverture) jumeaux.emplace(systeme);
     rayons.Parcourir(
-        [&](std::span<const Rayon> lot) {
+        [&](std::size_t debut, std::span<const Rayon> lot) {
+            std::vector<RayonPrepare> prepares = PreparerRayons(lot, image);
+            if (jumeaux) jumeaux->Marquer(debut, lot, prepares);
             EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
                 Image v = vue(b);
                 if (couverture) v.Couvrir(*couverture);
-                DessinRayons(lot, v);
+                DessinRayons(lot, prepares, v);
             });
         },
         *sens);
@@ -299,9 +266,10 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<c
     std::vector<std::optional<Couverture>> couvertures(n);
     std::vector<std::vector<LotPrepare>> prepares(n);
     for (std::size_t p = 0; p < n; ++p) {
-        prepares[p] = Preparer(systeme, lots, images[p]);
-        if (SensDuDessin(rayons, images[p]) == Sens::Arriere)
+        if (SensDuDessin(rayons, images[p]) == Sens::Arriere) {
             couvertures[p].emplace(images[p].taille);
+        }
+        prepares[p] = Preparer(systeme, lots, images[p], couvertures[p].has_value());
     }
 
     const SignauxRetenus signaux;

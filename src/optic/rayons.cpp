@@ -72,12 +72,19 @@ void RayonsDuBanc::Tracer(std::size_t limite, Sens sens, Lot& lot) {
 
 void RayonsDuBanc::Parcourir(const std::function<void(std::span<const Rayon>)>& visiter,
                              Sens sens) {
+    Parcourir([&](std::size_t, std::span<const Rayon> lot) { visiter(lot); }, sens);
+}
+
+void RayonsDuBanc::Parcourir(
+    const std::function<void(std::size_t debut, std::span<const Rayon>)>& visiter, Sens sens) {
     const bool premiere = visites_faites_++ == 0;
     if (!premiere && !gardes_.empty()) {
         if (sens == Sens::Avant) {
-            for (const Lot& lot : gardes_) visiter(lot.rayons);
+            for (const Lot& lot : gardes_) visiter(lot.debut, lot.rayons);
         } else {
-            for (auto lot = gardes_.rbegin(); lot != gardes_.rend(); ++lot) visiter(lot->rayons);
+            for (auto lot = gardes_.rbegin(); lot != gardes_.rend(); ++lot) {
+                visiter(lot->debut, lot->rayons);
+            }
         }
         return;
     }
@@ -88,7 +95,7 @@ void RayonsDuBanc::Parcourir(const std::function<void(std::span<const Rayon>)>& 
         Tracer(k, sens, travail_);
         if (premiere && suivi_) suivi_->RayonsTraces(travail_.rayons.size());
         if (premiere && observateur_) observateur_(travail_.debut, travail_.rayons);
-        visiter(travail_.rayons);
+        visiter(travail_.debut, travail_.rayons);
         k = sens == Sens::Avant ? travail_.fin : travail_.debut;
         if (!garder) continue;
         octets_gardes += travail_.octets;

@@ -60,6 +60,9 @@ class RayonsDuBanc {
     // visited once.  The rays and their paths live until the call returns.
     void Parcourir(const std::function<void(std::span<const Rayon>)>& visiter,
                    Sens sens = Sens::Avant);
+    // The same, telling each lot's first ray's number in that order.
+    void Parcourir(const std::function<void(std::size_t debut, std::span<const Rayon>)>& visiter,
+                   Sens sens = Sens::Avant);
 
   private:
     struct Lot {
