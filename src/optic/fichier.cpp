@@ -27,7 +27,14 @@ constexpr int kSignauxDArret[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 bool ToutEcrire(int fd, std::vector<iovec>& morceaux, std::int64_t position) {
     std::size_t i = 0;
     while (i < morceaux.size()) {
+#if defined(__EMSCRIPTEN__)
+        // Its pwritev writes every piece at the same place: one piece at a time there.
+        const int n = position < 0
+                          ? static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX))
+                          : 1;
+#else
         const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
+#endif
         ssize_t ecrits = position < 0 ? ::writev(fd, morceaux.data() + i, n)
                                       : ::pwritev(fd, morceaux.data() + i, n, position);
         if (ecrits < 0) {
