@@ -54,12 +54,19 @@ bool CommencerBMP(Flux& flux, int taille) {
 
 bool EcrireBande(Flux& flux, const Raster& raster) {
     if (raster.debut() >= raster.fin()) return flux.Bon();
-    // The band's rows in file order (the bottom one first): one sequential write.
+    // The band's rows in file order (the bottom one first): one sequential write, of one
+    // piece where rows lie in memory as in the file.
     std::vector<iovec> morceaux;
     const int premiere = raster.taille() - raster.fin();
     for (int k = premiere; k < raster.taille() - raster.debut(); ++k) {
-        morceaux.push_back(
-            {const_cast<std::uint8_t*>(raster.LigneFichier(k)), raster.octets_ligne()});
+        auto* ligne = const_cast<std::uint8_t*>(raster.LigneFichier(k));
+        if (!morceaux.empty() &&
+            static_cast<std::uint8_t*>(morceaux.back().iov_base) + morceaux.back().iov_len ==
+                ligne) {
+            morceaux.back().iov_len += raster.octets_ligne();
+        } else {
+            morceaux.push_back({ligne, raster.octets_ligne()});
+        }
     }
     return flux.EcrireA(
         kTailleEntete + static_cast<std::uint64_t>(premiere) * raster.octets_ligne(),

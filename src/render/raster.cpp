@@ -26,6 +26,11 @@ std::uint8_t* Allouer(std::size_t octets) {
 
 // An odd number of cache lines from row to row spreads the rows over every cache set.
 std::size_t PasMemoire(std::size_t octets_ligne) {
+#if defined(__EMSCRIPTEN__)
+    // In WebAssembly the rows lie as in the file, so that a band is written in one piece:
+    // each write into its file system in memory costs far more than the cache sets.
+    return octets_ligne;
+#endif
     constexpr std::size_t kLigneCache = 64;
     std::size_t lignes = (octets_ligne + kLigneCache - 1) / kLigneCache;
     if (lignes % 2 == 0) ++lignes;
