@@ -87,7 +87,7 @@ void Rapporter(const std::uint8_t* donnees, std::size_t taille, const RapportMem
     EcrireJson(json, compte_rendu);
     const auto document = test::LireJson(json.str());
     if (!document) std::abort();
-    document->PourChaqueNombre([](double x) {
+    test::PourChaqueNombre(*document, [](double x) {
         if (!std::isfinite(x)) std::abort();
     });
     if (bilan.mesures) {

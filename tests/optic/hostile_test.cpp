@@ -116,13 +116,14 @@ TEST(Hostile, MessagesStatutEtImagesAttendus) {
         const auto document = LireJson(j.sortie, &erreur);
         ASSERT_TRUE(document) << erreur;
         std::string messages;
-        for (const Json& m : (*document)["messages"].elements) messages += m.chaine;
+        for (const Json& m : document->at("messages")) messages += m.get<std::string>();
         EXPECT_TRUE(messages == c.sortie);
-        EXPECT_EQ((*document)["pictures"].size(), c.images);
-        document->PourChaqueNombre([](double x) { EXPECT_TRUE(std::isfinite(x)); });
-        for (const Json& f : (*document)["fans"].elements) {
-            EXPECT_EQ(f["left"].nombre + f["stopped"].nombre + f["trapped"].nombre,
-                      f["rays"].nombre);
+        EXPECT_EQ(document->at("pictures").size(), c.images);
+        PourChaqueNombre(*document, [](double x) { EXPECT_TRUE(std::isfinite(x)); });
+        for (const Json& f : document->at("fans")) {
+            EXPECT_EQ(f.at("left").get<double>() + f.at("stopped").get<double>() +
+                          f.at("trapped").get<double>(),
+                      f.at("rays").get<double>());
         }
     }
 }
