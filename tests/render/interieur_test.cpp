@@ -52,8 +52,8 @@ Intervalles UnParUn(const Element& e, const std::vector<double>& xs, int n, doub
 // Whether the numbers of an element's faces are all finite.
 bool Finis(const Element& e) {
     for (const Dioptre& d : e.dioptres) {
-        for (const double v : {d.sommet.x, d.sommet.y, d.centre.x, d.rayon_carre,
-                               d.demi_ouverture, d.cosinus, d.sinus}) {
+        for (const double v : {d.sommet.x, d.sommet.y, d.centre.x, d.rayon_carre, d.demi_ouverture,
+                               d.cosinus, d.sinus}) {
             if (!std::isfinite(v)) return false;
         }
     }
@@ -88,7 +88,8 @@ TEST(Interieur, CommeChaquePointTesteUnParUn) {
         const double pas = 1 / zoom;
         // The row a little wider than the box, from a point that is not a pixel's.
         const double x0 = b.xmin - u(0, 3) * pas;
-        const int n = static_cast<int>(std::min((b.xmax - x0) / pas + 3, 4000.0));
+        // fmax and fmin pass over a box that is not a number (an element whose numbers are not).
+        const int n = static_cast<int>(std::fmin(std::fmax((b.xmax - x0) / pas + 3, 8.0), 4000.0));
         const std::vector<double> xs = Rangee(x0, pas, n);
         for (int j = 0; j < 40; ++j) {
             // Rows anywhere across the box, and rows through a surface's vertex or ends.
