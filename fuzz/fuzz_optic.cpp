@@ -32,12 +32,12 @@ constexpr double kRayonsElementsMax = 4000;
 constexpr int kCoteMax = 400;
 constexpr double kPointsMax = 200000;  // per picture
 
-struct Flux {
+struct FichierMemoire {
     std::FILE* f;
-    Flux(const std::uint8_t* donnees, std::size_t taille)
+    FichierMemoire(const std::uint8_t* donnees, std::size_t taille)
         : f(taille ? fmemopen(const_cast<std::uint8_t*>(donnees), taille, "r")
                    : fmemopen(nullptr, 1, "r")) {}
-    ~Flux() {
+    ~FichierMemoire() {
         if (f) std::fclose(f);
     }
 };
@@ -52,7 +52,7 @@ struct Demande {
 
 Demande Demandes(const std::uint8_t* donnees, std::size_t taille) {
     Demande d;
-    Flux flux(donnees, taille);
+    FichierMemoire flux(donnees, taille);
     if (!flux.f) return d;
     std::string ligne;
     for (LecteurLignes l(flux.f); l.Lire(ligne);) {
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     if (demande.rayons > kRayonsMax || demande.rayons * demande.elements > kRayonsElementsMax) {
         return -1;
     }
-    Flux premiere(donnees, taille), seconde(donnees, taille);
+    FichierMemoire premiere(donnees, taille), seconde(donnees, taille);
     if (!premiere.f || !seconde.f) return 0;
 
     RapportMemoire rapport;
