@@ -174,11 +174,9 @@ OPTIC_VERSIONS void CalculerY(const Parametres& p, double base, int n, Lot& lot)
 }
 #undef OPTIC_VERSIONS
 
-// The most rows a rectangle of points is looked up over before its points are looked up one
-// by one.
-constexpr int kRangsRegardes = 8;
-
-// Whether every pixel of columns c0..c1 of rows r0..r1 is covered already.
+// Whether every pixel of columns c0..c1 of rows r0..r1 is covered already.  It stops at the
+// first word that is not: a rectangle of many rows costs little where it fails at once, and
+// where rays crowd it is often covered whole.
 bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
     const int m0 = c0 >> 6, m1 = c1 >> 6;
     const std::uint64_t debut = ~std::uint64_t{0} << (c0 & 63);
@@ -206,8 +204,7 @@ void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
     constexpr int kTroncon = 16;
     for (int a = 0; a < n; a += kTroncon) {
         const int b = std::min(n, a + kTroncon) - 1;
-        if (std::abs(lot.rangs[b] - lot.rangs[a]) <= kRangsRegardes &&
-            Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
+        if (Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
                      std::max(lot.rangs[a], lot.rangs[b]),
                      std::min(lot.colonnes[a], lot.colonnes[b]),
                      std::max(lot.colonnes[a], lot.colonnes[b]))) {
@@ -259,8 +256,8 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
             PixelDuPoint<false>(p, static_cast<double>(a), ca, ra);
             PixelDuPoint<false>(p, static_cast<double>(b), cb, rb);
         }
-        // Rows are looked up one by one: a rectangle of many is not worth the lookup.
-        if (std::abs(rb - ra) > kRangsRegardes) return false;
+        // However steep the walk, the batch's rectangle is looked up: where rays crowd, it is
+        // covered more often than not.
         return Couverts(image, std::min(ra, rb), std::max(ra, rb), std::min(ca, cb),
                         std::max(ca, cb));
     };
