@@ -2,7 +2,9 @@
 #include "optic/dessiner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -12,6 +14,7 @@
 #include "optic/fichier.h"
 #include "optic/jumeaux.h"
 #include "optic/parallele.h"
+#include "render/charge.h"
 #include "render/dessin.h"
 
 namespace optic {
@@ -29,8 +32,13 @@ constexpr std::size_t kOctetsParBande = std::size_t{8} << 20;
 constexpr std::size_t kOctetsParBandeSeule = std::size_t{2} << 20;
 constexpr int kBandesParFil = 4;
 constexpr int kRangsParBandeSeuleMin = 16;
+// Fewer when the bands' work is estimated and the heaviest are drawn first: every band a
+// segment crosses walks it again.
+constexpr int kBandesEstimeesParFil = 2;
 // Bands being drawn or waiting to be written, beyond one a thread.
 constexpr int kTamponsEnPlus = 2;
+// The work of a picture's rows is estimated from one ray in this many.
+constexpr std::size_t kEchantillon = 8;
 
 // Where rays crowd (more of them than twice the picture's side, each crossing much of it),
 // from the last to the first, each pixel written by the first that reaches it: the picture of
@@ -40,13 +48,12 @@ Sens SensDuDessin(const RayonsDuBanc& rayons, const Image& image) {
                                                                         : Sens::Avant;
 }
 
-// How many bands a picture is cut into when each is drawn whole.
-int BandesSeules(const Image& image, int nb_fils) {
+// How many bands a picture is cut into when each is drawn whole, at least `par_fil` a thread.
+int BandesSeules(const Image& image, int nb_fils, int par_fil = kBandesParFil) {
     const std::size_t octets =
         static_cast<std::size_t>(image.taille) * Raster::PasLigne(image.taille);
-    const std::size_t voulues =
-        std::max<std::size_t>(octets / kOctetsParBandeSeule,
-                              static_cast<std::size_t>(kBandesParFil) * std::max(nb_fils, 1));
+    const std::size_t voulues = std::max<std::size_t>(
+        octets / kOctetsParBandeSeule, static_cast<std::size_t>(par_fil) * std::max(nb_fils, 1));
     const std::size_t possibles = static_cast<std::size_t>(image.taille / kRangsParBandeSeuleMin);
     return static_cast<int>(
         std::clamp<std::size_t>(voulues, 1, std::max<std::size_t>(possibles, 1)));
@@ -64,23 +71,44 @@ struct LotPrepare {
 };
 
 // Prepares every kept lot for a zoombox; when the rays are drawn from the last (`arriere`),
-// marks those whose first segment a later one drew (see Jumeaux).
+// marks those whose first segment a later one drew (see Jumeaux).  With a `charge`, adds to
+// it the work of drawing them, from one ray in kEchantillon.
 std::vector<LotPrepare> Preparer(const System_Physique& systeme,
                                  std::span<const std::span<const Rayon>> lots, const Image& image,
-                                 bool arriere) {
+                                 bool arriere, Charge* charge = nullptr) {
     std::vector<LotPrepare> prepares;
     for (const std::span<const Rayon>& lot : lots) {
         prepares.push_back({lot, PreparerRayons(lot, image)});
     }
-    if (!arriere) return prepares;
     std::size_t debut = 0;
     for (const std::span<const Rayon>& lot : lots) debut += lot.size();
-    Jumeaux jumeaux(systeme);
+    std::optional<Jumeaux> jumeaux;
+    if (arriere) jumeaux.emplace(systeme);
     for (auto lot = prepares.rbegin(); lot != prepares.rend(); ++lot) {
         debut -= lot->rayons.size();
-        jumeaux.Marquer(debut, lot->rayons, lot->prepares);
+        if (jumeaux) jumeaux->Marquer(debut, lot->rayons, lot->prepares);
+        if (charge) {
+            ChargeDesRayons(lot->rayons, lot->prepares, image, arriere,
+                            (kEchantillon - debut % kEchantillon) % kEchantillon, kEchantillon,
+                            *charge);
+        }
     }
     return prepares;
+}
+
+// Cuts a picture's rows into bands of about `travail` work each (see Charge), of at most
+// `rangs_max` rows and, but for the last, at least kRangsParBandeSeuleMin: the first row of
+// each band, then the picture's side.
+std::vector<int> Couper(const Charge& charge, int taille, double travail, int rangs_max) {
+    std::vector<int> bornes{0};
+    for (int a = 0; a < taille;) {
+        int b = std::min(taille, a + kRangsParBandeSeuleMin);
+        while (b < taille && b - a < rangs_max && charge.Travail(a, b) < travail) ++b;
+        bornes.push_back(b);
+        a = b;
+    }
+    if (bornes.size() == 1) bornes.push_back(0);  // an empty picture: one empty band
+    return bornes;
 }
 
 // Paints rows [debut, fin) of a zoombox into a raster that holds them and draws the bench
@@ -237,40 +265,74 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<c
                                      RayonsDuBanc& rayons, std::vector<Raster>& tampons) {
     const std::vector<std::span<const Rayon>> lots = rayons.Lots();
     const std::size_t n = images.size();
-    // Every picture's bands, one after the other: the tasks.
-    std::vector<int> bandes(n);
-    std::vector<std::size_t> premiere(n + 1, 0);
-    std::size_t plus_grande = 0;  // the picture of the largest band
-    for (std::size_t p = 0; p < n; ++p) {
-        bandes[p] = BandesSeules(images[p], nb_fils);
-        premiere[p + 1] = premiere[p] + static_cast<std::size_t>(bandes[p]);
-        auto octets = [&](std::size_t q) {
-            return Raster::PasLigne(images[q].taille) *
-                   static_cast<std::size_t>((images[q].taille + bandes[q] - 1) / bandes[q]);
-        };
-        if (octets(p) > octets(plus_grande)) plus_grande = p;
-    }
-    const std::size_t taches = premiere[n];
-    const int fils =
-        static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(nb_fils), 1, taches));
-    // Every buffer and coverage before any thread starts, so that a failure is reported
-    // like any other.
-    const std::size_t nombre = static_cast<std::size_t>(fils == 1 ? 1 : fils + kTamponsEnPlus);
-    while (tampons.size() < nombre) tampons.emplace_back(0);
-    while (tampons.size() > nombre) tampons.pop_back();
-    const Image& grande = images[plus_grande];
-    for (Raster& t : tampons) {
-        t = Raster(grande.taille, 0,
-                   (grande.taille + bandes[plus_grande] - 1) / bandes[plus_grande], std::move(t));
-    }
+    // Each picture's rays prepared, and the work of its rows estimated, a picture a thread;
+    // every coverage first, and a failure reported by the calling thread, so that it is
+    // reported like any other.
     std::vector<std::optional<Couverture>> couvertures(n);
     std::vector<std::vector<LotPrepare>> prepares(n);
+    std::vector<Charge> charges;
     for (std::size_t p = 0; p < n; ++p) {
         if (SensDuDessin(rayons, images[p]) == Sens::Arriere) {
             couvertures[p].emplace(images[p].taille);
         }
-        prepares[p] = Preparer(systeme, lots, images[p], couvertures[p].has_value());
+        charges.emplace_back(images[p].taille);
     }
+    std::vector<std::exception_ptr> echecs(n);
+    EnParallele(n, nb_fils, [&](std::size_t p) {
+        try {
+            prepares[p] =
+                Preparer(systeme, lots, images[p], couvertures[p].has_value(), &charges[p]);
+            charges[p].Cumuler();
+        } catch (...) {
+            echecs[p] = std::current_exception();
+        }
+    });
+    for (const std::exception_ptr& echec : echecs) {
+        if (echec) std::rethrow_exception(echec);
+    }
+    // Every picture's bands, the most work first: no longer than the even cut of
+    // BandesSeules, and none with more work than a thread's share of the whole, so that the
+    // threads end about together.
+    struct Tache {
+        std::size_t image;
+        int debut, fin;
+        double travail;
+    };
+    std::vector<Tache> taches;
+    std::vector<std::size_t> bandes(n, 0);
+    double total = 0;
+    for (std::size_t p = 0; p < n; ++p) total += charges[p].Travail(0, images[p].taille);
+    const double part = total > 0 ? total / std::max(nb_fils, 1) : INFINITY;
+    for (std::size_t p = 0; p < n; ++p) {
+        const int taille = images[p].taille;
+        const int seules = BandesSeules(images[p], nb_fils, kBandesEstimeesParFil);
+        const std::vector<int> bornes =
+            Couper(charges[p], taille, part, (taille + seules - 1) / seules);
+        for (std::size_t b = 0; b + 1 < bornes.size(); ++b) {
+            taches.push_back(
+                {p, bornes[b], bornes[b + 1], charges[p].Travail(bornes[b], bornes[b + 1])});
+        }
+        bandes[p] = bornes.size() - 1;
+    }
+    // The buffers hold the band of the most bytes.
+    int cote = 0, rangs = 0;
+    for (const Tache& t : taches) {
+        const int taille = images[t.image].taille;
+        if (Raster::PasLigne(taille) * static_cast<std::size_t>(t.fin - t.debut) >
+            Raster::PasLigne(cote) * static_cast<std::size_t>(rangs)) {
+            cote = taille;
+            rangs = t.fin - t.debut;
+        }
+    }
+    std::stable_sort(taches.begin(), taches.end(),
+                     [](const Tache& a, const Tache& b) { return a.travail > b.travail; });
+    const int fils = static_cast<int>(
+        std::clamp<std::size_t>(static_cast<std::size_t>(nb_fils), 1, taches.size()));
+    // Every buffer before any thread starts, so that a failure is reported like any other.
+    const std::size_t nombre = static_cast<std::size_t>(fils == 1 ? 1 : fils + kTamponsEnPlus);
+    while (tampons.size() < nombre) tampons.emplace_back(0);
+    while (tampons.size() > nombre) tampons.pop_back();
+    for (Raster& t : tampons) t = Raster(cote, 0, rangs, std::move(t));
 
     const SignauxRetenus signaux;
     std::vector<std::unique_ptr<FichierEntier>> fichiers;
@@ -284,19 +346,16 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<c
     auto finie = [&](std::size_t p) {
         if (!fichiers[p]->Terminer(fichiers[p]->Ouvert() && flux[p]->Bon())) erreurs[p] = errno;
     };
-    Atelier atelier(tampons, flux, std::vector<std::size_t>(bandes.begin(), bandes.end()), finie);
-    EnParallele(taches, fils, [&](std::size_t tache) {
-        const std::size_t p = static_cast<std::size_t>(
-            std::upper_bound(premiere.begin(), premiere.end(), tache) - premiere.begin() - 1);
-        const std::size_t b = tache - premiere[p];
+    Atelier atelier(tampons, flux, bandes, finie);
+    EnParallele(taches.size(), fils, [&](std::size_t t) {
+        const Tache& tache = taches[t];
+        const std::size_t p = tache.image;
         // A picture whose writing failed or was interrupted: its bands are not drawn.
         if (!fichiers[p]->Ouvert() || !flux[p]->Bon()) return atelier.Rendre(nullptr, p);
         const Image& image = images[p];
-        const int debut = DebutBande(image.taille, bandes[p], b);
-        const int fin = DebutBande(image.taille, bandes[p], b + 1);
         Raster& tampon = atelier.Prendre();
-        tampon = Raster(image.taille, debut, fin, std::move(tampon));  // large enough
-        DessinerBande(systeme, image, tampon, debut, fin, prepares[p],
+        tampon = Raster(image.taille, tache.debut, tache.fin, std::move(tampon));  // large enough
+        DessinerBande(systeme, image, tampon, tache.debut, tache.fin, prepares[p],
                       couvertures[p] ? &*couvertures[p] : nullptr);
         atelier.Rendre(&tampon, p);
     });

@@ -130,6 +130,19 @@ void SegmentsDuRayon(const Rayon& r, const Image& image, Tracer trace) {
     if (!r.arret) trace(r.position, SortieFenetre(r.position, r.direction, image));
 }
 
+// Calls trace(a, b) for each segment DessinRayons draws of a prepared ray: with `couverts`
+// (drawn from the last ray), the first one is passed when a later ray drew it already.
+template <typename Tracer>
+void SegmentsPrepares(const Rayon& r, const RayonPrepare& p, bool couverts, Tracer trace) {
+    const std::span<const Point> chemin = r.Chemin();
+    if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
+    // Drawn from the last ray, a segment drawn already finds its pixels covered: the first
+    // one (from the first node to the next, or on to the window) is passed.
+    const bool passer = couverts && p.premier_deja_trace;
+    for (std::size_t k = passer ? 2 : 1; k < chemin.size(); ++k) trace(chemin[k - 1], chemin[k]);
+    if (!r.arret && !(passer && chemin.size() == 1)) trace(r.position, p.sortie);
+}
+
 }  // namespace
 
 void System_Physique::DessinElements(const Image& image) const {
@@ -189,23 +202,24 @@ void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> p
         const RayonPrepare& p = prepares[i];
         // Every segment of it certainly misses the view's rows (see Segment).
         if (p.rangs_max < image.rang_debut - 1 || p.rangs_min >= image.rang_fin + 1) return;
-        const Rayon& r = rayons[i];
-        const std::span<const Point> chemin = r.Chemin();
-        if (chemin.empty() || (chemin.size() == 1 && r.arret)) return;
-        // Drawn from the last ray, a segment drawn already finds its pixels covered: the
-        // first one (from the first node to the next, or on to the window) is passed.
-        const bool passer = image.couverts && p.premier_deja_trace;
-        for (std::size_t k = passer ? 2 : 1; k < chemin.size(); ++k) {
-            Segment(image, chemin[k - 1], chemin[k], p.couleur);
-        }
-        if (!r.arret && !(passer && chemin.size() == 1)) {
-            Segment(image, r.position, p.sortie, p.couleur);
-        }
+        SegmentsPrepares(rayons[i], p, image.couverts != nullptr,
+                         [&](Point a, Point b) { Segment(image, a, b, p.couleur); });
     };
     if (image.couverts) {
         for (std::size_t i = rayons.size(); i-- > 0;) dessiner(i);
     } else {
         for (std::size_t i = 0; i < rayons.size(); ++i) dessiner(i);
+    }
+}
+
+void ChargeDesRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
+                     const Image& image, bool couverts, std::size_t premier, std::size_t pas,
+                     Charge& charge) {
+    if (image.taille <= 0) return;
+    const auto poids = static_cast<double>(pas);
+    for (std::size_t i = premier; i < rayons.size(); i += pas) {
+        SegmentsPrepares(rayons[i], prepares[i], couverts,
+                         [&](Point a, Point b) { charge.Ajouter(image, a, b, poids); });
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/source.h"
+#include "render/charge.h"
 #include "render/image.h"
 
 namespace optic {
@@ -34,6 +35,13 @@ std::vector<RayonPrepare> PreparerRayons(std::span<const Rayon> rayons, const Im
 // rows miss the view's is passed at once.
 void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
                   const Image& image);
+
+// Adds to `charge` the segments DessinRayons draws of rays premier, premier + pas, ... of a
+// prepared lot (`couverts`: into a view that keeps track of covered pixels), each counted
+// `pas` times: an estimate of the whole lot's work, row by row.
+void ChargeDesRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
+                     const Image& image, bool couverts, std::size_t premier, std::size_t pas,
+                     Charge& charge);
 
 // About how many points drawing the rays into a zoombox steps through.
 double PointsDesRayons(std::span<const Rayon> rayons, const Image& image);

@@ -145,5 +145,48 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
     }
 }
 
+// Where rays crowd into a few rows, the bands there are cut thinner, by the estimate of their
+// work, and drawn first: the pictures are still those drawn whole, with 1, 2 and 8 threads.
+// Two fans of 3000 rays each squeeze through a narrow strip of the first picture; the second
+// sees them nearly edge-on.
+TEST(Parallele, BandesCoupeesOuLesRayonsSePressent) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
+        "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n";
+    Dossier d;
+    d.Ecrire("bench.txt", banc);
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
+              System_Physique::Lecture::Complete);
+    ASSERT_EQ(systeme.zoomboxes.size(), 2u);
+    const auto chemin = (d.chemin() / "image.bmp").string();
+    std::vector<std::vector<std::uint8_t>> entieres;
+    {
+        RayonsDuBanc rayons(systeme, 1, 2);
+        for (const Image& image : systeme.zoomboxes) {
+            Raster raster(image.taille);
+            Dessiner(systeme, image, raster, 1, rayons);
+            ASSERT_TRUE(EcritureBMP(raster, chemin));
+            const std::string octets = Lire(chemin);
+            entieres.emplace_back(octets.begin(), octets.end());
+        }
+    }
+    const std::vector<std::string> chemins = {(d.chemin() / "a.bmp").string(),
+                                              (d.chemin() / "b.bmp").string()};
+    for (const int fils : {1, 2, 8}) {
+        RayonsDuBanc rayons(systeme, fils, 2);
+        ASSERT_TRUE(rayons.Garder());
+        std::vector<Raster> tampons;
+        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
+                  std::vector<int>(2, 0));
+        for (std::size_t c = 0; c < 2; ++c) {
+            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
+            const std::string octets = Lire(chemins[c]);
+            EXPECT_TRUE(std::vector<std::uint8_t>(octets.begin(), octets.end()) == entieres[c]);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace optic::test
