@@ -67,7 +67,7 @@ int DebutBande(int taille, int n, std::size_t b) {
 // The lots of rays, each with what drawing its rays into one zoombox needs.
 struct LotPrepare {
     std::span<const Rayon> rayons;
-    std::vector<RayonPrepare> prepares;
+    RayonsPrepares prepares;
 };
 
 // Prepares every kept lot for a zoombox; when the rays are drawn from the last (`arriere`),
@@ -249,7 +249,7 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     if (couverture) jumeaux.emplace(systeme);
     rayons.Parcourir(
         [&](std::size_t debut, std::span<const Rayon> lot) {
-            std::vector<RayonPrepare> prepares = PreparerRayons(lot, image);
+            RayonsPrepares prepares = PreparerRayons(lot, image);
             if (jumeaux) jumeaux->Marquer(debut, lot, prepares);
             EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
                 Image v = vue(b);

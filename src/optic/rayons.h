@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "memoire/grands_blocs.h"
 #include "model/system.h"
 #include "optic/banc.h"
 #include "optic/suivi.h"
@@ -67,7 +68,7 @@ class RayonsDuBanc {
   private:
     struct Lot {
         std::size_t debut = 0, fin = 0;  // rays debut .. fin - 1
-        std::vector<Rayon> rayons;
+        std::vector<Rayon, GrandsBlocs<Rayon>> rayons;
         std::vector<std::vector<Point>> noeuds;  // one task's paths each
         std::size_t octets = 0;
     };

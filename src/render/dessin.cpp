@@ -167,8 +167,8 @@ void DessinRayons(std::span<const Rayon> rayons, const Image& image) {
     }
 }
 
-std::vector<RayonPrepare> PreparerRayons(std::span<const Rayon> rayons, const Image& image) {
-    std::vector<RayonPrepare> prepares(rayons.size());
+RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image) {
+    RayonsPrepares prepares(rayons.size());
     if (image.taille <= 0) return prepares;
     for (std::size_t i = 0; i < rayons.size(); ++i) {
         const Rayon& r = rayons[i];

@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "memoire/grands_blocs.h"
 #include "model/source.h"
 #include "render/charge.h"
 #include "render/image.h"
@@ -28,8 +29,11 @@ struct RayonPrepare {
     bool premier_deja_trace = false;
 };
 
+// What drawing each ray of a lot needs, in memory of large blocks.
+using RayonsPrepares = std::vector<RayonPrepare, GrandsBlocs<RayonPrepare>>;
+
 // Works out, for each ray of a lot, what drawing it into the zoombox needs.
-std::vector<RayonPrepare> PreparerRayons(std::span<const Rayon> rayons, const Image& image);
+RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image);
 
 // DessinRayons with the lot's rays prepared for the zoombox (PreparerRayons): a ray whose
 // rows miss the view's is passed at once.
