@@ -3,7 +3,6 @@
 // written, and the rule it breaks.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "model/system.h"
 #include "optic/bmp.h"
