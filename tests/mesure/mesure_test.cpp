@@ -5,7 +5,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <sstream>
@@ -19,6 +18,7 @@
 #include "optic/mesurer.h"
 #include "optic/rayons.h"
 #include "render/raster.h"
+#include "support/banc_texte.h"
 
 namespace optic::test {
 namespace {
@@ -30,15 +30,10 @@ const double kPlan = std::numeric_limits<double>::infinity();
 
 // Reads, traces and measures a description, which gives the messages expected.
 Mesures Mesurer(const std::string& description, const std::string& messages = "") {
-    std::string texte = description;
-    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
-    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
     RapportMemoire rapport;
     System_Physique systeme;
-    const auto lecture = systeme.ReadSystem_Physique(a, b, "bench.txt", rapport);
-    std::fclose(a);
-    std::fclose(b);
-    EXPECT_EQ(lecture, System_Physique::Lecture::Complete);
+    EXPECT_EQ(LireTexte(systeme, description, "bench.txt", rapport),
+              System_Physique::Lecture::Complete);
     EXPECT_EQ(rapport.Texte(), messages);
     // Lots of a few rays, so that the fans are fed across lots; the second pass from the
     // ends kept by the first, and from the rays traced again, gives the same measures.
@@ -244,14 +239,9 @@ System_Physique BancDeMesure() {
     std::string texte = kBK7 +
                         "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n"
                         "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n";
-    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
-    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
     RapportMemoire rapport;
     System_Physique systeme;
-    EXPECT_EQ(systeme.ReadSystem_Physique(a, b, "bench.txt", rapport),
-              System_Physique::Lecture::Complete);
-    std::fclose(a);
-    std::fclose(b);
+    EXPECT_EQ(LireTexte(systeme, texte, "bench.txt", rapport), System_Physique::Lecture::Complete);
     return systeme;
 }
 

@@ -3,12 +3,12 @@
 // written, and the rule it breaks.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "model/explication.h"
 #include "model/system.h"
+#include "support/banc_texte.h"
 
 namespace optic {
 namespace {
@@ -23,13 +23,9 @@ void PrintTo(const Explique& e, std::ostream* os) {
 }
 
 std::vector<Explique> Explications(std::string texte) {
-    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
-    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
     RapportMemoire rapport;
     System_Physique s;
-    s.ReadSystem_Physique(a, b, "b", rapport);
-    std::fclose(a);
-    std::fclose(b);
+    test::LireTexte(s, std::move(texte), "b", rapport);
     std::vector<Explique> e;
     for (const RapportMemoire::Entree& m : rapport.Entrees()) {
         e.push_back({m.lieu.ligne, m.lieu.explication});

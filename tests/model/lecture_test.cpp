@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -11,6 +10,7 @@
 #include "model/lecture_ligne.h"
 #include "model/source.h"
 #include "model/system.h"
+#include "support/banc_texte.h"
 
 namespace optic {
 namespace {
@@ -29,12 +29,8 @@ struct Lu {
 
 Lu Lire(std::string texte) {
     Lu lu;
-    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
-    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
     RapportMemoire rapport;
-    lu.fin = lu.s.ReadSystem_Physique(a, b, "b", rapport);
-    std::fclose(a);
-    std::fclose(b);
+    lu.fin = test::LireTexte(lu.s, std::move(texte), "b", rapport);
     lu.rapport = rapport.Texte();
     return lu;
 }

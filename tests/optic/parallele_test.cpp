@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/execution.h"
+#include "support/banc_texte.h"
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
 
@@ -43,12 +43,9 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
         "S 3 420 560 700 -3 4 40 -5 3 250\nZ -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\n"
         "Z 0 -20 40 20 64 5\n";
-    Dossier d;
-    d.Ecrire("bench.txt", banc);
     RapportMemoire rapport;
     System_Physique systeme;
-    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
-              System_Physique::Lecture::Complete);
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
     const int images = static_cast<int>(systeme.zoomboxes.size());
     ASSERT_EQ(images, 3);
     auto dessiner = [&](int fils, Decoupage decoupage, std::optional<Sens> sens) {
@@ -101,11 +98,9 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
         "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
         "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n";
     Dossier d;
-    d.Ecrire("bench.txt", banc);
     RapportMemoire rapport;
     System_Physique systeme;
-    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
-              System_Physique::Lecture::Complete);
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
     ASSERT_EQ(systeme.zoomboxes.size(), 4u);
     const auto chemin = (d.chemin() / "image.bmp").string();
     std::vector<std::vector<std::uint8_t>> entieres;

@@ -1,0 +1,22 @@
+// A description held in memory, read as the program reads a file of that name.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "model/rapport.h"
+#include "model/system.h"
+
+namespace optic::test {
+
+inline System_Physique::Lecture LireTexte(System_Physique& systeme, std::string texte,
+                                          const std::string& nom, Rapport& rapport) {
+    std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
+    std::FILE* b = fmemopen(texte.data(), texte.size(), "r");
+    const System_Physique::Lecture fin = systeme.ReadSystem_Physique(a, b, nom, rapport);
+    std::fclose(a);
+    std::fclose(b);
+    return fin;
+}
+
+}  // namespace optic::test
