@@ -44,7 +44,7 @@ void* AllouerBloc(std::size_t octets) {
     return ::operator new(octets);
 }
 
-void LibererBloc(void* bloc, std::size_t octets) noexcept {
+void LibererBloc(void* bloc, [[maybe_unused]] std::size_t octets) noexcept {
     if (!bloc) return;
 #if defined(OPTIC_GRANDES_PAGES)
     if (octets >= kGrandBloc) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "model/system.h"
 #include "optic/bmp.h"
 #include "optic/execution.h"
@@ -10,6 +9,26 @@
 
 namespace optic::test {
 namespace {
+
+// The bytes of a file.
+std::vector<std::uint8_t> Octets(const std::string& chemin) {
+    const std::string octets = Lire(chemin);
+    return {octets.begin(), octets.end()};
+}
+
+// Each zoombox drawn whole by one thread, as the bytes of its BMP file (written at `chemin`).
+std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& systeme,
+                                                      RayonsDuBanc& rayons,
+                                                      const std::string& chemin) {
+    std::vector<std::vector<std::uint8_t>> images;
+    for (const Image& image : systeme.zoomboxes) {
+        Raster raster(image.taille);
+        Dessiner(systeme, image, raster, 1, rayons);
+        EXPECT_TRUE(EcritureBMP(raster, chemin));
+        images.push_back(Octets(chemin));
+    }
+    return images;
+}
 
 // Tracing and drawing are spread over threads; the pictures must not show it.  The bench
 // has elements overlapping band boundaries, rays crossing every band and a later ray
@@ -103,19 +122,10 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
     ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
     ASSERT_EQ(systeme.zoomboxes.size(), 4u);
     const auto chemin = (d.chemin() / "image.bmp").string();
-    std::vector<std::vector<std::uint8_t>> entieres;
-    {
-        // Nothing kept: lot after lot into the whole picture.
-        RayonsDuBanc rayons(systeme, 1, 4, nullptr, Decoupage{256, 128, std::size_t{1} << 30, 0});
-        ASSERT_FALSE(rayons.Garder());
-        for (const Image& image : systeme.zoomboxes) {
-            Raster raster(image.taille);
-            Dessiner(systeme, image, raster, 1, rayons);
-            ASSERT_TRUE(EcritureBMP(raster, chemin));
-            const std::string octets = Lire(chemin);
-            entieres.emplace_back(octets.begin(), octets.end());
-        }
-    }
+    // Nothing kept: lot after lot into the whole picture.
+    RayonsDuBanc seuls(systeme, 1, 4, nullptr, Decoupage{256, 128, std::size_t{1} << 30, 0});
+    ASSERT_FALSE(seuls.Garder());
+    const std::vector<std::vector<std::uint8_t>> entieres = ImagesEntieres(systeme, seuls, chemin);
     // All four at once, then one by one, in buffers kept from one call to the next.
     std::vector<std::string> chemins;
     for (std::size_t c = 0; c < 4; ++c) {
@@ -129,13 +139,11 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
                   std::vector<int>(4, 0));
         for (std::size_t c = 0; c < 4; ++c) {
             SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-            const std::string ensemble = Lire(chemins[c]);
-            EXPECT_TRUE(std::vector<std::uint8_t>(ensemble.begin(), ensemble.end()) == entieres[c]);
+            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
             EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
                                           std::span(&chemin, 1), fils, rayons, tampons),
                       std::vector<int>{0});
-            const std::string seule = Lire(chemin);
-            EXPECT_TRUE(std::vector<std::uint8_t>(seule.begin(), seule.end()) == entieres[c]);
+            EXPECT_TRUE(Octets(chemin) == entieres[c]);
         }
     }
 }
@@ -149,24 +157,13 @@ TEST(Parallele, BandesCoupeesOuLesRayonsSePressent) {
         "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
         "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n";
     Dossier d;
-    d.Ecrire("bench.txt", banc);
     RapportMemoire rapport;
     System_Physique systeme;
-    ASSERT_EQ(systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport),
-              System_Physique::Lecture::Complete);
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
     ASSERT_EQ(systeme.zoomboxes.size(), 2u);
-    const auto chemin = (d.chemin() / "image.bmp").string();
-    std::vector<std::vector<std::uint8_t>> entieres;
-    {
-        RayonsDuBanc rayons(systeme, 1, 2);
-        for (const Image& image : systeme.zoomboxes) {
-            Raster raster(image.taille);
-            Dessiner(systeme, image, raster, 1, rayons);
-            ASSERT_TRUE(EcritureBMP(raster, chemin));
-            const std::string octets = Lire(chemin);
-            entieres.emplace_back(octets.begin(), octets.end());
-        }
-    }
+    RayonsDuBanc seuls(systeme, 1, 2);
+    const std::vector<std::vector<std::uint8_t>> entieres =
+        ImagesEntieres(systeme, seuls, (d.chemin() / "image.bmp").string());
     const std::vector<std::string> chemins = {(d.chemin() / "a.bmp").string(),
                                               (d.chemin() / "b.bmp").string()};
     for (const int fils : {1, 2, 8}) {
@@ -177,8 +174,7 @@ TEST(Parallele, BandesCoupeesOuLesRayonsSePressent) {
                   std::vector<int>(2, 0));
         for (std::size_t c = 0; c < 2; ++c) {
             SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-            const std::string octets = Lire(chemins[c]);
-            EXPECT_TRUE(std::vector<std::uint8_t>(octets.begin(), octets.end()) == entieres[c]);
+            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
         }
     }
 }
