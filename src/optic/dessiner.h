@@ -22,11 +22,11 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
               RayonsDuBanc& rayons, std::optional<Sens> sens = {});
 
 // Draws zoomboxes whose rays are all kept (RayonsDuBanc::Garder) and writes each as a BMP
-// picture at its path, band after band: the threads share the bands of every picture, paint
-// and draw them in a few buffers (`tampons`, kept for the next pictures), and each band is
-// written at its place in its file as soon as it is drawn, one writer at a time, while the
-// drawing goes on.  No picture lies whole in memory, and one picture's last bands are drawn
-// beside the next one's first.  Each picture gets its name as soon as it is whole (see
+// picture at its path, band after band: the threads share the bands of every picture, cut
+// by their estimated work (see Charge) and taken the heaviest first, paint and draw them in a
+// few buffers (`tampons`, kept for the next pictures), and each band is written at its place
+// in its file as soon as it is drawn, one writer at a time, while the drawing goes on.  No
+// picture lies whole in memory.  Each picture gets its name as soon as it is whole (see
 // FichierEntier).  Gives, for each picture, 0 when it was written, otherwise the errno of
 // why not.
 std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme, std::span<const Image> images,
