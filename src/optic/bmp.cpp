@@ -8,7 +8,7 @@ namespace optic {
 
 std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
     const std::uint32_t d = static_cast<std::uint32_t>(taille);
-    const std::uint32_t donnees = d * (3 * d + d % 4);
+    const auto donnees = static_cast<std::uint32_t>(OctetsPixelsBMP(taille));
     std::array<std::uint8_t, kTailleEntete> e{};
     auto mot = [&](std::size_t position, std::uint32_t valeur, int octets) {
         for (int i = 0; i < octets; ++i)
@@ -26,29 +26,24 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille) {
     mot(28, 24, 2);                      // bits per pixel
     mot(30, 0, 4);                       // no compression
     mot(34, donnees, 4);                 // pixel data size
-    mot(38, 4724, 4);                    // pixels per metre, horizontally
-    mot(42, 4724, 4);                    // and vertically
+    mot(38, kPixelsParMetre, 4);         // pixels per metre, horizontally
+    mot(42, kPixelsParMetre, 4);         // and vertically
     mot(46, 0, 4);                       // colours used
     mot(50, 0, 4);                       // important colours
     return e;
 }
 
 bool EcritureBMP(const Raster& raster, const std::string& chemin) {
-    return EcritureBMP(raster.taille(), chemin,
-                       [&](Flux& flux) { return EcrireBande(flux, raster); });
-}
-
-bool EcritureBMP(int taille, const std::string& chemin, const std::function<bool(Flux&)>& bandes) {
-    return EcrireFichier(chemin,
-                         [&](Flux& flux) { return CommencerBMP(flux, taille) && bandes(flux); });
+    return EcrireFichier(chemin, [&](Flux& flux) {
+        return CommencerBMP(flux, raster.taille()) && EcrireBande(flux, raster);
+    });
 }
 
 bool CommencerBMP(Flux& flux, int taille) {
     auto entete = EnteteBMP(taille);
-    const std::uint32_t d = static_cast<std::uint32_t>(taille);
     // Sized first, so that a file system in memory (the web engine's) takes the whole
     // picture at once instead of growing it band by band.
-    return flux.Reserver(kTailleEntete + std::size_t{d} * (3 * d + d % 4)) &&
+    return flux.Reserver(kTailleEntete + static_cast<std::size_t>(OctetsPixelsBMP(taille))) &&
            flux.EcrireA(0, {{entete.data(), entete.size()}});
 }
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "optic/fichier.h"
@@ -11,6 +10,15 @@
 namespace optic {
 
 inline constexpr std::size_t kTailleEntete = 54;
+// The pictures' resolution: 4724 pixels per metre (120 per inch).
+inline constexpr std::uint32_t kPixelsParMetre = 4724;
+
+// The bytes of the pixels of a BMP picture of side `taille`: rows of 3 bytes a pixel, padded
+// to a multiple of 4.
+constexpr std::uint64_t OctetsPixelsBMP(int taille) {
+    const auto d = static_cast<std::uint64_t>(taille);
+    return d * (3 * d + d % 4);
+}
 
 // The 54-byte header of an uncompressed 24-bit BMP file of side `taille`, rows bottom-up.
 std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille);
@@ -18,10 +26,6 @@ std::array<std::uint8_t, kTailleEntete> EnteteBMP(int taille);
 // Writes the raster as an uncompressed 24-bit BMP picture at `chemin`, whole or not at all
 // (see EcrireFichier).  False when the picture could not be written.
 bool EcritureBMP(const Raster& raster, const std::string& chemin);
-
-// The same for a picture of side `taille` whose rows come in bands: `bandes` hands each
-// band to EcrireBande, in any order, from any thread, and says whether all went well.
-bool EcritureBMP(int taille, const std::string& chemin, const std::function<bool(Flux&)>& bandes);
 
 // Begins a BMP picture of side `taille` in a file about to be written band by band: gives
 // the file its size and writes the header.

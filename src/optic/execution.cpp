@@ -68,19 +68,23 @@ std::string RaisonEcriture(const std::string& chemin, int erreur, const Options&
 constexpr std::size_t kImagesEnsemble = 8;
 constexpr std::size_t kOctetsDesCouvertures = std::size_t{64} << 20;
 
-// Says how the writing of zoombox c's picture went: the progress display hears of a picture
-// written; a picture that could not be written is reported, with why.  Returns whether it was.
-bool Compter(const System_Physique& systeme, int c, const Options& options, bool ok, int erreur,
+// A zoombox's picture: its file's name, and its path in the directory the options name.
+struct Fichier {
+    std::string nom, chemin;
+};
+
+// Says how the writing of a picture of side `taille` went: the progress display hears of a
+// picture written; a picture that could not be written is reported, with why.  Returns whether
+// it was.
+bool Compter(const Fichier& fichier, int taille, const Options& options, bool ok, int erreur,
              Rapport& rapport, Suivi& suivi) {
-    const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
-    const std::string nom = NomImage(c, options.format);
-    const std::string chemin = CheminImage(options.dossier, nom);
+    const std::string& chemin = fichier.chemin;
     if (ok) {
-        suivi.Ecrite(nom, image.taille);
+        suivi.Ecrite(fichier.nom, taille);
     } else {
         suivi.Effacer();
         Signaler(rapport, messages::kEcriture, chemin,
-                 Lieu{0, RaisonEcriture(chemin, erreur, options, image.taille)});
+                 Lieu{0, RaisonEcriture(chemin, erreur, options, taille)});
         rapport.Vider();
     }
     return ok;
@@ -104,14 +108,11 @@ std::size_t Groupe(const System_Physique& systeme, std::size_t c, const Options&
 // Draws zoomboxes c .. c + n - 1, whose rays are all kept, and writes their BMP pictures at
 // once; each picture's lack of memory is reported like any failed write.
 std::vector<int> PhotographierEnsemble(const System_Physique& systeme, std::size_t c, std::size_t n,
-                                       const Options& options, int nb_fils, RayonsDuBanc& rayons,
-                                       Toiles& toiles, Suivi& suivi) {
+                                       std::span<const Fichier> fichiers, int nb_fils,
+                                       RayonsDuBanc& rayons, Toiles& toiles, Suivi& suivi) {
     std::vector<std::string> chemins;
-    for (std::size_t p = c; p < c + n; ++p) {
-        chemins.push_back(
-            CheminImage(options.dossier, NomImage(static_cast<int>(p), options.format)));
-    }
-    suivi.Dessin(NomImage(static_cast<int>(c), options.format), systeme.zoomboxes[c].taille);
+    for (std::size_t p = c; p < c + n; ++p) chemins.push_back(fichiers[p].chemin);
+    suivi.Dessin(fichiers[c].nom, systeme.zoomboxes[c].taille);
     toiles.image = Raster(0);
     try {
         return DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, n), chemins,
@@ -126,11 +127,11 @@ std::vector<int> PhotographierEnsemble(const System_Physique& systeme, std::size
 // for; the pixels live only meanwhile, in the memory of the picture before (`toiles`).  A
 // picture in SVG is written from the bench itself.  While the rays are traced for the first
 // time, the progress display counts them.
-bool Photographier(const System_Physique& systeme, int c, const Options& options, int nb_fils,
-                   RayonsDuBanc& rayons, Toiles& toiles, Rapport& rapport, Suivi& suivi) {
-    const Image& image = systeme.zoomboxes[static_cast<std::size_t>(c)];
-    const std::string nom = NomImage(c, options.format);
-    const std::string chemin = CheminImage(options.dossier, nom);
+bool Photographier(const System_Physique& systeme, const Image& image, const Fichier& fichier,
+                   const Options& options, int nb_fils, RayonsDuBanc& rayons, Toiles& toiles,
+                   Rapport& rapport, Suivi& suivi) {
+    const std::string& nom = fichier.nom;
+    const std::string& chemin = fichier.chemin;
     bool ok = false;
     int erreur = 0;
     try {
@@ -152,7 +153,7 @@ bool Photographier(const System_Physique& systeme, int c, const Options& options
         ok = false;  // too large for this machine's memory: reported like any failed write
         erreur = ENOMEM;
     }
-    return Compter(systeme, c, options, ok, erreur, rapport, suivi);
+    return Compter(fichier, image.taille, options, ok, erreur, rapport, suivi);
 }
 
 }  // namespace
@@ -180,28 +181,34 @@ int Executer(const Options& options, Rapport& rapport, int nb_fils, Suivi* suivi
     progression.Trace(rayons.Nombre());
     std::optional<MesureDesRayons> mesure;
     if (bilan) mesure.emplace(systeme, rayons);
+    std::vector<Fichier> fichiers;
+    for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
+        std::string nom = NomImage(static_cast<int>(c), options.format);
+        std::string chemin = CheminImage(options.dossier, nom);
+        fichiers.push_back({std::move(nom), std::move(chemin)});
+    }
     int statut = 0;
     Toiles toiles;
+    // The run fails with any picture not written; the report lists those written.
     auto compter = [&](std::size_t c, bool ok) {
         if (!ok) {
             statut = -1;
         } else if (bilan) {
-            bilan->images.push_back(
-                CheminImage(options.dossier, NomImage(static_cast<int>(c), options.format)));
+            bilan->images.push_back(fichiers[c].chemin);
         }
     };
     for (std::size_t c = 0; c < systeme.zoomboxes.size();) {
         if (const std::size_t n = Groupe(systeme, c, options, rayons); n > 0) {
-            const std::vector<int> erreurs =
-                PhotographierEnsemble(systeme, c, n, options, nb_fils, rayons, toiles, progression);
+            const std::vector<int> erreurs = PhotographierEnsemble(systeme, c, n, fichiers, nb_fils,
+                                                                   rayons, toiles, progression);
             for (std::size_t p = 0; p < n; ++p, ++c) {
-                compter(c, Compter(systeme, static_cast<int>(c), options, erreurs[p] == 0,
-                                   erreurs[p], rapport, progression));
+                compter(c, Compter(fichiers[c], systeme.zoomboxes[c].taille, options,
+                                   erreurs[p] == 0, erreurs[p], rapport, progression));
             }
             continue;
         }
-        compter(c, Photographier(systeme, static_cast<int>(c), options, nb_fils, rayons, toiles,
-                                 rapport, progression));
+        compter(c, Photographier(systeme, systeme.zoomboxes[c], fichiers[c], options, nb_fils,
+                                 rayons, toiles, rapport, progression));
         ++c;
     }
     if (mesure) bilan->mesures = mesure->Finir();

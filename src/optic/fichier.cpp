@@ -24,30 +24,30 @@ constexpr int kSignauxDArret[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Writes the pieces in order, however the system splits the writing: where the file is at,
 // or from `position` on when it is not negative.
-bool ToutEcrire(int fd, std::vector<iovec>& morceaux, std::int64_t position) {
+// The pieces written in part or whole are changed: they hold what is left of them.
+bool ToutEcrire(int fd, iovec* morceaux, std::size_t nombre, std::int64_t position) {
     std::size_t i = 0;
-    while (i < morceaux.size()) {
+    while (i < nombre) {
 #if defined(__EMSCRIPTEN__)
         // Its pwritev writes every piece at the same place: one piece at a time there.
-        const int n = position < 0
-                          ? static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX))
-                          : 1;
+        const int n =
+            position < 0 ? static_cast<int>(std::min<std::size_t>(nombre - i, IOV_MAX)) : 1;
 #else
-        const int n = static_cast<int>(std::min<std::size_t>(morceaux.size() - i, IOV_MAX));
+        const int n = static_cast<int>(std::min<std::size_t>(nombre - i, IOV_MAX));
 #endif
-        ssize_t ecrits = position < 0 ? ::writev(fd, morceaux.data() + i, n)
-                                      : ::pwritev(fd, morceaux.data() + i, n, position);
+        ssize_t ecrits =
+            position < 0 ? ::writev(fd, morceaux + i, n) : ::pwritev(fd, morceaux + i, n, position);
         if (ecrits < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         if (position >= 0) position += ecrits;
         // Skip what went out; a piece written in part keeps its rest.
-        while (i < morceaux.size() && static_cast<std::size_t>(ecrits) >= morceaux[i].iov_len) {
+        while (i < nombre && static_cast<std::size_t>(ecrits) >= morceaux[i].iov_len) {
             ecrits -= static_cast<ssize_t>(morceaux[i].iov_len);
             ++i;
         }
-        if (i < morceaux.size()) {
+        if (i < nombre) {
             morceaux[i].iov_base = static_cast<std::uint8_t*>(morceaux[i].iov_base) + ecrits;
             morceaux[i].iov_len -= static_cast<std::size_t>(ecrits);
         }
@@ -81,16 +81,16 @@ bool Flux::Echec(int erreur) {
     return false;
 }
 
-bool Flux::Sortir(std::vector<iovec>& morceaux, std::int64_t position) {
+bool Flux::Sortir(iovec* morceaux, std::size_t nombre, std::int64_t position) {
     if (Interrompu()) return Echec(EINTR);
-    if (!ToutEcrire(fd_, morceaux, position)) return Echec(errno);
+    if (!ToutEcrire(fd_, morceaux, nombre, position)) return Echec(errno);
     return true;
 }
 
 bool Flux::Vider() {
     if (!bon_ || tampon_.empty()) return bon_;
-    std::vector<iovec> morceau{{tampon_.data(), tampon_.size()}};
-    Sortir(morceau);
+    iovec morceau{tampon_.data(), tampon_.size()};
+    Sortir(&morceau, 1);
     tampon_.clear();
     return bon_;
 }
@@ -131,17 +131,17 @@ bool Flux::EcrireA(std::uint64_t position, std::vector<iovec> morceaux) {
     return EnLots(morceaux, static_cast<std::int64_t>(position));
 }
 
-bool Flux::EnLots(const std::vector<iovec>& morceaux, std::int64_t position) {
+bool Flux::EnLots(std::vector<iovec>& morceaux, std::int64_t position) {
     // A signal is looked for between batches of pieces, so that a large picture stops soon.
     constexpr std::size_t kLot = 64;
     for (std::size_t i = 0; i < morceaux.size() && bon_; i += kLot) {
         const std::size_t fin = std::min(i + kLot, morceaux.size());
-        std::vector<iovec> lot(morceaux.begin() + static_cast<std::ptrdiff_t>(i),
-                               morceaux.begin() + static_cast<std::ptrdiff_t>(fin));
-        Sortir(lot, position);
-        if (position < 0) continue;
-        for (std::size_t k = i; k < fin; ++k)
-            position += static_cast<std::int64_t>(morceaux[k].iov_len);
+        // Where the next batch goes, before the writing changes the pieces' lengths.
+        std::int64_t suite = position;
+        for (std::size_t k = i; k < fin && position >= 0; ++k)
+            suite += static_cast<std::int64_t>(morceaux[k].iov_len);
+        Sortir(morceaux.data() + i, fin - i, position);
+        position = suite;
     }
     return bon_;
 }

@@ -36,10 +36,11 @@ class Flux {
     friend class FichierEntier;
     Flux(int fd, const sigset_t& avant) : fd_(fd), avant_(avant) {}
     bool Vider();
-    // Writes the pieces at `position`, or where the file is at with a negative one.
-    bool Sortir(std::vector<iovec>& morceaux, std::int64_t position = -1);
+    // Writes the pieces at `position`, or where the file is at with a negative one; what is
+    // left of each piece is written into it as it goes.
+    bool Sortir(iovec* morceaux, std::size_t nombre, std::int64_t position = -1);
     // Writes the pieces in batches, from `position` on (or where the file is at).
-    bool EnLots(const std::vector<iovec>& morceaux, std::int64_t position);
+    bool EnLots(std::vector<iovec>& morceaux, std::int64_t position);
     bool Echec(int erreur);
     // A signal that ends the program arrived while it was held.
     bool Interrompu() const;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "optic/bmp.h"
 #include "optic/fichier.h"
 
 namespace optic {
@@ -13,8 +14,6 @@ namespace {
 
 // zlib's fastest level: these pictures are mostly flat colour, which every level packs well.
 constexpr int kCompression = 1;
-// The BMP picture's resolution, 4724 pixels per metre (120 per inch).
-constexpr png_uint_32 kPixelsParMetre = 4724;
 
 // libpng reports an error by a long jump back into Encoder, and prints nothing.
 [[noreturn]] void Erreur(png_structp png, png_const_charp) {

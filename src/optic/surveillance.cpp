@@ -16,7 +16,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <ostream>
 
 namespace optic {
 
@@ -132,8 +132,8 @@ class Signals {
 
 }  // namespace
 
-int Watch(const std::string& path, const std::function<int()>& run, std::ostream& errors,
-          bool chatty) {
+int Watch(const std::string& path, const std::function<int()>& run, std::ostream& output,
+          std::ostream& errors, bool chatty) {
     Watcher watcher(path, errors);
     if (!watcher.Usable()) {
         run();  // once, as without --watch, so that its messages say what went wrong
@@ -147,7 +147,7 @@ int Watch(const std::string& path, const std::function<int()>& run, std::ostream
 
     pid_t child = -1;
     auto start = [&] {
-        std::cout.flush();
+        output.flush();
         errors.flush();
         child = ::fork();
         if (child == 0) {
@@ -156,8 +156,9 @@ int Watch(const std::string& path, const std::function<int()>& run, std::ostream
             ::close(watcher.Descriptor());
             ::pthread_sigmask(SIG_SETMASK, &signals.Before(), nullptr);
             const int status = run();
-            std::cout.flush();
-            std::cerr.flush();
+            // _Exit skips the streams' own flushing.
+            output.flush();
+            errors.flush();
             std::_Exit(status & 0xff);
         }
         if (child < 0) errors << "optic: cannot run: " << std::strerror(errno) << '\n';

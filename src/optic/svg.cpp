@@ -440,7 +440,7 @@ class Ecrivain {
     // Sends the text gathered so far once there is enough of it, or at the end.
     bool Envoyer(bool tout = false) {
         if (!tout && s_.size() < kTampon) return flux_.Bon();
-        const bool ok = flux_.Ecrire(s_);
+        const bool ok = flux_.EcrireMorceaux({{s_.data(), s_.size()}});
         s_.clear();
         return ok;
     }
