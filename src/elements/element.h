@@ -31,9 +31,7 @@ OPTIC_EN_LIGNE auto Contient(int type, const Dioptre* d, T x, T y) {
 }
 
 inline bool Contient(const Element& e, Point p) {
-    const std::vector<Dioptre>& d = e.dioptres;
-    if (e.type == kTypeLentille) return d[0].Interrieur(p) && d[1].Interrieur(p);
-    return (d[0].Interrieur(p) && d[2].Interrieur(p)) || (d[1].Interrieur(p) && d[3].Interrieur(p));
+    return Contient(e.type, e.dioptres.data(), p.x, p.y);
 }
 
 // An axis-aligned box of the world.

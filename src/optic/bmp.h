@@ -13,11 +13,9 @@ inline constexpr std::size_t kTailleEntete = 54;
 // The pictures' resolution: 4724 pixels per metre (120 per inch).
 inline constexpr std::uint32_t kPixelsParMetre = 4724;
 
-// The bytes of the pixels of a BMP picture of side `taille`: rows of 3 bytes a pixel, padded
-// to a multiple of 4.
+// The bytes of the pixels of a BMP picture of side `taille`: its rows as the raster holds them.
 constexpr std::uint64_t OctetsPixelsBMP(int taille) {
-    const auto d = static_cast<std::uint64_t>(taille);
-    return d * (3 * d + d % 4);
+    return static_cast<std::uint64_t>(taille) * Raster::OctetsLigne(taille);
 }
 
 // The 54-byte header of an uncompressed 24-bit BMP file of side `taille`, rows bottom-up.

@@ -5,14 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "model/system.h"
 #include "render/couleur.h"
 #include "render/image.h"
 #include "render/interieur.h"
-#include "render/remplissage.h"
 
 namespace optic {
 
@@ -21,8 +19,8 @@ namespace {
 // Fills an element: its box, clipped to the window, is scanned one pixel step apart from its
 // corner (each step added to the last), and every point inside the element is plotted.
 // The scan's points along a row and their columns are the same for every row: they are
-// found once, then each row is tested all at once (DedansRangee) and its inside points are
-// written in runs of neighbouring pixels.
+// found once, then each row's inside points are found as runs (InterieurRangee) and written
+// in runs of neighbouring pixels.
 void Remplir(const Element& e, const Image& image) {
     Boite b = BoiteElement(e);
     if (image.decalage_x + b.xmin < 0) b.xmin = -image.decalage_x;
@@ -37,7 +35,7 @@ void Remplir(const Element& e, const Image& image) {
     // Past this many steps every point lies beyond the picture.
     const long limite = static_cast<long>(image.taille) + 2;
     // The points of a row, and their columns (-1 outside the picture), as TracePoint finds
-    // them; a multiple of 8 of them, the last ones not a number.
+    // them.
     std::vector<double> xs;
     std::vector<std::int32_t> colonnes;
     double x = b.xmin;
@@ -50,8 +48,6 @@ void Remplir(const Element& e, const Image& image) {
     }
     const int n = static_cast<int>(xs.size());
     if (n == 0) return;
-    xs.resize((xs.size() + 7) / 8 * 8, std::numeric_limits<double>::quiet_NaN());
-    std::vector<std::uint8_t> dedans(xs.size());
     std::vector<std::uint8_t> motif(3 * static_cast<std::size_t>(image.taille));
     for (std::size_t i = 0; i < motif.size(); i += 3) {
         motif[i] = couleur.bleu;
@@ -100,11 +96,11 @@ void Remplir(const Element& e, const Image& image) {
             for (const Intervalle& r : runs) poser(ligne, r.debut, r.fin);
             continue;
         }
-        DedansRangee(e.type, e.dioptres.data(), xs.data(), static_cast<int>(xs.size()), y,
-                     dedans.data());
+        // Numbers too large for runs: each point is tested.
         for (int i = 0; i < n;) {
             int k = i;
-            while (k < n && dedans[static_cast<std::size_t>(k)]) ++k;
+            while (k < n && Contient(e.type, e.dioptres.data(), xs[static_cast<std::size_t>(k)], y))
+                ++k;
             poser(ligne, i, k);
             i = k + 1;
         }
@@ -151,19 +147,6 @@ void System_Physique::DessinElements(const Image& image) const {
         if (e.dioptres.empty()) continue;
         Remplir(e, image);
         for (const Dioptre& d : e.dioptres) d.Dessin(image);
-    }
-}
-
-void DessinRayons(std::span<const Rayon> rayons, const Image& image) {
-    if (image.taille <= 0) return;
-    auto dessiner = [&](const Rayon& r) {
-        const Pixel couleur = EnPixel(Couleur(r.lambda));
-        SegmentsDuRayon(r, image, [&](Point a, Point b) { Segment(image, a, b, couleur); });
-    };
-    if (image.couverts) {
-        for (auto r = rayons.rbegin(); r != rayons.rend(); ++r) dessiner(*r);
-    } else {
-        for (const Rayon& r : rayons) dessiner(r);
     }
 }
 

@@ -10,13 +10,6 @@
 
 namespace optic {
 
-// Draws traced rays into a zoombox's view, each in the colour of its wavelength: the
-// polyline of its path and, for an open ray, the half-line on to the window's edge.  A later
-// ray covers an earlier one.  When the view keeps track of covered pixels (Image::Couvrir),
-// the rays are drawn from the last to the first and each pixel is written once, by the
-// last ray that reaches it; lots of rays are then given from the last to the first too.
-void DessinRayons(std::span<const Rayon> rayons, const Image& image);
-
 // What drawing one ray into a zoombox needs, worked out once for all the views of the
 // picture: its colour, where an open ray leaves the window, and the rows (plus half a pixel)
 // its drawing stays within, give or take a pixel.
@@ -35,8 +28,13 @@ using RayonsPrepares = std::vector<RayonPrepare, GrandsBlocs<RayonPrepare>>;
 // Works out, for each ray of a lot, what drawing it into the zoombox needs.
 RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image);
 
-// DessinRayons with the lot's rays prepared for the zoombox (PreparerRayons): a ray whose
-// rows miss the view's is passed at once.
+// Draws a lot of traced rays, prepared for the zoombox (PreparerRayons), into its view, each
+// in the colour of its wavelength: the polyline of its path and, for an open ray, the
+// half-line on to the window's edge; a ray whose rows miss the view's is passed at once.  A
+// later ray covers an earlier one.  When the view keeps track of covered pixels
+// (Image::Couvrir), the rays are drawn from the last to the first and each pixel is written
+// once, by the last ray that reaches it; lots of rays are then given from the last to the
+// first too.
 void DessinRayons(std::span<const Rayon> rayons, std::span<const RayonPrepare> prepares,
                   const Image& image);
 

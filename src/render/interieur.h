@@ -16,7 +16,7 @@ using Intervalles = std::vector<Intervalle>;
 
 // For the points (xs[i], y), i < n, of a row scanned one pixel step after the other (xs
 // increasing), which lie inside an element (Contient, with the element's kind and surfaces),
-// as runs of indices: the same points DedansRangee finds, without testing each.  Along a row
+// as runs of indices: the same points Contient finds, without testing each.  Along a row
 // every quantity an inside test compares moves one way, or one way then the other, so each
 // test holds on a few runs whose ends a search finds; only where two quantities move against
 // each other and their bounds do not settle it are the points tested one by one.  False

@@ -50,7 +50,7 @@ std::size_t Octets(std::size_t pas, int lignes) {
 }  // namespace
 
 std::size_t Raster::PasLigne(int taille) {
-    return PasMemoire(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4));
+    return PasMemoire(OctetsLigne(taille));
 }
 
 void Raster::Liberer::operator()(std::uint8_t* p) const {
@@ -61,7 +61,7 @@ Raster::Raster(int taille)
     : taille_(taille),
       debut_(0),
       fin_(taille),
-      octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
+      octets_ligne_(OctetsLigne(taille)),
       pas_ligne_(PasLigne(taille)),
       donnees_(Allouer(Octets(pas_ligne_, taille)), Liberer{Octets(pas_ligne_, taille)}) {}
 
@@ -69,7 +69,7 @@ Raster::Raster(int taille, int debut, int fin, Raster&& ancien)
     : taille_(taille),
       debut_(debut),
       fin_(std::max(debut, fin)),
-      octets_ligne_(3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4)),
+      octets_ligne_(OctetsLigne(taille)),
       pas_ligne_(PasLigne(taille)),
       donnees_(nullptr, Liberer{0}) {
     const std::size_t octets = Octets(pas_ligne_, fin_ - debut_);

@@ -28,6 +28,10 @@ class Raster {
     int fin() const { return fin_; }
     // Bytes of one row in the file, padding included.
     std::size_t octets_ligne() const { return octets_ligne_; }
+    // The same for a picture of side `taille`.
+    static constexpr std::size_t OctetsLigne(int taille) {
+        return 3 * static_cast<std::size_t>(taille) + static_cast<std::size_t>(taille % 4);
+    }
     // Bytes from one row to the next in memory.
     std::size_t pas_ligne() const { return pas_ligne_; }
     // The same for a picture of side `taille`.

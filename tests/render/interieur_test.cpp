@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 #include <vector>
 
 #include "elements/lentille.h"
 #include "render/interieur.h"
-#include "render/remplissage.h"
 #include "support/elements_hasard.h"
 
 namespace optic {
@@ -23,23 +21,19 @@ void PrintTo(const Intervalle& r, std::ostream* os) {
 namespace {
 
 // The points of a row one pixel step apart from x0, each step added to the last, as the
-// fills scan them; a multiple of 8 of them, the last ones not a number.
+// fills scan them.
 std::vector<double> Rangee(double x0, double pas, int n) {
     std::vector<double> xs;
     double x = x0;
     for (int i = 0; i < n; ++i, x += pas) xs.push_back(x);
-    xs.resize((xs.size() + 7) / 8 * 8, std::numeric_limits<double>::quiet_NaN());
     return xs;
 }
 
-// The inside points as DedansRangee finds them, as runs.
+// The inside points as Contient finds them, one by one, as runs.
 Intervalles UnParUn(const Element& e, const std::vector<double>& xs, int n, double y) {
-    std::vector<std::uint8_t> dedans(xs.size());
-    DedansRangee(e.type, e.dioptres.data(), xs.data(), static_cast<int>(xs.size()), y,
-                 dedans.data());
     Intervalles runs;
     for (int i = 0; i < n; ++i) {
-        if (!dedans[static_cast<std::size_t>(i)]) continue;
+        if (!Contient(e, {xs[static_cast<std::size_t>(i)], y})) continue;
         if (!runs.empty() && runs.back().fin == i) {
             ++runs.back().fin;
         } else {
