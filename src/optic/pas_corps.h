@@ -126,7 +126,7 @@ OPTIC_EN_LIGNE void PasIci(const BancPlat& b, Voies& v) {
             VersLeMonde(Charger<D>(c), Charger<D>(s), Charger<D>(x0), Charger<D>(y0),
                         Charger<D>(xc), Charger<D>(plan) > 0.0, Charger<D>(transparent), hu, hv, hx,
                         hy, tx, ty);
-            const auto opaque = (Abs(tx) < kTolerance) & (Abs(ty) < kTolerance);
+            const auto opaque = Opaque(tx, ty);
             // Beyond the surface: the medium just past the hit along the direction.
             const D n = MilieuIci(b, v.indices, p, hx + kSondage * dx, hy + kSondage * dy);
             D rx, ry;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cmath>
 #include <vector>
 
 #include "model/constantes.h"
 #include "model/point.h"
 #include "model/system.h"
+#include "optic/refraction.h"
 
 namespace optic {
 
@@ -32,7 +32,7 @@ void Deviation(const System_Physique& systeme, Rayon& rayon, Point h, Point t);
 
 // Whether a hit's tangent is that of an opaque surface, where the ray ends.
 inline bool Opaque(Point tangente) {
-    return std::fabs(tangente.x) < kTolerance && std::fabs(tangente.y) < kTolerance;
+    return Opaque(tangente.x, tangente.y);
 }
 
 // Traces one ray through the bench, from its start to an open or a stopped end, the plain

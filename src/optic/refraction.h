@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/constantes.h"
 #include "model/voies.h"
 
 namespace optic {
@@ -9,6 +10,12 @@ namespace optic {
 template <typename T>
 OPTIC_EN_LIGNE auto ReflexionTotale(T q) {
     return q <= 0.0;
+}
+
+// Whether a hit's tangent (tx, ty) is that of an opaque surface, where the ray ends.
+template <typename T>
+OPTIC_EN_LIGNE auto Opaque(T tx, T ty) {
+    return (Abs(tx) < kTolerance) & (Abs(ty) < kTolerance);
 }
 
 // The new direction (rx, ry) of a ray of direction (dx, dy), whose length is the index of its
