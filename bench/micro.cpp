@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "draw/dessin.h"
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
 #include "model/system.h"
-#include "optic/bmp.h"
-#include "optic/png.h"
-#include "optic/propagation.h"
+#include "output/bmp.h"
+#include "output/png.h"
+#include "raster/image.h"
+#include "trace/propagation.h"
 
 using namespace optic;
 
@@ -64,11 +66,12 @@ BENCHMARK(BM_IndiceMilieu);
 
 // A picture of side `taille` over the window [0, 100] x [0, 100].
 struct Toile {
-    Zoombox z;
+    Image image;
     Raster raster;
-    explicit Toile(int taille) : z(ConstruireZoombox(0, 0, 100, 100, taille, 10)), raster(taille) {
-        PeindreFond(z.image, raster);
-        z.image.Attacher(raster);
+    explicit Toile(int taille)
+        : image(ConstruireZoombox(0, 0, 100, 100, taille, 10).fenetre), raster(taille) {
+        PeindreFond(image, raster);
+        image.Attacher(raster);
     }
 };
 
@@ -84,7 +87,7 @@ void BM_TraceSegment(benchmark::State& state) {
     for (auto _ : state) {
         decalage = decalage > 1 ? 0 : decalage + 0.0137;
         const Point a{0 + decalage, 0 + decalage}, b{a.x + dx, a.y + dy};
-        TraceSegment(toile.z.image, a, b, Pixel{1, 2, 3});
+        TraceSegment(toile.image, a, b, Pixel{1, 2, 3});
         total += points;
     }
     state.counters["points/s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
@@ -97,7 +100,7 @@ void BM_RemplissageLentille(benchmark::State& state) {
     Toile toile(1024);
     System_Physique s;
     s.elements.push_back(Lentille(Point{30, 50}, 30, 1, 60, 1, -60, 80, 0, &verre));
-    for (auto _ : state) s.DessinElements(toile.z.image);
+    for (auto _ : state) DessinElements(s, toile.image);
 }
 BENCHMARK(BM_RemplissageLentille);
 
@@ -108,7 +111,7 @@ void BM_Ecriture(benchmark::State& state, bool (*ecrire)(const Raster&, const st
     Toile toile(static_cast<int>(state.range(0)));
     for (int k = 0; k < 200; ++k) {
         const Pixel couleur{static_cast<std::uint8_t>(k), 255, static_cast<std::uint8_t>(255 - k)};
-        TraceSegment(toile.z.image, Point{0, 50}, Point{100, k * 0.5}, couleur);
+        TraceSegment(toile.image, Point{0, 50}, Point{100, k * 0.5}, couleur);
     }
     const auto dossier = std::filesystem::temp_directory_path() / "optic_micro";
     std::filesystem::create_directories(dossier);

@@ -10,13 +10,13 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/parallele.h"
+#include "draw/dessin.h"
 #include "model/system.h"
-#include "optic/bmp.h"
-#include "optic/execution.h"
-#include "optic/images.h"
-#include "optic/parallele.h"
-#include "optic/rayons.h"
-#include "render/dessin.h"
+#include "output/bmp.h"
+#include "output/images.h"
+#include "run/execution.h"
+#include "trace/rayons.h"
 
 using namespace optic;
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     }
 
     double points = 0;
-    for (const Image& im : systeme.zoomboxes) {
+    for (const Fenetre& im : systeme.zoomboxes) {
         tous.Parcourir([&](std::span<const Rayon> lot) { points += PointsDesRayons(lot, im); });
     }
 

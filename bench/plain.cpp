@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "model/system.h"
-#include "optic/bmp.h"
-#include "optic/propagation.h"
-#include "render/couleur.h"
-#include "render/pixel.h"
+#include "output/bmp.h"
+#include "raster/couleur.h"
+#include "raster/pixel.h"
+#include "trace/propagation.h"
 
 using namespace optic;
 
@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
         return -1;
     }
     std::vector<Plans> images;
-    for (const Image& image : systeme.zoomboxes) images.push_back(Peindre(image));
+    for (const Image image : systeme.zoomboxes) images.push_back(Peindre(image));
 
     std::vector<Rayon> rayons;
     std::vector<std::vector<Point>> chemins;

@@ -13,14 +13,14 @@
 #include <string>
 #include <string_view>
 
+#include "draw/dessin.h"
 #include "model/lecture_ligne.h"
 #include "model/system.h"
-#include "optic/bmp.h"
-#include "optic/compte_rendu.h"
-#include "optic/execution.h"
-#include "optic/rayons.h"
-#include "render/dessin.h"
+#include "output/bmp.h"
+#include "output/compte_rendu.h"
+#include "run/execution.h"
 #include "support/json.h"
+#include "trace/rayons.h"
 
 using namespace optic;
 
@@ -45,13 +45,13 @@ struct FichierMemoire {
 // What the description could ask of the tracer: its rays, and its rays times its elements
 // (a ray trapped by total reflection meets up to a thousand surfaces), read the way the
 // reader cuts lines and tokens.
-struct Demande {
+struct Besoins {
     double rayons = 0;
     double elements = 0;
 };
 
-Demande Demandes(const std::uint8_t* donnees, std::size_t taille) {
-    Demande d;
+Besoins EstimerBesoins(const std::uint8_t* donnees, std::size_t taille) {
+    Besoins d;
     FichierMemoire flux(donnees, taille);
     if (!flux.f) return d;
     std::string ligne;
@@ -100,8 +100,8 @@ void Rapporter(const std::uint8_t* donnees, std::size_t taille, const RapportMem
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
     if (taille > kTailleMaxEntree) return -1;
-    const Demande demande = Demandes(donnees, taille);
-    if (demande.rayons > kRayonsMax || demande.rayons * demande.elements > kRayonsElementsMax) {
+    const Besoins besoins = EstimerBesoins(donnees, taille);
+    if (besoins.rayons > kRayonsMax || besoins.rayons * besoins.elements > kRayonsElementsMax) {
         return -1;
     }
     FichierMemoire premiere(donnees, taille), seconde(donnees, taille);
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
                         Decoupage{3, 2, std::size_t{1} << 20, std::size_t{1} << 10});
     bilan.mesures = MesurerRayons(systeme, rayons);
     Rapporter(donnees, taille, rapport, bilan);
-    for (const Image& image : systeme.zoomboxes) {
+    for (const Image image : systeme.zoomboxes) {
         double points = 0;
         rayons.Parcourir(
             [&](std::span<const Rayon> lot) { points += PointsDesRayons(lot, image); });

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/point.h"
 #include "elements/element.h"
-#include "model/point.h"
 
 namespace optic {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "elements/dioptre.h"
+#include "surfaces/dioptre.h"
 
 namespace optic {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/constantes.h"
+#include "base/constantes.h"
 
 namespace optic {
 

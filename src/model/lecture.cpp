@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/constantes.h"
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
-#include "model/constantes.h"
 #include "model/explication.h"
 #include "model/lecture_ligne.h"
 #include "model/messages.h"
@@ -395,9 +395,9 @@ class Lecteur {
             return Signaler(messages::kZoombox, "zoombox: " + defaut);
         }
         const Zoombox zoombox = ConstruireZoombox(z.v[0], z.v[1], z.v[2], z.v[3], z.v[4], z.v[5]);
-        const double cote = z.v[4], largeur = zoombox.image.largeur;
+        const double cote = z.v[4], largeur = zoombox.fenetre.largeur;
         // The picture's side at the zoom used, before any check.
-        const double taille = std::trunc(zoombox.image.zoom * largeur + 0.5);
+        const double taille = std::trunc(zoombox.fenetre.zoom * largeur + 0.5);
         if (zoombox.zoom_plafonne) {
             Signaler(messages::kZoomPlafonne,
                      "zoombox: " + ex::Valeur("pixels", z.jetons[4]) + " over a window " +
@@ -407,7 +407,7 @@ class Lecteur {
         }
         if (!zoombox.utilisable) {
             std::string pourquoi;
-            if (std::isnan(zoombox.image.zoom)) {
+            if (std::isnan(zoombox.fenetre.zoom)) {
                 pourquoi =
                     "the window has no extent (x2 = x1 and y2 = y1) and pixels is 0, "
                     "which gives no scale; give the window an extent";
@@ -425,7 +425,7 @@ class Lecteur {
             }
             return Signaler(messages::kZoombox, "zoombox: " + pourquoi);
         }
-        systeme_.zoomboxes.push_back(zoombox.image);
+        systeme_.zoomboxes.push_back(zoombox.fenetre);
     }
 
     System_Physique& systeme_;

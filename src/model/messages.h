@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "model/rapport.h"
+#include "base/rapport.h"
 
 namespace optic {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "model/point.h"
+#include "base/point.h"
 
 namespace optic {
 

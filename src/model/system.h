@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/rapport.h"
 #include "elements/element.h"
-#include "model/indice.h"
-#include "model/rapport.h"
+#include "elements/indice.h"
 #include "model/source.h"
-#include "render/image.h"
+#include "raster/fenetre.h"
 
 namespace optic {
 
@@ -26,7 +26,7 @@ struct System_Physique {
     // Glasses in the order of the usable index lines: a lens line's index k is entry k - 1.
     // Held by pointer so that the lenses' links stay valid.
     std::vector<std::unique_ptr<IndiceRefraction>> indices;
-    std::vector<Image> zoomboxes;  // picture c is entry c
+    std::vector<Fenetre> zoomboxes;  // picture c is entry c
 
     enum class Lecture { Complete, IndiceManquant };
 
@@ -37,9 +37,6 @@ struct System_Physique {
     // name the messages give.
     Lecture ReadSystem_Physique(std::FILE* premiere_passe, std::FILE* seconde_passe,
                                 const std::string& nom, Rapport& rapport);
-
-    // Draws the elements into a zoombox's view, each filled then outlined, in bench order.
-    void DessinElements(const Image& image) const;
 };
 
 }  // namespace optic

@@ -11,11 +11,11 @@
 #include <sstream>
 #include <string_view>
 
-#include "model/rapport.h"
-#include "optic/compte_rendu.h"
-#include "optic/execution.h"
-#include "optic/options.h"
-#include "render/couleur.h"
+#include "base/rapport.h"
+#include "output/compte_rendu.h"
+#include "raster/couleur.h"
+#include "run/demande.h"
+#include "run/execution.h"
 #include "web/passerelle.h"
 #include "web/suivi_web.h"
 
@@ -36,7 +36,7 @@ std::string_view Diagnostic(const RapportMemoire::Entree& e) {
 
 extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
     using namespace optic;
-    Options options;
+    Demande options;
     options.description = nom;
     RapportMemoire rapport;
     SuiviWeb suivi;

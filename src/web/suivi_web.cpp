@@ -1,7 +1,7 @@
 #include "web/suivi_web.h"
 
+#include "base/suivi.h"
 #include "model/system.h"
-#include "optic/progression.h"
 #include "web/passerelle.h"
 
 namespace optic {
@@ -18,7 +18,7 @@ void SuiviWeb::Annoncer(const std::string& etape, double fait, double total) {
 
 void SuiviWeb::Lu(const System_Physique& systeme) {
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
-        const Image& z = systeme.zoomboxes[c];
+        const Fenetre& z = systeme.zoomboxes[c];
         optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille);
     }
 }

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "optic/suivi.h"
+#include "base/suivi.h"
 
 namespace optic {
 

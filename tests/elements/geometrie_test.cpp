@@ -3,13 +3,10 @@
 
 #include <cmath>
 #include <random>
-#include <set>
 #include <vector>
 
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
-#include "render/image.h"
-#include "render/raster.h"
 #include "support/elements_hasard.h"
 
 namespace optic {
@@ -45,28 +42,6 @@ TEST(Dioptre, InterrieurSelonLeCoteEtLaBande) {
     Impact i;
     ASSERT_TRUE(Intersection(Surface(10, 3), {10 - std::sqrt(96.0), 2 + 5e-11}, {0, -1}, i));
     EXPECT_NEAR(i.h.y, -2, 1e-9);
-}
-
-// The biconvex lens's back face (centre (-8, 0)) lies around the angle 0 seen from its centre:
-// its outline runs from end to end (y = -2 to 2) through its vertex (2, 0), with no gap and
-// not round the rest of its circle, which also crosses the window.  Window -5..5 at 20 pixels
-// a unit: (x, y) is the pixel (20 x + 100, 20 y + 100).
-TEST(Dioptre, ArcAutourDeLAngleZeroTraceEntreSesBouts) {
-    const Lentille l(Point{0, 0}, 2, kFaceSpherique, 10, kFaceSpherique, -10, 4, 0, nullptr);
-    Zoombox z = ConstruireZoombox(-5, -5, 5, 5, 200, 0);
-    Raster raster(z.image.taille);
-    PeindreFond(z.image, raster);
-    z.image.Attacher(raster);
-    l.dioptres[1].Dessin(z.image);
-    std::set<int> rangs;
-    for (int y = 0; y < 200; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (raster.Ligne(y)[3 * x] != 75) continue;
-            EXPECT_TRUE(y >= 60 && y <= 140 && x >= 135 && x <= 140) << x << ", " << y;
-            rangs.insert(y);
-        }
-    }
-    EXPECT_EQ(rangs.size(), 81u);
 }
 
 // Usable aperture and placing of the faces and rims, with the rims' half-width.

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "model/constantes.h"
+#include "base/constantes.h"
 #include "model/lecture_ligne.h"
 #include "model/source.h"
 #include "model/system.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/rapport.h"
+#include "base/rapport.h"
 #include "model/system.h"
 
 namespace optic::test {

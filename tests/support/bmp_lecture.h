@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/raster.h"
+#include "raster/raster.h"
 
 namespace optic::test {
 

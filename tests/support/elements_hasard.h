@@ -3,9 +3,9 @@
 
 #include <random>
 
+#include "base/constantes.h"
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"
-#include "model/constantes.h"
 
 namespace optic::test {
 

@@ -1,0 +1,39 @@
+#include "measure/mesures.h"
+
+#include <algorithm>
+
+#include "measure/focale.h"
+
+namespace optic {
+
+MesureBanc::MesureBanc(const System_Physique& systeme) : premiere_(systeme) {
+    for (const Source_polychromatique& ligne : systeme.sources) {
+        for (const Source_monochromatique& faisceau : ligne.sources) {
+            mesures_.longueurs_onde.push_back(faisceau.lambda);
+        }
+    }
+    std::vector<double>& l = mesures_.longueurs_onde;
+    std::sort(l.begin(), l.end());
+    l.erase(std::unique(l.begin(), l.end()), l.end());
+    for (const Element& e : systeme.elements) {
+        if (e.type != kTypeLentille) continue;
+        std::vector<double>& f = mesures_.focales.emplace_back();
+        for (const double lambda : l)
+            f.push_back(FocaleParaxiale(e, systeme.espace.indice_espace, lambda));
+    }
+}
+
+bool MesureBanc::FinPremierePasse() {
+    faisceaux_ = premiere_.Faisceaux();
+    bool encore = false;
+    for (MesureFaisceau& m : faisceaux_) encore = m.Resoudre() || encore;
+    return encore;
+}
+
+Mesures MesureBanc::Resultat() const {
+    Mesures m = mesures_;
+    for (const MesureFaisceau& f : faisceaux_) m.faisceaux.push_back(f.Bilan());
+    return m;
+}
+
+}  // namespace optic

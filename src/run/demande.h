@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "output/formats.h"
+
+namespace optic {
+
+inline constexpr const char* kDescriptionParDefaut = "default_optic.txt";
+
+// What one run is asked to do, whoever asks (the command line, the web page).
+struct Demande {
+    std::string description = kDescriptionParDefaut;
+    FormatImage format = FormatImage::Bmp;
+    std::string dossier;  // where pictures go; empty for the working directory
+    FormeCompteRendu compte_rendu = FormeCompteRendu::Aucun;
+};
+
+}  // namespace optic

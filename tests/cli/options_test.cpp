@@ -1,0 +1,100 @@
+// The command line read the conventional way: options anywhere, "--" ends them, values after
+// "=" or as the next argument, and a clear complaint for anything else.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "support/e2e.h"
+
+namespace optic {
+namespace {
+
+LectureArguments Lire(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "optic");
+    return LireArguments(static_cast<int>(arguments.size()), arguments.data());
+}
+
+TEST(Options, LectureDesArguments) {
+    const struct {
+        std::vector<const char*> arguments;
+        std::string description;
+        FormatImage format;
+        std::string dossier;
+        FormeCompteRendu compte_rendu;
+        bool bavard;
+    } cas[] = {
+        {{}, "default_optic.txt", FormatImage::Bmp, "", FormeCompteRendu::Aucun, false},
+        {{"b.txt", "--format=png"}, "b.txt", FormatImage::Png, "", FormeCompteRendu::Aucun, false},
+        {{"--format", "svg", "b.txt"},
+         "b.txt",
+         FormatImage::Svg,
+         "",
+         FormeCompteRendu::Aucun,
+         false},
+        {{"-v", "--output-dir=out", "b.txt", "c.txt"},
+         "b.txt",
+         FormatImage::Bmp,
+         "out",
+         FormeCompteRendu::Aucun,
+         true},
+        {{"--output-dir", "-x", "--report"},
+         "default_optic.txt",
+         FormatImage::Bmp,
+         "-x",
+         FormeCompteRendu::Texte,
+         false},
+        {{"--report=json", "--", "--help"},
+         "--help",
+         FormatImage::Bmp,
+         "",
+         FormeCompteRendu::Json,
+         false},
+        {{"-", "--verbose"}, "-", FormatImage::Bmp, "", FormeCompteRendu::Aucun, true},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.description);
+        const LectureArguments l = Lire(c.arguments);
+        ASSERT_EQ(l.erreur, "");
+        EXPECT_EQ(l.options.description, c.description);
+        EXPECT_EQ(l.options.format, c.format);
+        EXPECT_EQ(l.options.dossier, c.dossier);
+        EXPECT_EQ(l.options.compte_rendu, c.compte_rendu);
+        EXPECT_EQ(l.options.bavard, c.bavard);
+    }
+}
+
+TEST(Options, PlaintesSurLaLigneDeCommande) {
+    const struct {
+        std::vector<const char*> arguments;
+        std::string erreur;
+    } cas[] = {
+        {{"--fromat=png"}, "optic: unknown option '--fromat'; see optic --help"},
+        {{"b.txt", "-x"}, "optic: unknown option '-x'; see optic --help"},
+        {{"--format=jpg"}, "optic: unknown picture format 'jpg'; use --format=bmp, png or svg"},
+        {{"--format"},
+         "optic: option '--format' needs a format (bmp, png or svg); see optic --help"},
+        {{"--output-dir="}, "optic: option '--output-dir' needs a directory; see optic --help"},
+        {{"--report=xml"}, "optic: unknown report form 'xml'; use --report or --report=json"},
+        {{"--watch=yes"}, "optic: option '--watch' takes no value; see optic --help"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.erreur);
+        EXPECT_EQ(Lire(c.arguments).erreur, c.erreur);
+    }
+}
+
+// A wrong command line says so on standard error, with status 2, and does nothing else.
+TEST(Options, UneOptionInconnueNeLancePasLeCalcul) {
+    test::Dossier d;
+    d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\n");
+    const test::Execution e = test::Lancer(d, {"bench.txt", "--fromat=png"});
+    EXPECT_EQ(e.statut, 2);
+    EXPECT_EQ(e.sortie, "");
+    EXPECT_EQ(e.erreurs, "optic: unknown option '--fromat'; see optic --help\n");
+    EXPECT_EQ(e.fichiers.size(), 0u);
+}
+
+}  // namespace
+}  // namespace optic

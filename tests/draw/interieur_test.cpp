@@ -1,0 +1,119 @@
+// The inside runs of a row, found from where the inside tests change along it, against every
+// point of the row tested one by one: the same points, for lenses of every kind and
+// diaphragms at any angle (the bench's own angles too, whose sines are not quite 0), rows
+// through the middle of an element and grazing its edges, at every scale.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "draw/interieur.h"
+#include "elements/lentille.h"
+#include "support/elements_hasard.h"
+
+namespace optic {
+
+void PrintTo(const Intervalle& r, std::ostream* os) {
+    *os << "[" << r.debut << ", " << r.fin << ")";
+}
+
+namespace {
+
+// The points of a row one pixel step apart from x0, each step added to the last, as the
+// fills scan them.
+std::vector<double> Rangee(double x0, double pas, int n) {
+    std::vector<double> xs;
+    double x = x0;
+    for (int i = 0; i < n; ++i, x += pas) xs.push_back(x);
+    return xs;
+}
+
+// The inside points as Contient finds them, one by one, as runs.
+Intervalles UnParUn(const Element& e, const std::vector<double>& xs, int n, double y) {
+    Intervalles runs;
+    for (int i = 0; i < n; ++i) {
+        if (!Contient(e, {xs[static_cast<std::size_t>(i)], y})) continue;
+        if (!runs.empty() && runs.back().fin == i) {
+            ++runs.back().fin;
+        } else {
+            runs.push_back({i, i + 1});
+        }
+    }
+    return runs;
+}
+
+// Whether the numbers of an element's faces are all finite.
+bool Finis(const Element& e) {
+    for (const Dioptre& d : e.dioptres) {
+        for (const double v : {d.sommet.x, d.sommet.y, d.centre.x, d.rayon_carre, d.demi_ouverture,
+                               d.cosinus, d.sinus}) {
+            if (!std::isfinite(v)) return false;
+        }
+    }
+    return true;
+}
+
+TEST(Interieur, CommeChaquePointTesteUnParUn) {
+    std::mt19937_64 alea(17);
+    auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
+    std::vector<Element> elements;
+    for (int i = 0; i < 400; ++i) elements.push_back(test::ElementAuHasard(alea, i, 60));
+    // Lenses at the angles a bench gives (the faces' sines a little off 0), thick and thin,
+    // one face wider than the other's circle.
+    for (const double angle : {0.0, kDemiPi, Radians(20), -kPi}) {
+        elements.push_back(
+            Lentille({20, 0}, 8, kFaceSpherique, 60, kFaceSpherique, -45, 50, angle, nullptr));
+        elements.push_back(
+            Lentille({28, 0}, 3, kFaceSpherique, -45, kFaceSpherique, -200, 50, angle, nullptr));
+        elements.push_back(
+            Lentille({130, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, angle, nullptr));
+        elements.push_back(
+            Lentille({0, 0}, 0.5, kFaceSpherique, 5, kFaceSpherique, -5, 8, angle, nullptr));
+        elements.push_back(Diaphragme({50, 0}, 1, 10, 40, angle));
+    }
+    int points = 0, dedans = 0;
+    for (std::size_t k = 0; k < elements.size(); ++k) {
+        const Element& e = elements[k];
+        SCOPED_TRACE(k);
+        const Boite b = BoiteElement(e);
+        const double cote = std::max(b.xmax - b.xmin, b.ymax - b.ymin);
+        const double zoom = std::exp(u(std::log(2.0), std::log(3000.0))) / cote;
+        const double pas = 1 / zoom;
+        // The row a little wider than the box, from a point that is not a pixel's.
+        const double x0 = b.xmin - u(0, 3) * pas;
+        // fmax and fmin pass over a box that is not a number (an element whose numbers are not).
+        const int n = static_cast<int>(std::fmin(std::fmax((b.xmax - x0) / pas + 3, 8.0), 4000.0));
+        const std::vector<double> xs = Rangee(x0, pas, n);
+        for (int j = 0; j < 40; ++j) {
+            // Rows anywhere across the box, and rows through a surface's vertex or ends.
+            double y = u(b.ymin - pas, b.ymax + pas);
+            const Dioptre& d = e.dioptres[static_cast<std::size_t>(j) % e.dioptres.size()];
+            if (j % 4 == 1) y = d.sommet.y;
+            if (j % 4 == 2) y = d.sommet.y + d.cosinus * d.demi_ouverture;
+            Intervalles runs;
+            if (!InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs)) {
+                // Only for numbers that are not finite (a lens wider than a face's circle).
+                EXPECT_FALSE(Finis(e)) << "row y = " << y;
+                continue;
+            }
+            const Intervalles attendu = UnParUn(e, xs, n, y);
+            EXPECT_EQ(runs, attendu) << "row y = " << y << ", " << n << " points";
+            points += n;
+            for (const Intervalle& r : attendu) dedans += r.fin - r.debut;
+        }
+    }
+    EXPECT_GT(points, 400 * 40 * 10);  // most rows claimed
+    EXPECT_GT(dedans, points / 10);    // rows that go through the elements, not only beside
+}
+
+// Numbers large enough to overflow a square: the runs are not claimed, each point is tested.
+TEST(Interieur, NombresTropGrands) {
+    const Lentille l({1e200, 0}, 4, kFaceSpherique, 30, kFaceSpherique, -30, 20, 0, nullptr);
+    const std::vector<double> xs = Rangee(1e200, 1e190, 16);
+    Intervalles runs;
+    EXPECT_FALSE(InterieurRangee(l.type, l.dioptres.data(), xs.data(), 16, 0, runs));
+}
+
+}  // namespace
+}  // namespace optic

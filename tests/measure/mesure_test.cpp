@@ -1,0 +1,341 @@
+// Measurements checked against closed-form optics: image points and focal lengths from the
+// paraxial ray-transfer matrices of thick lenses, fates of rays from the geometry of stops.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "measure/focale.h"
+#include "measure/mesurer.h"
+#include "measure/mesures.h"
+#include "model/system.h"
+#include "output/compte_rendu.h"
+#include "raster/raster.h"
+#include "run/execution.h"
+#include "support/banc_texte.h"
+#include "trace/rayons.h"
+
+namespace optic::test {
+namespace {
+
+// N-BK7 at the hydrogen F, helium d and hydrogen C lines.
+const std::string kBK7 = "I 1.52238 486.1 1.51680 587.6 1.51432 656.3\n";
+constexpr double kNF = 1.52238, kNd = 1.51680, kNC = 1.51432;
+const double kPlan = std::numeric_limits<double>::infinity();
+
+// Reads, traces and measures a description, which gives the messages expected.
+Mesures Mesurer(const std::string& description, const std::string& messages = "") {
+    RapportMemoire rapport;
+    System_Physique systeme;
+    EXPECT_EQ(LireTexte(systeme, description, "bench.txt", rapport),
+              System_Physique::Lecture::Complete);
+    EXPECT_EQ(rapport.Texte(), messages);
+    // Lots of a few rays, so that the fans are fed across lots; the second pass from the
+    // ends kept by the first, and from the rays traced again, gives the same measures.
+    RayonsDuBanc rayons(systeme, 2, 2, nullptr, Decoupage{7, 3});
+    RayonsDuBanc sans_garder(systeme, 2, 2, nullptr, Decoupage{7, 3, std::size_t{1} << 20, 0});
+    const Mesures m = MesurerRayons(systeme, rayons);
+    std::ostringstream a_garde, a_retrace;
+    EcrireTableaux(a_garde, m);
+    EcrireTableaux(a_retrace, MesurerRayons(systeme, sans_garder));
+    EXPECT_EQ(a_garde.str(), a_retrace.str());
+    return m;
+}
+
+// A thick lens in air by its paraxial ray-transfer matrix (height, reduced angle n·u), from
+// face 1's vertex to face 2's.
+struct LentilleEpaisse {
+    double n, r1, r2, e;
+    double A, B, C, D;
+    LentilleEpaisse(double n_, double r1_, double r2_, double e_) : n(n_), r1(r1_), r2(r2_), e(e_) {
+        const double p1 = (n - 1) / r1, p2 = (1 - n) / r2;  // powers of the faces (0 when flat)
+        // [1 0; -p2 1] [1 e/n; 0 1] [1 0; -p1 1]
+        A = 1 - e / n * p1;
+        B = e / n;
+        C = -p2 * A - p1;
+        D = 1 - p2 * e / n;
+    }
+    double Focale() const { return -1 / C; }
+    double FocaleArriere() const { return -A / C; }  // from face 2's vertex
+    // The image of a point `s` before face 1: its distance after face 2, and the magnification.
+    double DistanceImage(double s) const { return -(A * s + B) / (C * s + D); }
+    double Grandissement(double s) const { return A + DistanceImage(s) * C; }
+};
+
+TEST(Focale, FoyerArriereDUneLentilleEpaisseEnBK7) {
+    // Biconvex, R = 60, 6 thick; a beam 1 unit wide along the axis, three wavelengths.
+    const Mesures m =
+        Mesurer(kBK7 + "L 0 0 6 60 -60 30 0 1\nS 3 486.1 587.6 656.3 -20 0 0 0 1 21\n");
+    ASSERT_EQ(m.faisceaux.size(), 3u);
+    ASSERT_EQ(m.focales.size(), 1u);
+    const double indices[] = {kNF, kNd, kNC};
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(m.faisceaux[k].lambda);
+        const LentilleEpaisse l(indices[k], 60, -60, 6);
+        const BilanFaisceau& b = m.faisceaux[k];
+        ASSERT_EQ(b.convergence, Convergence::Point);
+        EXPECT_TRUE(b.reelle);
+        EXPECT_EQ(b.sortis, 21u);
+        EXPECT_NEAR(b.image.x, 6 + l.FocaleArriere(), 0.002 * l.Focale());
+        EXPECT_NEAR(b.image.y, 0, 1e-9);
+        EXPECT_LT(b.rms, 0.01);
+        EXPECT_NEAR(m.focales[0][k], l.Focale(), 1e-9 * l.Focale());
+    }
+    // Blue is bent more: its focus is nearer the lens than red's.
+    EXPECT_LT(m.faisceaux[0].image.x, m.faisceaux[1].image.x);
+    EXPECT_LT(m.faisceaux[1].image.x, m.faisceaux[2].image.x);
+}
+
+TEST(Focale, ImageDUnPointProcheDeLAxe) {
+    // Two point sources 150 before the lens, on the axis and 2 off it, narrow fans aimed at
+    // the lens's centre (the second one turned down by atan(2 / 150)).
+    const Mesures m = Mesurer(kBK7 +
+                              "L 0 0 6 60 -60 30 0 1\nS 1 587.6 -150 0 0.6 0 0 11\n"
+                              "S 1 587.6 -150 2 0.6 0.76389846 0 11\n");
+    const LentilleEpaisse l(kNd, 60, -60, 6);
+    const double image = 6 + l.DistanceImage(150);
+    const BilanFaisceau& axe = m.faisceaux[0];
+    const BilanFaisceau& hors_axe = m.faisceaux[1];
+    ASSERT_EQ(axe.convergence, Convergence::Point);
+    ASSERT_EQ(hors_axe.convergence, Convergence::Point);
+    EXPECT_TRUE(axe.reelle);
+    EXPECT_NEAR(axe.image.x, image, 0.002 * (image - 6));
+    EXPECT_NEAR(axe.image.y, 0, 1e-9);
+    EXPECT_NEAR(hors_axe.image.x, image, 0.002 * (image - 6));
+    // Inverted and smaller: the magnification of the principal planes.
+    EXPECT_NEAR(hors_axe.image.y / 2, l.Grandissement(150),
+                0.002 * std::fabs(l.Grandissement(150)));
+}
+
+TEST(Focale, ImageVirtuelleDUneLentilleDivergente) {
+    const Mesures m = Mesurer(kBK7 + "L 0 0 2 -50 50 20 0 1\nS 1 587.6 -20 0 0 0 1 21\n");
+    const LentilleEpaisse l(kNd, -50, 50, 2);
+    ASSERT_LT(l.Focale(), 0);
+    const BilanFaisceau& b = m.faisceaux[0];
+    ASSERT_EQ(b.convergence, Convergence::Point);
+    EXPECT_FALSE(b.reelle);  // the rays come from a point before the lens
+    EXPECT_NEAR(b.image.x, 2 + l.FocaleArriere(), 0.002 * -l.Focale());
+    EXPECT_NEAR(m.focales[0][0], l.Focale(), 1e-9 * -l.Focale());
+}
+
+// Focal lengths of every shape of lens, in air and in water, at any tilt and place.
+TEST(Focale, FormesDeLentilles) {
+    const double n = 1.5;
+    const struct {
+        const char* ligne;
+        double r1, r2, e, espace;
+    } cas[] = {
+        {"L 0 0 4 50 -30 10 0 1", 50, -30, 4, 1},
+        {"L 0 0 4 inf -30 10 0 1", kPlan, -30, 4, 1},
+        {"L 0 0 4 30 inf 10 0 1", 30, kPlan, 4, 1},
+        {"L 0 0 3 -40 40 10 0 1", -40, 40, 3, 1},
+        {"L 0 0 3 20 40 10 0 1", 20, 40, 3, 1},  // a meniscus
+        {"L 17 -250 4 50 -30 10 37 1", 50, -30, 4, 1},
+        {"L 0 0 4 50 -30 10 0 1", 50, -30, 4, 1.333},
+        {"L 0 0 4 inf inf 10 0 1", kPlan, kPlan, 4, 1},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.ligne);
+        const std::string espace = "E " + std::to_string(c.espace) + "\n";
+        const Mesures m =
+            Mesurer("I 1.5 400 1.5 500 1.5 600\n" + espace + c.ligne + "\nS 1 500 0 0 0 0 0 1\n");
+        ASSERT_EQ(m.focales.size(), 1u);
+        // In a medium, the lens acts as one of relative index in air, with the focal
+        // length scaled by the medium's index.
+        const LentilleEpaisse l(n / c.espace, c.r1, c.r2, c.e);
+        if (std::isinf(c.r1) && std::isinf(c.r2)) {
+            EXPECT_TRUE(std::isinf(m.focales[0][0]));
+        } else {
+            EXPECT_NEAR(m.focales[0][0], l.Focale(), 1e-9 * std::fabs(l.Focale()));
+        }
+    }
+}
+
+// How rays end, and what the rays that left have in common, in benches where geometry alone
+// gives the answer.
+TEST(Faisceau, FinsDesRayonsEtConvergence) {
+    const double pi = 3.14159265359;
+    // A fan of width w and opening a (degrees) seems to come from w/2 / tan(a/2) behind it.
+    const auto recul = [&](double w, double a) { return w / 2 / std::tan(a / 2 * pi / 180); };
+    const struct {
+        const char* nom;
+        std::string description;
+        std::size_t rayons, sortis, arretes, pieges;
+        Convergence convergence;
+        double x, y;  // the image, or the direction in degrees when parallel
+        bool reelle;
+    } cas[] = {
+        {"a stop lets 11 of 21 rays through", "D 10 0 1 5.5 20 0\nS 1 550 0 0 0 0 20 21\n", 21, 11,
+         10, 0, Convergence::Parallele, 0, 0, false},
+        {"a ray trapped by total reflection",
+         "I 1.5 400 1.5 500 1.5 600\nL 0 0 10 inf inf 60 0 1\nS 1 550 5 0 0 45 0 1\n", 1, 0, 0, 1,
+         Convergence::Aucune, 0, 0, false},
+        {"a ray born inside a blade", "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\n", 1, 0, 1, 0,
+         Convergence::Aucune, 0, 0, false},
+        {"a source without rays", "S 1 550 0 0 0 0 0 -4\n", 0, 0, 0, 0, Convergence::Aucune, 0, 0,
+         false},
+        {"a parallel beam turned up by 30 degrees", "S 1 550 0 0 0 30 4 9\n", 9, 9, 0, 0,
+         Convergence::Parallele, 30, 0, false},
+        {"a parallel beam turned down by 135 degrees", "S 1 550 0 0 0 -135 4 9\n", 9, 9, 0, 0,
+         Convergence::Parallele, -135, 0, false},
+        {"a point source", "S 1 550 3 4 40 10 0 9\n", 9, 9, 0, 0, Convergence::Point, 3, 4, false},
+        {"a point source reflected back by a mirror of blades",
+         "S 1 550 3 4 40 10 0 9\nD 20 4 2 0 50 0\n", 9, 0, 9, 0, Convergence::Aucune, 0, 0, false},
+        {"a fan seen from 114592 units away", "S 1 550 0 0 0.001 0 2 9\n", 9, 9, 0, 0,
+         Convergence::Point, -recul(2, 0.001), 0, false},
+        {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0,
+         Convergence::Point, 1e6 - recul(2, 0.001), -1e6, false},
+        {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0, 0,
+         Convergence::Parallele, 0, 0, false},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Mesures m = Mesurer(c.description);
+        ASSERT_EQ(m.faisceaux.size(), 1u);
+        const BilanFaisceau& b = m.faisceaux[0];
+        EXPECT_EQ(m.faisceaux[0].source, 1);
+        EXPECT_EQ(m.faisceaux[0].lambda, 550);
+        EXPECT_EQ(b.rayons, c.rayons);
+        EXPECT_EQ(b.sortis, c.sortis);
+        EXPECT_EQ(b.arretes, c.arretes);
+        EXPECT_EQ(b.pieges, c.pieges);
+        EXPECT_EQ(b.convergence, c.convergence);
+        if (c.convergence == Convergence::Point) {
+            EXPECT_NEAR(b.image.x, c.x, 1e-9 * std::max(1.0, std::fabs(c.x)));
+            EXPECT_NEAR(b.image.y, c.y, 1e-9 * std::max(1.0, std::fabs(c.y)));
+            EXPECT_LT(b.rms, 1e-9);
+            EXPECT_EQ(b.reelle, c.reelle);
+        }
+        if (c.convergence == Convergence::Parallele) {
+            EXPECT_NEAR(b.direction, c.x, 1e-9);
+        }
+    }
+}
+
+// Source lines are numbered in file order, refused ones not counted; a line's fans follow its
+// wavelengths; the wavelengths for focal lengths are the fans', each once, increasing.
+TEST(Faisceau, NumerotationDesSourcesEtDesLongueursDOnde) {
+    const Mesures m = Mesurer(
+        "S 2 650 450 0 0 0 0 0 1\nS 0 550 0 0 0 0 0 1\nS -1 0 0 0 0 5\nS 1 450 0 0 0 0 0 1\n",
+        "Warning: Probleme avec une source dans le fichier bench.txt \n");
+    ASSERT_EQ(m.faisceaux.size(), 3u);
+    const int sources[] = {1, 1, 3};
+    const double lambdas[] = {650, 450, 450};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(m.faisceaux[k].source, sources[k]);
+        EXPECT_EQ(m.faisceaux[k].lambda, lambdas[k]);
+    }
+    EXPECT_EQ(m.longueurs_onde, (std::vector<double>{450, 650}));
+}
+
+// The bench of the next tests: a point source through a lens (its rays meet again) and a
+// wide fan cut by a stop, in fans of many blocks of rays.
+System_Physique BancDeMesure() {
+    std::string texte = kBK7 +
+                        "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n"
+                        "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n";
+    RapportMemoire rapport;
+    System_Physique systeme;
+    EXPECT_EQ(LireTexte(systeme, texte, "bench.txt", rapport), System_Physique::Lecture::Complete);
+    return systeme;
+}
+
+// Every number the same, to the bit.
+bool Memes(const BilanFaisceau& a, const BilanFaisceau& b) {
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    return a.source == b.source && bits(a.lambda) == bits(b.lambda) && a.rayons == b.rayons &&
+           a.sortis == b.sortis && a.arretes == b.arretes && a.pieges == b.pieges &&
+           a.convergence == b.convergence && bits(a.image.x) == bits(b.image.x) &&
+           bits(a.image.y) == bits(b.image.y) && bits(a.rms) == bits(b.rms) &&
+           a.reelle == b.reelle && bits(a.direction) == bits(b.direction);
+}
+
+// The first pass rides on the first visit of the rays, whatever it is: its own, in ray order,
+// or a picture's, drawn from the last ray to the first, in lots cut anywhere in the fans'
+// blocks, over 1, 2 or 8 threads, with the rays' ends kept for the second pass or the rays
+// traced again.  The measures are the same to the bit.
+TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
+    const System_Physique systeme = BancDeMesure();
+    RayonsDuBanc seul(systeme, 1, 1);
+    const Mesures reference = MesurerRayons(systeme, seul);
+    ASSERT_EQ(reference.faisceaux.size(), 4u);
+    EXPECT_EQ(reference.faisceaux[0].rayons, 10001u);
+    EXPECT_EQ(reference.faisceaux[0].convergence, Convergence::Point);
+    const struct {
+        int fils;
+        Decoupage decoupage;
+        std::optional<Sens> sens;  // the picture's order; none: no picture
+    } cas[] = {
+        {2, Decoupage{7, 3}, Sens::Arriere},
+        {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, Sens::Avant},
+        {2, Decoupage{1000, 3}, Sens::Arriere},
+        {1, Decoupage{}, Sens::Arriere},
+        {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, std::nullopt},
+    };
+    const Zoombox z = ConstruireZoombox(-10, -60, 110, 60, 300, 10);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
+                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
+        RayonsDuBanc rayons(systeme, c.fils, 2, nullptr, c.decoupage);
+        MesureDesRayons mesure(systeme, rayons);
+        if (c.sens) {
+            Raster raster(z.fenetre.taille);
+            Dessiner(systeme, z.fenetre, raster, c.fils, rayons, c.sens);
+        }
+        const Mesures m = mesure.Finir();
+        ASSERT_EQ(m.faisceaux.size(), reference.faisceaux.size());
+        for (std::size_t f = 0; f < m.faisceaux.size(); ++f) {
+            EXPECT_TRUE(Memes(m.faisceaux[f], reference.faisceaux[f])) << "fan " << f;
+        }
+    }
+}
+
+// A fan's first pass counted in pieces and joined is its first pass counted in one go, to
+// rounding: counts exactly, the image point and the spread of the rays about it to 1e-12.
+TEST(Mesure, PremierePasseEnMorceaux) {
+    const System_Physique systeme = BancDeMesure();
+    std::vector<Rayon> rayons;
+    RayonsDuBanc banc(systeme, 2, 1);
+    banc.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) {
+            if (r.faisceau == 0) rayons.push_back(r);
+        }
+    });
+    ASSERT_EQ(rayons.size(), 10001u);
+    auto mesurer = [&](std::vector<std::size_t> coupures) {
+        coupures.push_back(rayons.size());
+        MesureFaisceau tout(1, 486.1);
+        std::size_t debut = 0;
+        for (const std::size_t fin : coupures) {
+            MesureFaisceau morceau(1, 486.1);
+            for (std::size_t i = debut; i < fin; ++i) morceau.Compter(rayons[i]);
+            tout.Joindre(morceau);
+            debut = fin;
+        }
+        tout.Resoudre();
+        for (const Rayon& r : rayons) tout.Verifier(r);
+        return tout.Bilan();
+    };
+    const BilanFaisceau un = mesurer({});
+    ASSERT_EQ(un.convergence, Convergence::Point);
+    for (const auto& coupures : std::vector<std::vector<std::size_t>>{
+             {5000}, {1, 2, 3}, {0, 0, 10000}, {4096, 8192}, {17, 3333, 3334, 9999}}) {
+        const BilanFaisceau b = mesurer(coupures);
+        EXPECT_EQ(b.rayons, un.rayons);
+        EXPECT_EQ(b.sortis, un.sortis);
+        EXPECT_EQ(b.arretes, un.arretes);
+        EXPECT_EQ(b.convergence, un.convergence);
+        EXPECT_NEAR(b.image.x, un.image.x, 1e-12 * std::fabs(un.image.x));
+        EXPECT_NEAR(b.image.y, un.image.y, 1e-12 * (1 + std::fabs(un.image.x)));
+        EXPECT_NEAR(b.rms, un.rms, 1e-12 * (1 + std::fabs(un.image.x)));
+        EXPECT_EQ(b.reelle, un.reelle);
+    }
+}
+
+}  // namespace
+}  // namespace optic::test

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "model/system.h"
+#include "output/bmp.h"
+#include "run/execution.h"
+#include "support/banc_texte.h"
+#include "support/bmp_lecture.h"
+#include "support/e2e.h"
+
+namespace optic::test {
+namespace {
+
+// The bytes of a file.
+std::vector<std::uint8_t> Octets(const std::string& chemin) {
+    const std::string octets = Lire(chemin);
+    return {octets.begin(), octets.end()};
+}
+
+// Each zoombox drawn whole by one thread, as the bytes of its BMP file (written at `chemin`).
+std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& systeme,
+                                                      RayonsDuBanc& rayons,
+                                                      const std::string& chemin) {
+    std::vector<std::vector<std::uint8_t>> images;
+    for (const Image image : systeme.zoomboxes) {
+        Raster raster(image.taille);
+        Dessiner(systeme, image, raster, 1, rayons);
+        EXPECT_TRUE(EcritureBMP(raster, chemin));
+        images.push_back(Octets(chemin));
+    }
+    return images;
+}
+
+// Tracing and drawing are spread over threads; the pictures must not show it.  The bench
+// has elements overlapping band boundaries, rays crossing every band and a later ray
+// covering an earlier one.
+TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nS 4 440 520 600 680 0 0 12 0 10 400\nS 1 550 40 -9 0 170 0 1\n"
+        "Z -2 -10 38 30 600 2\nZ 5 -5 15 5 257 0.5\n";
+    std::map<std::string, std::vector<std::uint8_t>> reference;
+    for (const char* fils : {"1", "2", "8"}) {
+        Dossier d;
+        d.Ecrire("bench.txt", banc);
+        const Execution e = Lancer(d, {"bench.txt"}, std::string("export OMP_NUM_THREADS=") + fils);
+        EXPECT_EQ(e.statut, 0);
+        ASSERT_EQ(e.fichiers.size(), 2u) << fils;
+        if (reference.empty()) reference = e.fichiers;
+        EXPECT_TRUE(e.fichiers == reference) << fils;
+    }
+}
+
+// Rays are traced and drawn lot after lot, the lots kept between pictures or traced again,
+// in the drawing order or from its end with each pixel written once: every way gives the
+// pictures of one thread drawing every ray in one lot in the drawing order.  The bench's
+// fans overlap each other and themselves, in lots of three rays and more, over pictures
+// where the rays crowd and where they do not.
+TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
+        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
+        "S 3 420 560 700 -3 4 40 -5 3 250\nZ -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\n"
+        "Z 0 -20 40 20 64 5\n";
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
+    const int images = static_cast<int>(systeme.zoomboxes.size());
+    ASSERT_EQ(images, 3);
+    auto dessiner = [&](int fils, Decoupage decoupage, std::optional<Sens> sens) {
+        RayonsDuBanc rayons(systeme, fils, images, nullptr, decoupage);
+        std::vector<std::vector<std::uint8_t>> pictures;
+        for (const Image image : systeme.zoomboxes) {
+            Raster raster(image.taille);
+            Dessiner(systeme, image, raster, fils, rayons, sens);
+            pictures.push_back(test::OctetsDuRaster(raster));
+        }
+        return pictures;
+    };
+    const Decoupage un_lot{1 << 20, 1, std::size_t{1} << 30, std::size_t{1} << 30};
+    std::size_t lots = 0, nombre = 0;
+    RayonsDuBanc petits(systeme, 2, 1, nullptr, Decoupage{3, 2});
+    petits.Parcourir([&](std::span<const Rayon> lot) {
+        ++lots;
+        nombre += lot.size();
+    });
+    EXPECT_EQ(nombre, 2430u);          // 4 x 400 + 2 x 40 + 3 x 250
+    EXPECT_EQ(lots, (2430u + 5) / 6);  // two tasks of three rays a lot
+    const auto reference = dessiner(1, un_lot, Sens::Avant);
+    const struct {
+        int fils;
+        Decoupage decoupage;
+        std::optional<Sens> sens;
+    } cas[] = {
+        {1, un_lot, Sens::Arriere},
+        {2, Decoupage{3, 2}, Sens::Avant},
+        {2, Decoupage{3, 2}, Sens::Arriere},
+        {8, Decoupage{5, 3}, std::nullopt},
+        {2, Decoupage{4, 3, 64, 0}, Sens::Arriere},  // lots ended by their bytes, none kept
+        {3, Decoupage{7, 2, std::size_t{1} << 20, 0}, Sens::Avant},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
+                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
+        EXPECT_TRUE(dessiner(c.fils, c.decoupage, c.sens) == reference);
+    }
+}
+
+// Pictures drawn band after band, each band written as soon as it is drawn, several pictures
+// at once or one, in buffers reused from one call to the next, are the pictures drawn whole
+// then written: with 1, 2 and 8 threads, with rays crowding (drawn from the last) or not, in
+// bands of a few rows up to megabytes, an empty picture among them.
+TEST(Parallele, BandeApresBandeCommeToutEntiere) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
+        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
+        "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n";
+    Dossier d;
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
+    ASSERT_EQ(systeme.zoomboxes.size(), 4u);
+    const auto chemin = (d.chemin() / "image.bmp").string();
+    // Nothing kept: lot after lot into the whole picture.
+    RayonsDuBanc seuls(systeme, 1, 4, nullptr, Decoupage{256, 128, std::size_t{1} << 30, 0});
+    ASSERT_FALSE(seuls.Garder());
+    const std::vector<std::vector<std::uint8_t>> entieres = ImagesEntieres(systeme, seuls, chemin);
+    // All four at once, then one by one, in buffers kept from one call to the next.
+    std::vector<std::string> chemins;
+    for (std::size_t c = 0; c < 4; ++c) {
+        chemins.push_back((d.chemin() / ("ensemble" + std::to_string(c) + ".bmp")).string());
+    }
+    for (const int fils : {1, 2, 8}) {
+        RayonsDuBanc rayons(systeme, fils, 8);
+        ASSERT_TRUE(rayons.Garder());
+        std::vector<Raster> tampons;
+        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
+                  std::vector<int>(4, 0));
+        for (std::size_t c = 0; c < 4; ++c) {
+            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
+            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
+            EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
+                                          std::span(&chemin, 1), fils, rayons, tampons),
+                      std::vector<int>{0});
+            EXPECT_TRUE(Octets(chemin) == entieres[c]);
+        }
+    }
+}
+
+// Where rays crowd into a few rows, the bands there are cut thinner, by the estimate of their
+// work, and drawn first: the pictures are still those drawn whole, with 1, 2 and 8 threads.
+// Two fans of 3000 rays each squeeze through a narrow strip of the first picture; the second
+// sees them nearly edge-on.
+TEST(Parallele, BandesCoupeesOuLesRayonsSePressent) {
+    const std::string banc =
+        "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
+        "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n";
+    Dossier d;
+    RapportMemoire rapport;
+    System_Physique systeme;
+    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
+    ASSERT_EQ(systeme.zoomboxes.size(), 2u);
+    RayonsDuBanc seuls(systeme, 1, 2);
+    const std::vector<std::vector<std::uint8_t>> entieres =
+        ImagesEntieres(systeme, seuls, (d.chemin() / "image.bmp").string());
+    const std::vector<std::string> chemins = {(d.chemin() / "a.bmp").string(),
+                                              (d.chemin() / "b.bmp").string()};
+    for (const int fils : {1, 2, 8}) {
+        RayonsDuBanc rayons(systeme, fils, 2);
+        ASSERT_TRUE(rayons.Garder());
+        std::vector<Raster> tampons;
+        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
+                  std::vector<int>(2, 0));
+        for (std::size_t c = 0; c < 2; ++c) {
+            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
+            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace optic::test

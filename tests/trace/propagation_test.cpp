@@ -1,0 +1,168 @@
+#include "trace/propagation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "elements/diaphragme.h"
+#include "elements/lentille.h"
+#include "trace/rayons.h"
+
+namespace optic {
+namespace {
+
+const IndiceRefraction* Verre(System_Physique& s, double n1 = 1.5, double n2 = 1.5,
+                              double n3 = 1.5) {
+    s.indices.push_back(
+        std::make_unique<IndiceRefraction>(IndiceRefraction{{n1, n2, n3}, {400, 500, 600}}));
+    return s.indices.back().get();
+}
+
+// A ray of 550 nm from p along d, traced through the bench unless `tracer` is false; its
+// path lives as long as the test.
+Rayon UnRayon(const System_Physique& s, Point p, Point d, bool tracer = true) {
+    static std::vector<std::vector<Point>> chemins;
+    Rayon r;
+    r.lambda = 550;
+    r.position = p;
+    r.direction = d;
+    if (tracer) Propagation(s, r, chemins.emplace_back());
+    return r;
+}
+
+// The last element containing the point decides (a blade is index 0); the index is the
+// parabola through the three samples, here 1.5 + 1e-6 (lambda - 700)^2, beyond them too.
+TEST(Propagation, IndiceDuMilieu) {
+    System_Physique s;
+    s.espace.indice_espace = 1.33;
+    s.elements.push_back(Lentille({0, 0}, 2, 1, 10, 1, -10, 4, 0, Verre(s)));
+    s.elements.push_back(Lentille({1, 0}, 4, 0, 0, 0, 0, 2, 0, Verre(s, 1.59, 1.54, 1.51)));
+    s.elements.push_back(Diaphragme({10, 0}, 2, 1, 3, 0));
+    const double cas[][4] = {{0.5, 1.5, 500, 1.5}, {1.5, 0, 500, 1.54}, {10, 2, 500, 0},
+                             {10, 0, 500, 1.33},   {-1, 0, 500, 1.33},  {4, 0, 300, 1.66},
+                             {4, 0, 700, 1.5},     {4, 0, 800, 1.51}};  // x, y, lambda, index
+    for (const auto& c : cas) EXPECT_NEAR(IndiceMilieu(s, {c[0], c[1]}, c[2]), c[3], 1e-12) << c[0];
+}
+
+// A slab of index 1.5, faces at x = 0 and 10: in at 30 degrees the direction becomes
+// (sqrt 2, 0.5), of length 1.5 and sine 1/3; out through the second face it is refracted
+// below the critical angle (41.8 degrees) and reflected beyond it.
+TEST(Propagation, RefractionEtReflexionTotale) {
+    System_Physique s;
+    s.elements.push_back(Lentille({0, 0}, 10, 0, 0, 0, 0, 20, 0, Verre(s)));
+    Rayon r = UnRayon(s, {0, 0}, {std::cos(kPi / 6), std::sin(kPi / 6)}, false);
+    Deviation(s, r, {0, 0}, {0, 1});
+    EXPECT_NEAR(r.direction.x, std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(r.direction.y, 0.5, 1e-12);
+    for (double deg : {30.0, 40.0, 45.0, 60.0}) {
+        const double i = deg * kPi / 180, ci = 1.5 * std::cos(i), si = 1.5 * std::sin(i);
+        r = UnRayon(s, {10, 3}, {ci, si}, false);
+        Deviation(s, r, r.position, {0, -1});
+        EXPECT_NEAR(r.direction.y, si, 1e-12) << deg;
+        EXPECT_NEAR(r.direction.x, deg > 42 ? -ci : std::sqrt(1 - si * si), 1e-12) << deg;
+    }
+}
+
+// At equal distances the later surface wins, then the later element: a lens face where a
+// blade's face is stops the ray there only if the diaphragm comes last; otherwise the ray
+// enters the glass and stops at the blade's back.
+TEST(Propagation, EgaliteDeDistanceAuDernier) {
+    for (bool diaphragme_dernier : {true, false}) {
+        System_Physique s;
+        const Element l = Lentille({0, 0}, 5, 0, 0, 0, 0, 10, 0, Verre(s));
+        const Element d = Diaphragme({1, 0}, 2, 1, 3, 0);
+        s.elements = diaphragme_dernier ? std::vector{l, d} : std::vector{d, l};
+        const Rayon r = UnRayon(s, {-1, 2}, {1, 0});
+        EXPECT_TRUE(r.arret);
+        EXPECT_EQ(r.Chemin().size(), diaphragme_dernier ? 2u : 3u);
+        EXPECT_EQ(r.Chemin().back().x, diaphragme_dernier ? 0 : 2);
+    }
+}
+
+// Paths through a bench, against hand-computed geometry.
+TEST(Propagation, BoutsOuvertsEtArrets) {
+    System_Physique s;
+    s.espace.indice_espace = 1.33;
+    s.elements.push_back(Lentille({0, 0}, 2, 1, 10, 1, -10, 4, 0, Verre(s, 1.5, 1.6, 1.7)));
+    s.elements.push_back(Diaphragme({5, 0}, 2, 0.2, 3, 0));
+    // Along the axis: straight through the lens and the opening, open at the space's index.
+    Rayon r = UnRayon(s, {-5, 0}, {1, 0});
+    ASSERT_EQ(r.Chemin().size(), 3u);
+    EXPECT_NEAR(r.Chemin()[1].x, 0, 1e-12);
+    EXPECT_NEAR(r.Chemin()[2].x, 2, 1e-12);
+    EXPECT_FALSE(r.arret);
+    EXPECT_NEAR(r.direction.x, 1.33, 1e-12);
+    // Off the axis: through the lens, then stopped on a blade's entrance face.
+    r = UnRayon(s, {-5, 1}, {1, 0});
+    ASSERT_EQ(r.Chemin().size(), 4u);
+    EXPECT_TRUE(r.arret);
+    EXPECT_EQ(r.Chemin()[3].x, 4);
+    // Born inside a blade: index 0, no direction, nothing met.
+    r = UnRayon(s, {5, 2}, {1, 0});
+    EXPECT_TRUE(r.Chemin().size() == 1 && !r.arret && r.direction.x == 0 && r.direction.y == 0);
+    // Glass ending straight against a blade: the index beyond is 0 and the tangential part
+    // exactly 0, so nothing can be refracted; the ray comes back, its direction whole.
+    s.elements = {Lentille({0, 0}, 5, 0, 0, 0, 0, 10, 0, s.indices[0].get()),
+                  Diaphragme({-1, 0}, 2, 0, 3, 0)};
+    r = UnRayon(s, {3, 0.5}, {-1, 0});
+    ASSERT_EQ(r.Chemin().size(), 3u);
+    EXPECT_NEAR(r.Chemin()[2].x, 5, 1e-12);
+    EXPECT_NEAR(r.direction.x, 1.33, 1e-12);
+}
+
+// Trapped by total reflection in a square of glass, a ray is ended after 1000 hits, stopped.
+TEST(Propagation, RayonPiegeArreteApresMilleImpacts) {
+    System_Physique s;
+    s.elements.push_back(Lentille({0, 0}, 2, 0, 0, 0, 0, 2, 0, Verre(s)));
+    const Rayon r = UnRayon(s, {1, 0.3}, {1, 1});
+    EXPECT_TRUE(r.arret);
+    EXPECT_EQ(r.Chemin().size(), 1u + kImpactsMax);
+}
+
+// A paraxial beam meets the axis at the back focus of the thick-lens equation, blue nearer
+// than red; the paths are the same whatever the number of threads tracing them and the size
+// of the lots they are traced in.
+TEST(Propagation, FoyerDUneLentilleEpaisseEtFils) {
+    const double r1 = 50, r2 = -50, e = 5;
+    System_Physique s;
+    s.indices.push_back(std::make_unique<IndiceRefraction>(
+        IndiceRefraction{{1.5224, 1.5168, 1.5143}, {486.1, 587.6, 656.3}}));  // BK7
+    s.elements.push_back(Lentille({0, 0}, e, 1, r1, 1, r2, 20, 0, s.indices[0].get()));
+    Source_polychromatique& g = s.sources.emplace_back();
+    for (double l : {450.0, 650.0}) g.sources.emplace_back(l, Point{-10, 0}, 0, 0, 600, 0.2);
+    std::vector<Rayon> rayons[2];
+    std::vector<std::vector<Point>> chemins[2];
+    for (int k = 0; k < 2; ++k) {
+        RayonsDuBanc banc(s, k == 0 ? 1 : 4, 1, nullptr, k == 0 ? Decoupage{} : Decoupage{5, 3});
+        banc.Parcourir([&](std::span<const Rayon> lot) {
+            for (const Rayon& r : lot) {
+                rayons[k].push_back(r);
+                chemins[k].emplace_back(r.chemin.begin(), r.chemin.end());
+            }
+        });
+        ASSERT_EQ(rayons[k].size(), 1200u);
+    }
+    double mesure[2];
+    for (int k = 0; k < 2; ++k) {
+        const double n = s.indices[0]->Indice(g.sources[k].lambda);
+        const double f = 1 / ((n - 1) * (1 / r1 - 1 / r2 + (n - 1) * e / (n * r1 * r2)));
+        const double foyer = e + f * (1 - (n - 1) * e / (n * r1));
+        for (std::size_t i = 600u * k; i < 600u * (k + 1); ++i) {
+            const Rayon& r = rayons[0][i];
+            EXPECT_EQ(r.lambda, g.sources[k].lambda);
+            ASSERT_EQ(chemins[0][i].size(), 3u);
+            mesure[k] = r.position.x - r.position.y * r.direction.x / r.direction.y;
+            EXPECT_NEAR(mesure[k], foyer, 2e-3);  // spherical aberration is 3e-4 here
+            EXPECT_TRUE(std::ranges::equal(chemins[1][i], chemins[0][i], [](Point a, Point b) {
+                return a.x == b.x && a.y == b.y;
+            }));
+        }
+    }
+    EXPECT_LT(mesure[0] + 0.5, mesure[1]);
+}
+
+}  // namespace
+}  // namespace optic

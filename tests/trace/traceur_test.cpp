@@ -1,0 +1,163 @@
+// The tracer that runs rays side by side, lot by lot, against the plain one: on benches drawn
+// at random (overlapping lenses of every kind, diaphragms, fans starting inside glass and
+// inside blades, rays trapped by total reflection), every ray gets the very same path, end
+// and last direction, to the bit, whatever the lots and the threads.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "elements/diaphragme.h"
+#include "elements/lentille.h"
+#include "trace/propagation.h"
+#include "trace/rayons.h"
+
+namespace optic {
+namespace {
+
+bool Memes(const void* a, const void* b, std::size_t n) {
+    return std::memcmp(a, b, n) == 0;
+}
+
+bool MemePoint(Point a, Point b) {
+    return Memes(&a.x, &b.x, sizeof a.x) && Memes(&a.y, &b.y, sizeof a.y);
+}
+
+// A bench drawn from the seed.
+void Tirer(unsigned graine, System_Physique& s) {
+    std::mt19937_64 alea(graine);
+    // Some benches far from the origin, or very large or very small.
+    const double echelle = graine % 7 == 0 ? 1e5 : graine % 11 == 0 ? 1e-4 : 1;
+    const double loin = graine % 13 == 0 ? 3e7 : 0;
+    auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
+    auto k = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(alea); };
+    s.espace.indice_espace = k(0, 1) ? 1.0 : 1.33;
+    for (int i = k(1, 3); i > 0; --i) {
+        const double n = u(1.3, 1.9);
+        s.indices.push_back(std::make_unique<IndiceRefraction>(
+            IndiceRefraction{{n + 0.02, n, n - 0.01}, {400, 550, 700}}));
+    }
+    for (int i = k(0, 6); i > 0; --i) {
+        const Point p{loin + echelle * u(0, 60), echelle * u(-8, 8)};
+        const double angle = k(0, 3) ? u(-0.3, 0.3) : u(-kPi, kPi);
+        if (k(0, 3)) {
+            auto rayon = [&] { return echelle * (k(0, 1) ? 1 : -1) * u(4, 120); };
+            const int t1 = k(0, 2) ? kFaceSpherique : kFacePlane;
+            const int t2 = k(0, 2) ? kFaceSpherique : kFacePlane;
+            const std::size_t verre =
+                static_cast<std::size_t>(k(0, static_cast<int>(s.indices.size()) - 1));
+            s.elements.push_back(Lentille(p, echelle * u(0.5, 15), t1, rayon(), t2, rayon(),
+                                          echelle * u(2, 40), angle, s.indices[verre].get()));
+        } else {
+            const double interieur = echelle * u(0, 10);
+            s.elements.push_back(Diaphragme(p, echelle * u(0.2, 3), interieur,
+                                            interieur + echelle * u(1, 20), angle));
+        }
+    }
+    for (int i = k(1, 3); i > 0; --i) {
+        Source_polychromatique& g = s.sources.emplace_back();
+        const Point milieu{loin + echelle * u(-20, 50), echelle * u(-15, 15)};
+        const double ouverture = k(0, 2) ? u(0, 1) : u(0, 2 * kPi);
+        const double angle = u(-kPi, kPi), largeur = k(0, 1) ? echelle * u(0, 20) : 0;
+        const int rayons = k(0, 4) ? k(1, 300) : 1;
+        for (int l = k(1, 3); l > 0; --l) {
+            g.sources.emplace_back(u(380, 780), milieu, ouverture, angle, rayons, largeur);
+        }
+    }
+}
+
+// A square of glass where rays are trapped by total reflection, and rays born in it.
+void Piege(System_Physique& s) {
+    s.indices.push_back(
+        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
+    s.elements.push_back(
+        Lentille({0, 0}, 2, kFacePlane, 0, kFacePlane, 0, 2, 0, s.indices[0].get()));
+    s.elements.push_back(Diaphragme({5, 0}, 1, 0.5, 3, 0.1));
+    Source_polychromatique& g = s.sources.emplace_back();
+    g.sources.emplace_back(500, Point{1, 0.3}, kPi / 2, -kPi / 4, 50, 0.2);
+    g.sources.emplace_back(500, Point{5, 1}, kPi, 0, 20, 0);  // in a blade
+}
+
+// A lens face and a blade's face in the same place, met at the same distance: the later of
+// the two in the bench wins.
+void Egalite(bool diaphragme_dernier, System_Physique& s) {
+    s.indices.push_back(
+        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
+    const Element l = Lentille({0, 0}, 5, kFacePlane, 0, kFacePlane, 0, 10, 0, s.indices[0].get());
+    const Element d = Diaphragme({1, 0}, 2, 1, 3, 0);
+    s.elements = diaphragme_dernier ? std::vector{l, d} : std::vector{d, l};
+    Source_polychromatique& g = s.sources.emplace_back();
+    g.sources.emplace_back(500, Point{-1, 0}, 0, 0, 41, 8);
+}
+
+struct Trace {
+    Rayon rayon;
+    std::vector<Point> chemin;
+};
+
+void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
+    std::vector<Trace> obtenus;
+    RayonsDuBanc rayons(s, fils, 2, nullptr, decoupage);
+    for (int visite = 0; visite < 2; ++visite) {
+        std::size_t i = 0;
+        rayons.Parcourir([&](std::span<const Rayon> lot) {
+            for (const Rayon& r : lot) {
+                if (visite == 0) {
+                    obtenus.push_back(Trace{r, {r.chemin.begin(), r.chemin.end()}});
+                } else {
+                    ASSERT_LT(i, obtenus.size());
+                    EXPECT_TRUE(std::equal(r.chemin.begin(), r.chemin.end(),
+                                           obtenus[i].chemin.begin(), obtenus[i].chemin.end(),
+                                           MemePoint))
+                        << "second visit, ray " << i;
+                }
+                ++i;
+            }
+        });
+    }
+    std::size_t i = 0;
+    std::vector<Point> chemin;
+    for (const Source_polychromatique& g : s.sources) {
+        for (const Source_monochromatique& m : g.sources) {
+            for (std::size_t k = 0; k < m.NombreRayons(); ++k, ++i) {
+                ASSERT_LT(i, obtenus.size());
+                Rayon attendu = m.Depart(k);
+                Propagation(s, attendu, chemin);
+                const Trace& t = obtenus[i];
+                SCOPED_TRACE(testing::Message() << "ray " << i);
+                EXPECT_EQ(t.rayon.lambda, attendu.lambda);
+                EXPECT_EQ(t.rayon.arret, attendu.arret);
+                EXPECT_EQ(t.rayon.fin, attendu.fin);
+                EXPECT_TRUE(MemePoint(t.rayon.position, attendu.position));
+                EXPECT_TRUE(MemePoint(t.rayon.direction, attendu.direction));
+                ASSERT_EQ(t.chemin.size(), chemin.size());
+                EXPECT_TRUE(
+                    std::equal(t.chemin.begin(), t.chemin.end(), chemin.begin(), MemePoint));
+            }
+        }
+    }
+    EXPECT_EQ(i, obtenus.size());
+}
+
+TEST(Traceur, MemesCheminsQueLeTraceurSimple) {
+    for (unsigned graine = 1; graine <= 300; ++graine) {
+        SCOPED_TRACE(testing::Message() << "bench " << graine);
+        System_Physique s;
+        Tirer(graine, s);
+        Comparer(s, 1 + graine % 3, graine % 2 ? Decoupage{} : Decoupage{7, 3});
+    }
+    System_Physique s;
+    Piege(s);
+    Comparer(s, 2, Decoupage{5, 2, 1});
+    for (bool diaphragme_dernier : {true, false}) {
+        System_Physique e;
+        Egalite(diaphragme_dernier, e);
+        Comparer(e, 2, Decoupage{3, 2});
+    }
+}
+
+}  // namespace
+}  // namespace optic
