@@ -1,6 +1,6 @@
 // The straightforward way to run a bench, kept as the yardstick the benchmark measures the
 // program against: one thread; every ray traced first, the plain way, its whole path kept;
-// each zoombox three planes of doubles (plans[c][x][y], a column at a time), painted when the
+// each zoombox three planes of doubles (plans[c][y][x], a row at a time), painted when the
 // bench is read; every pixel through TracePoint, every segment stepped point by point with
 // x += pas, the fills scanned pixel step by pixel step, arcs drawn as chords; colour levels
 // brought to bytes only when the picture is written.  Its pictures are the program's, byte
@@ -29,7 +29,7 @@ using namespace optic;
 
 namespace {
 
-// One zoombox's picture: plans[c][x][y], c = 0 red, 1 green, 2 blue.
+// One zoombox's picture: plans[c][y][x], c = 0 red, 1 green, 2 blue.
 struct Plans {
     int taille = 0;
     std::vector<std::vector<double>> plans[3];
@@ -42,10 +42,10 @@ Plans Peindre(const Image& image) {
     p.taille = n;
     const double s = std::trunc(image.zoom * image.grille + 0.5);  // grid spacing, pixels
     for (auto& plan : p.plans) plan.assign(static_cast<std::size_t>(n), std::vector<double>(n));
-    for (int x = 0; x < n; ++x) {
-        for (int y = 0; y < n; ++y) {
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
             const bool grille = s >= 2 && (std::fmod(x, s) == 0 || std::fmod(y, s) == 0);
-            for (auto& plan : p.plans) plan[x][y] = grille ? 45.0 : 0.0;
+            for (auto& plan : p.plans) plan[y][x] = grille ? 45.0 : 0.0;
         }
     }
     return p;
@@ -58,9 +58,9 @@ void TracePoint(Plans& p, const Image& image, double x, double y, const Niveaux&
     const double cx = std::trunc(px + 0.5), cy = std::trunc(py + 0.5);
     if (!(cx < p.taille && cy < p.taille)) return;
     const auto ix = static_cast<std::size_t>(cx), iy = static_cast<std::size_t>(cy);
-    p.plans[0][ix][iy] = c.rouge;
-    p.plans[1][ix][iy] = c.vert;
-    p.plans[2][ix][iy] = c.bleu;
+    p.plans[0][iy][ix] = c.rouge;
+    p.plans[1][iy][ix] = c.vert;
+    p.plans[2][iy][ix] = c.bleu;
 }
 
 // Points one pixel apart along the major axis, clipped to the window along it.  Past
@@ -173,8 +173,8 @@ void Contour(Plans& p, const Image& image, const Dioptre& d) {
     }
 }
 
-// An element's body: its box, clipped to the window, scanned one pixel step apart, every
-// point inside plotted.
+// An element's body: its box, clipped to the window, scanned row by row one pixel step
+// apart, every point inside plotted.
 void Remplir(Plans& p, const Image& image, const Element& e) {
     const double niveau = e.type == kTypeLentille ? 200 : 100;
     Boite b = BoiteElement(e);
@@ -184,10 +184,10 @@ void Remplir(Plans& p, const Image& image, const Element& e) {
     if (image.decalage_y + b.ymax > image.largeur) b.ymax = image.largeur - image.decalage_y;
     const double pas = 1 / image.zoom;
     const long limite = p.taille + 2;
-    double x = b.xmin;
-    for (long i = 0; i <= limite && x < b.xmax + pas; ++i, x += pas) {
-        double y = b.ymin;
-        for (long j = 0; j <= limite && y < b.ymax + pas; ++j, y += pas) {
+    double y = b.ymin;
+    for (long j = 0; j <= limite && y < b.ymax + pas; ++j, y += pas) {
+        double x = b.xmin;
+        for (long i = 0; i <= limite && x < b.xmax + pas; ++i, x += pas) {
             if (Contient(e, Point{x, y})) TracePoint(p, image, x, y, {niveau, niveau, niveau});
         }
     }
@@ -223,9 +223,9 @@ void EcritureBMP(const Plans& p, int c) {
         std::uint8_t* q = donnees.data() + k * ligne;
         const std::size_t y = n - 1 - k;
         for (std::size_t x = 0; x < n; ++x) {
-            *q++ = Octet(p.plans[2][x][y]);
-            *q++ = Octet(p.plans[1][x][y]);
-            *q++ = Octet(p.plans[0][x][y]);
+            *q++ = Octet(p.plans[2][y][x]);
+            *q++ = Octet(p.plans[1][y][x]);
+            *q++ = Octet(p.plans[0][y][x]);
         }
     }
     const auto entete = EnteteBMP(p.taille);
