@@ -139,8 +139,9 @@ TEST(Hostile, CheminsQuiNeSontPasDesFichiersLisibles) {
     }
 }
 
-// The header's fields are pinned by the golden digests; here rows zero-padded to side mod 4 bytes and bottom-up (grid rows 0, 3,
-// 6, 9 of 11 leave the bottom row black), mode 0600; an older, larger picture replaced whole.
+// The header's fields are pinned by the golden digests; here rows zero-padded to side mod 4
+// bytes and bottom-up (grid rows 0, 3, 6, 9 of 11 leave the bottom row black), mode 0600; an
+// older, larger picture replaced whole.
 TEST(Bmp, EnteteRemplissageEtDroits) {
     Dossier d;
     d.Ecrire("bench.txt", "Z 0 0 11 11 11 3\n");
