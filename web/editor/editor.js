@@ -215,7 +215,10 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
   };
 
   // For the browser tests and anyone holding the content element: its text, as a
-  // textarea's value.
-  Object.defineProperty(view.contentDOM, 'value', { get: editor.text });
+  // textarea's value, and the caret's offset.
+  Object.defineProperties(view.contentDOM, {
+    value: { get: editor.text, set: (text) => dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, userEvent: 'input.replace' }) },
+    caret: { get: () => view.state.selection.main.head, set: (at) => dispatch({ selection: { anchor: at } }) },
+  });
   return editor;
 }
