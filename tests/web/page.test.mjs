@@ -319,3 +319,27 @@ test('the report\'s tables say when a fan has no image and a focal length is inf
   assert.match(shown.text, /460 nm: 48\.2113; 650 nm: ∞/);
   await page.close();
 });
+
+test('the editor colours the kinds, says what a number is, and completes a line', async () => {
+  const page = await openPage();
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const lens = page.locator('.cm-line', { hasText: 'L 30 0 8 40 inf 36 0 1' });
+  const colour = (selector, text) => lens.locator(selector, { hasText: text }).first().evaluate((e) => getComputedStyle(e).color);
+  const [kind, number, flat] = [await colour('.tok-keyword', 'L'), await colour('.tok-number', '36'), await colour('.tok-atom', 'inf')];
+  assert.equal(new Set([kind, number, flat]).size, 3);
+  await lens.locator('.tok-number', { hasText: /^36$/ }).hover();
+  await page.getByRole('tooltip', { name: 'L, field 6 of 8: diameter D, the requested aperture (world units)' }).waitFor();
+  // A new line from the completion's template, Tab going from one placeholder to the next.
+  await editor(page).focus();
+  await page.keyboard.press('Control+End');
+  await page.keyboard.type('\nL');
+  await page.getByRole('option', { name: /^L/ }).waitFor();
+  await page.keyboard.press('Enter');
+  for (const value of ['50', '0', '5', '20', '-20', '10', '0']) {
+    await page.keyboard.type(value);
+    await page.keyboard.press('Tab');
+  }
+  await page.keyboard.type('1');
+  assert.equal(await textOf(page), `${kDefault}\nL 50 0 5 20 -20 10 0 1`);
+  await page.close();
+});
