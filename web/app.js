@@ -1,6 +1,6 @@
 // The page: the description in an editor, every zoombox's picture redrawn as it changes,
 // the program's messages, the bench in the address so that a link shares it.
-import { Editor } from './editor.js';
+import { createEditor } from './editor/editor.js';
 import { decodeBench, encodeBench } from './fragment.js';
 import { Pictures } from './pictures.js';
 import { Renderer } from './renderer.js';
@@ -21,19 +21,25 @@ const examples = document.getElementById('examples');
 const bench = { description: '', name: 'default_optic.txt' };
 let addressTimer = 0;
 let writtenFragment = '';
+let opening = false;  // a load's change: the address already says it, or is written after
 
-const editor = new Editor(byTestId('description'), document.getElementById('gutter'),
-  document.getElementById('marks'), (text) => {
+const editor = createEditor(document.getElementById('editor'), {
+  onChange(text, { preview }) {
     bench.description = text;
-    draw();
+    draw(preview);
+    if (opening) return;
     clearTimeout(addressTimer);
     addressTimer = setTimeout(writeAddress, kAddressDelay);
-  });
+  },
+});
 const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'));
 const renderer = new Renderer({ result: showResult, progress: showProgress, failure: showFailure });
 
-function draw() {
-  renderer.render(bench.description, bench.name);
+// A picture's edit under way asks for the newest text once the run under way is done, so
+// that the pictures follow it; any other edit cancels the run under way.
+function draw(preview = false) {
+  if (preview) renderer.follow(bench.description, bench.name);
+  else renderer.render(bench.description, bench.name);
 }
 
 function say(text) {
@@ -108,11 +114,12 @@ async function writeAddress() {
 }
 
 function open({ description, name }) {
-  bench.description = description;
   bench.name = name;
-  editor.text = description;
   examples.value = [...examples.options].some((o) => o.value === name) ? name : '';
-  draw();
+  opening = true;
+  if (editor.text() === description) draw();
+  else editor.setText(description);  // drawn as any change is
+  opening = false;
 }
 
 async function fetchText(file) {

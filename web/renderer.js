@@ -1,6 +1,7 @@
 // Runs the engine off the page's thread, always on the newest description: a run made stale
 // by a newer one is cancelled by ending its worker, and a spare worker, its engine loaded,
-// takes over at once.
+// takes over at once.  A picture being dragged asks instead for the newest text to follow the
+// run under way: the latest wins, the ones it replaces are never run.
 
 // A run that lasts longer than this shows its progress.
 const kShowProgressAfter = 150;
@@ -9,6 +10,7 @@ export class Renderer {
   #worker = null;
   #spare = null;
   #job = null;  // the run under way: { id, timer, shown, latest }
+  #next = null;  // the text to run once it is done: { description, name }
   #count = 0;
   #handlers;
 
@@ -28,7 +30,9 @@ export class Renderer {
     return worker;
   }
 
+  // Runs this text now, cancelling the run under way.
   render(description, name) {
+    this.#next = null;
     if (this.#job) {
       // Stale: end its worker and take the spare.
       clearTimeout(this.#job.timer);
@@ -46,6 +50,12 @@ export class Renderer {
     this.#worker.postMessage({ id: job.id, description, name });
   }
 
+  // Runs this text once the run under way is done, instead of any text asked for before it.
+  follow(description, name) {
+    if (this.#job) this.#next = { description, name };
+    else this.render(description, name);
+  }
+
   #message(worker, data) {
     if (data.failed) return this.#lost(worker, data.failed);
     const job = this.#job;
@@ -58,6 +68,11 @@ export class Renderer {
     this.#finish();
     if (data.error !== undefined) this.#handlers.failure(data.error);
     else this.#handlers.result(data.result);
+    if (this.#next) {
+      const { description, name } = this.#next;
+      this.render(description, name);
+      return;
+    }
     // Idle now: have a spare ready for the next cancellation.
     this.#spare ??= this.#spawn();
   }
