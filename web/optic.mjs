@@ -2,12 +2,14 @@
 //
 //   run(description, name = "bench.txt", { onProgress } = {}) -> Promise<{
 //     status, stdout, pictures: [{ name, width, height, bmp, view }],
-//     diagnostics: [{ line, message }], messages: [{ text, line }], report
+//     diagnostics: [{ line, message }], messages: [{ text, line }], report, geometry
 //   }>
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
 // description in the file NAME.  The engine (engine.mjs and engine.wasm beside this file) is
 // loaded at the first call; it runs on the calling thread, so a page runs it in a worker.
+// `geometry`, there once the bench is read, says what is where on it (see the README), so that
+// a page hit-tests in world units without reading the description itself.
 import createEngine from './engine.mjs';
 
 const kWorkDirectory = '/work';
@@ -118,6 +120,7 @@ function execute(instance, bytes, name, onProgress) {
     message: (line, text) => result.messages.push({ text: decoder.decode(text), line }),
     diagnostic: (line, text) => result.diagnostics.push({ line, message: decoder.decode(text) }),
     fenetre: (c, x, y, zoom) => { views[c] = { x, y, zoom }; },
+    geometrie: (text) => { result.geometry = JSON.parse(decoder.decode(text)); },
     // Each picture is taken out of the file system as soon as it is written (its bytes
     // as they are, when the file holds exactly them: a picture may weigh gigabytes).
     image: (text, side) => {

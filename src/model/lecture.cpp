@@ -1,6 +1,7 @@
 // Reading a bench description: one object per line, its kind given by the first character.
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -163,6 +164,7 @@ class Lecteur {
         if (b > c) std::swap(b, c);
         systeme_.elements.push_back(
             Diaphragme(Point{d.v[0], d.v[1]}, epaisseur, b, c, Radians(d.v[5])));
+        systeme_.provenance_elements.push_back(Lue(d.v, 6));
     }
 
     void Espace_(std::string_view ligne) {
@@ -282,6 +284,13 @@ class Lecteur {
             Lentille(Point{l.v[0], l.v[1]}, epaisseur, plane[0] ? kFacePlane : kFaceSpherique,
                      l.v[3], plane[1] ? kFacePlane : kFaceSpherique, l.v[4], diametre, angle,
                      systeme_.indices[static_cast<std::size_t>(numero - 1)].get()));
+        Provenance& p = systeme_.provenance_elements.emplace_back(Lue(l.v, 7));
+        for (int f = 0; f < 2; ++f) {
+            if (plane[f])
+                p.valeurs[static_cast<std::size_t>(3 + f)] =
+                    std::numeric_limits<double>::infinity();
+        }
+        p.valeurs.push_back(numero);
         return true;
     }
 
@@ -376,6 +385,8 @@ class Lecteur {
             return Signaler(messages::kSource, "source: " + pourquoi);
         }
         Source_polychromatique& groupe = systeme_.sources.emplace_back();
+        Provenance& p = systeme_.provenance_sources.emplace_back(Lue(v, lues - 1));
+        p.valeurs.insert(p.valeurs.begin(), nb);
         if (nb < 1) return;
         const double* g = v + nb;  // x, y, opening, direction, width
         const Point milieu{g[0], g[1]};
@@ -426,6 +437,12 @@ class Lecteur {
             return Signaler(messages::kZoombox, "zoombox: " + pourquoi);
         }
         systeme_.zoomboxes.push_back(zoombox.fenetre);
+        systeme_.provenance_zoomboxes.push_back(Lue(z.v, 6));
+    }
+
+    // The line being read and its first n values.
+    Provenance Lue(const double* v, long n) const {
+        return Provenance{numero_, std::vector<double>(v, v + n)};
     }
 
     System_Physique& systeme_;

@@ -18,6 +18,14 @@ struct Espace {
     double indice_espace = 1.0;
 };
 
+// Where one object of the bench comes from: its line of the description (1 = the first) and
+// the numbers of that line as read, value k at entry k - 1 (a flat face's radius is infinite),
+// for whoever shows the bench and edits its text (the web page).
+struct Provenance {
+    int ligne = 0;
+    std::vector<double> valeurs;
+};
+
 // The whole bench as its description file gives it.
 struct System_Physique {
     Espace espace;
@@ -27,6 +35,10 @@ struct System_Physique {
     // Held by pointer so that the lenses' links stay valid.
     std::vector<std::unique_ptr<IndiceRefraction>> indices;
     std::vector<Fenetre> zoomboxes;  // picture c is entry c
+    // Entry k is where elements[k], sources[k], zoomboxes[k] come from.
+    std::vector<Provenance> provenance_elements;
+    std::vector<Provenance> provenance_sources;
+    std::vector<Provenance> provenance_zoomboxes;
 
     enum class Lecture { Complete, IndiceManquant };
 

@@ -1,7 +1,11 @@
 #include "web/suivi_web.h"
 
+#include <sstream>
+#include <string>
+
 #include "base/suivi.h"
 #include "model/system.h"
+#include "web/geometrie.h"
 #include "web/passerelle.h"
 
 namespace optic {
@@ -21,6 +25,10 @@ void SuiviWeb::Lu(const System_Physique& systeme) {
         const Fenetre& z = systeme.zoomboxes[c];
         optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille);
     }
+    std::ostringstream geometrie;
+    EcrireGeometrie(geometrie, systeme);
+    const std::string json = geometrie.str();
+    optic_geometrie(json.data(), json.size());
 }
 
 void SuiviWeb::Trace(std::size_t total) {

@@ -8,7 +8,8 @@
 
 namespace optic {
 
-// Follows a run for the page: hands over each zoombox's window once the bench is read, each
+// Follows a run for the page: hands over each zoombox's window and what is where on the bench
+// once the bench is read, each
 // picture once written, and where the run is, at most ten times a second while rays are
 // traced and at each step after.
 class SuiviWeb : public Suivi {

@@ -140,3 +140,17 @@ test('a long run tells its progress', async () => {
 test('a description that is neither text nor bytes is refused', async () => {
   await assert.rejects(run(42), TypeError);
 });
+
+test('the geometry places each object of the bundled bench on its line, with its handles', async () => {
+  const { geometry } = await run(readFileSync(join(kRoot, 'default_optic.txt')), 'default_optic.txt');
+  const at = (item, name) => item.handles.find((h) => h.name === name).at;
+  const [stop, lens1] = geometry.elements;
+  const [source] = geometry.sources;
+  // Lens 1: vertex at x = 30, 8 thick, its aperture's top at y = -18; a flat back face.
+  const rows = [
+    [stop.line, 27], [lens1.line, 30], [source.line, 37], [geometry.zoomboxes[1].line, 42],
+    [at(lens1, 'thickness'), [38, 0]], [at(stop, 'outer'), [10, -30]], [at(source, 'width'), [-5, -14]],
+    [lens1.values[4], 'inf'], [source.handles[0].fields, [6, 7]], [geometry.wavelength_nm, 570],
+  ];
+  for (const [got, expected] of rows) assert.deepEqual(got, expected);
+});
