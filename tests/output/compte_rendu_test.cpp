@@ -147,7 +147,7 @@ TEST(CompteRendu, ChaqueCleEstDocumentee) {
         }
     };
     parcourir(d);
-    EXPECT_EQ(cles.size(), 22u);
+    EXPECT_EQ(cles.size(), 35u);
     for (const std::string& cle : cles) {
         SCOPED_TRACE(cle);
         EXPECT_NE(readme.find("`" + cle + "`"), std::string::npos);
