@@ -72,7 +72,7 @@ int Principal(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs
                                       progression);
     };
     if (options.surveiller) {
-        return Watch(options.description, executer, sortie, erreurs, explications != nullptr);
+        return Surveiller(options.description, executer, sortie, erreurs, explications != nullptr);
     }
     return executer();
 }

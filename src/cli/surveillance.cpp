@@ -22,205 +22,207 @@ namespace optic {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Horloge = std::chrono::steady_clock;
 
 // Changes closer together than this make one burst, and one run after it.
-constexpr auto kQuiet = std::chrono::milliseconds(150);
+constexpr auto kCalme = std::chrono::milliseconds(150);
 
-constexpr std::uint32_t kDirectoryEvents = IN_CLOSE_WRITE | IN_MODIFY | IN_MOVED_TO |
-                                           IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB |
-                                           IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-constexpr std::uint32_t kFileEvents =
+constexpr std::uint32_t kEvenementsDossier = IN_CLOSE_WRITE | IN_MODIFY | IN_MOVED_TO |
+                                             IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB |
+                                             IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+constexpr std::uint32_t kEvenementsFichier =
     IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
 
-bool Exists(const std::string& path) {
+bool Existe(const std::string& chemin) {
     struct stat s;
-    return ::stat(path.c_str(), &s) == 0;
+    return ::stat(chemin.c_str(), &s) == 0;
 }
 
-class Watcher {
+class Guetteur {
   public:
-    Watcher(const std::string& path, std::ostream& errors) : path_(path), errors_(errors) {
-        const std::size_t slash = path.rfind('/');
-        directory_ = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-        name_ = slash == std::string::npos ? path : path.substr(slash + 1);
+    Guetteur(const std::string& chemin, std::ostream& erreurs)
+        : chemin_(chemin), erreurs_(erreurs) {
+        const std::size_t barre = chemin.rfind('/');
+        dossier_ = barre == std::string::npos ? "." : barre == 0 ? "/" : chemin.substr(0, barre);
+        nom_ = barre == std::string::npos ? chemin : chemin.substr(barre + 1);
         inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         if (inotify_ >= 0) {
-            directory_watch_ = ::inotify_add_watch(inotify_, directory_.c_str(), kDirectoryEvents);
+            suivi_dossier_ = ::inotify_add_watch(inotify_, dossier_.c_str(), kEvenementsDossier);
         }
-        if (directory_watch_ < 0) {
-            errors_ << "optic: cannot watch " << directory_ << ": " << std::strerror(errno) << '\n';
+        if (suivi_dossier_ < 0) {
+            erreurs_ << "optic: cannot watch " << dossier_ << ": " << std::strerror(errno) << '\n';
         }
-        WatchFile();
+        SuivreFichier();
     }
-    ~Watcher() {
+    ~Guetteur() {
         if (inotify_ >= 0) ::close(inotify_);
     }
-    Watcher(const Watcher&) = delete;
-    Watcher& operator=(const Watcher&) = delete;
+    Guetteur(const Guetteur&) = delete;
+    Guetteur& operator=(const Guetteur&) = delete;
 
-    bool Usable() const { return directory_watch_ >= 0; }
-    int Descriptor() const { return inotify_; }
-    bool DirectoryGone() const { return directory_gone_; }
+    bool Utilisable() const { return suivi_dossier_ >= 0; }
+    int Descripteur() const { return inotify_; }
+    bool DossierDisparu() const { return dossier_disparu_; }
 
     // The file as it is now, followed through a symbolic link (a new file after a rename
     // gets a watch of its own).
-    void WatchFile() {
-        if (inotify_ >= 0) ::inotify_add_watch(inotify_, path_.c_str(), kFileEvents);
+    void SuivreFichier() {
+        if (inotify_ >= 0) ::inotify_add_watch(inotify_, chemin_.c_str(), kEvenementsFichier);
     }
 
     // Reads the pending events; true when one of them is about the file.
-    bool Changed() {
-        alignas(inotify_event) char buffer[8192];
-        bool changed = false;
+    bool Change() {
+        alignas(inotify_event) char tampon[8192];
+        bool change = false;
         for (;;) {
-            const ssize_t n = ::read(inotify_, buffer, sizeof buffer);
+            const ssize_t n = ::read(inotify_, tampon, sizeof tampon);
             if (n <= 0) break;
             for (ssize_t p = 0; p < n;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(buffer + p);
+                const auto* e = reinterpret_cast<const inotify_event*>(tampon + p);
                 p += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
-                if (e->wd == directory_watch_) {
+                if (e->wd == suivi_dossier_) {
                     if (e->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED))
-                        directory_gone_ = true;
-                    if (e->len > 0 && name_ == e->name) changed = true;
+                        dossier_disparu_ = true;
+                    if (e->len > 0 && nom_ == e->name) change = true;
                 } else if (!(e->mask & IN_IGNORED)) {
-                    changed = true;  // the file itself, wherever it lives
+                    change = true;  // the file itself, wherever it lives
                 }
             }
         }
-        return changed;
+        return change;
     }
 
   private:
-    std::string path_, directory_, name_;
-    std::ostream& errors_;
+    std::string chemin_, dossier_, nom_;
+    std::ostream& erreurs_;
     int inotify_ = -1;
-    int directory_watch_ = -1;
-    bool directory_gone_ = false;
+    int suivi_dossier_ = -1;
+    bool dossier_disparu_ = false;
 };
 
 // The signals that end the watch, and the end of a run, read from a descriptor.
-class Signals {
+class Signaux {
   public:
-    Signals() {
-        sigemptyset(&set_);
-        for (int s : {SIGINT, SIGTERM, SIGCHLD}) sigaddset(&set_, s);
-        ::pthread_sigmask(SIG_BLOCK, &set_, &before_);
-        fd_ = ::signalfd(-1, &set_, SFD_NONBLOCK | SFD_CLOEXEC);
+    Signaux() {
+        sigemptyset(&ensemble_);
+        for (int s : {SIGINT, SIGTERM, SIGCHLD}) sigaddset(&ensemble_, s);
+        ::pthread_sigmask(SIG_BLOCK, &ensemble_, &avant_);
+        fd_ = ::signalfd(-1, &ensemble_, SFD_NONBLOCK | SFD_CLOEXEC);
     }
-    ~Signals() {
+    ~Signaux() {
         if (fd_ >= 0) ::close(fd_);
-        ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+        ::pthread_sigmask(SIG_SETMASK, &avant_, nullptr);
     }
-    Signals(const Signals&) = delete;
-    Signals& operator=(const Signals&) = delete;
+    Signaux(const Signaux&) = delete;
+    Signaux& operator=(const Signaux&) = delete;
 
-    int Descriptor() const { return fd_; }
-    const sigset_t& Before() const { return before_; }
+    int Descripteur() const { return fd_; }
+    const sigset_t& Avant() const { return avant_; }
 
     // The next signal that arrived, or 0.
-    int Next() {
-        signalfd_siginfo info;
-        return ::read(fd_, &info, sizeof info) == sizeof info ? static_cast<int>(info.ssi_signo)
-                                                              : 0;
+    int Suivant() {
+        signalfd_siginfo infos;
+        return ::read(fd_, &infos, sizeof infos) == sizeof infos ? static_cast<int>(infos.ssi_signo)
+                                                                 : 0;
     }
 
   private:
-    sigset_t set_, before_;
+    sigset_t ensemble_, avant_;
     int fd_ = -1;
 };
 
 }  // namespace
 
-int Watch(const std::string& path, const std::function<int()>& run, std::ostream& output,
-          std::ostream& errors, bool chatty) {
-    Watcher watcher(path, errors);
-    if (!watcher.Usable()) {
-        run();  // once, as without --watch, so that its messages say what went wrong
+int Surveiller(const std::string& chemin, const std::function<int()>& executer,
+               std::ostream& sortie, std::ostream& erreurs, bool bavard) {
+    Guetteur guetteur(chemin, erreurs);
+    if (!guetteur.Utilisable()) {
+        executer();  // once, as without --watch, so that its messages say what went wrong
         return 255;
     }
-    Signals signals;
-    if (signals.Descriptor() < 0) {
-        errors << "optic: cannot watch: " << std::strerror(errno) << '\n';
+    Signaux signaux;
+    if (signaux.Descripteur() < 0) {
+        erreurs << "optic: cannot watch: " << std::strerror(errno) << '\n';
         return 255;
     }
 
-    pid_t child = -1;
-    auto start = [&] {
-        output.flush();
-        errors.flush();
-        child = ::fork();
-        if (child == 0) {
+    pid_t enfant = -1;
+    auto lancer = [&] {
+        sortie.flush();
+        erreurs.flush();
+        enfant = ::fork();
+        if (enfant == 0) {
             // The run: the program's usual signals, none of the watch's descriptors.
-            ::close(signals.Descriptor());
-            ::close(watcher.Descriptor());
-            ::pthread_sigmask(SIG_SETMASK, &signals.Before(), nullptr);
-            const int status = run();
+            ::close(signaux.Descripteur());
+            ::close(guetteur.Descripteur());
+            ::pthread_sigmask(SIG_SETMASK, &signaux.Avant(), nullptr);
+            const int statut = executer();
             // _Exit skips the streams' own flushing.
-            output.flush();
-            errors.flush();
-            std::_Exit(status & 0xff);
+            sortie.flush();
+            erreurs.flush();
+            std::_Exit(statut & 0xff);
         }
-        if (child < 0) errors << "optic: cannot run: " << std::strerror(errno) << '\n';
+        if (enfant < 0) erreurs << "optic: cannot run: " << std::strerror(errno) << '\n';
     };
-    auto reap = [&] {
-        if (child > 0 && ::waitpid(child, nullptr, WNOHANG) == child) child = -1;
+    auto recolter = [&] {
+        if (enfant > 0 && ::waitpid(enfant, nullptr, WNOHANG) == enfant) enfant = -1;
     };
 
-    if (chatty) errors << "optic: watching " << path << " for changes; Ctrl-C to stop\n";
-    bool present = Exists(path);
-    if (!present) errors << "optic: " << path << " does not exist; waiting for it\n";
-    start();
-    bool pending = false;                   // a change waits for its run
-    Clock::time_point last = Clock::now();  // of the last change seen
+    if (bavard) erreurs << "optic: watching " << chemin << " for changes; Ctrl-C to stop\n";
+    bool present = Existe(chemin);
+    if (!present) erreurs << "optic: " << chemin << " does not exist; waiting for it\n";
+    lancer();
+    bool en_attente = false;                       // a change waits for its run
+    Horloge::time_point dernier = Horloge::now();  // of the last change seen
     for (;;) {
-        int timeout = -1;
-        if (pending && child < 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(last + kQuiet - Clock::now());
-            timeout = static_cast<int>(std::max<long>(0, left.count()));
+        int delai = -1;
+        if (en_attente && enfant < 0) {
+            const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(
+                dernier + kCalme - Horloge::now());
+            delai = static_cast<int>(std::max<long>(0, reste.count()));
         }
-        pollfd fds[2] = {{signals.Descriptor(), POLLIN, 0}, {watcher.Descriptor(), POLLIN, 0}};
-        const int ready = ::poll(fds, 2, timeout);
-        if (ready < 0 && errno != EINTR) {
-            errors << "optic: cannot watch: " << std::strerror(errno) << '\n';
+        pollfd descripteurs[2] = {{signaux.Descripteur(), POLLIN, 0},
+                                  {guetteur.Descripteur(), POLLIN, 0}};
+        const int prets = ::poll(descripteurs, 2, delai);
+        if (prets < 0 && errno != EINTR) {
+            erreurs << "optic: cannot watch: " << std::strerror(errno) << '\n';
             break;
         }
-        for (int s; (s = signals.Next()) != 0;) {
+        for (int s; (s = signaux.Suivant()) != 0;) {
             if (s == SIGCHLD) {
-                reap();
+                recolter();
                 continue;
             }
             // Ends the run under way as the signal would end it alone, then the watch.
-            if (child > 0) {
-                ::kill(child, s);
-                ::waitpid(child, nullptr, 0);
+            if (enfant > 0) {
+                ::kill(enfant, s);
+                ::waitpid(enfant, nullptr, 0);
             }
             return 0;
         }
-        if (watcher.Changed()) {
-            pending = true;
-            last = Clock::now();
+        if (guetteur.Change()) {
+            en_attente = true;
+            dernier = Horloge::now();
         }
-        if (watcher.DirectoryGone()) {
-            errors << "optic: the directory of " << path << " has gone; the watch ends\n";
+        if (guetteur.DossierDisparu()) {
+            erreurs << "optic: the directory of " << chemin << " has gone; the watch ends\n";
             break;
         }
-        if (!pending || child > 0 || Clock::now() < last + kQuiet) continue;
+        if (!en_attente || enfant > 0 || Horloge::now() < dernier + kCalme) continue;
         // The burst is over.
-        pending = false;
-        watcher.WatchFile();
-        if (!Exists(path)) {
+        en_attente = false;
+        guetteur.SuivreFichier();
+        if (!Existe(chemin)) {
             if (present)
-                errors << "optic: " << path << " has disappeared; waiting for it to come back\n";
+                erreurs << "optic: " << chemin << " has disappeared; waiting for it to come back\n";
             present = false;
             continue;
         }
         present = true;
-        if (chatty) errors << "optic: " << path << " changed; running again\n";
-        start();
+        if (bavard) erreurs << "optic: " << chemin << " changed; running again\n";
+        lancer();
     }
-    if (child > 0) ::waitpid(child, nullptr, 0);
+    if (enfant > 0) ::waitpid(enfant, nullptr, 0);
     return 255;
 }
 

@@ -29,10 +29,8 @@ struct PointArc {
 
 void Dessin(const Dioptre& d, const Image& image) {
     if (!(d.demi_ouverture > 0)) return;
-    const double xmin = -image.decalage_x;
-    const double xmax = image.largeur - image.decalage_x;
-    const double ymin = -image.decalage_y;
-    const double ymax = image.largeur - image.decalage_y;
+    const double xmin = image.XMin(), xmax = image.XMax();
+    const double ymin = image.YMin(), ymax = image.YMax();
 
     if (d.courbure == 0) {
         const Point a{d.sommet.x - d.sinus * d.demi_ouverture,
@@ -58,11 +56,8 @@ void Dessin(const Dioptre& d, const Image& image) {
         Impact impact;
         if (Intersection(d, l.coin, l.direction, impact)) points[n++].p = impact.h;
     }
-    const double a =
-        d.centre.x - d.courbure * std::sqrt(d.rayon_carre - d.demi_ouverture * d.demi_ouverture);
     for (const double b : {d.demi_ouverture, -d.demi_ouverture}) {
-        const Point p{d.cosinus * a - d.sinus * b + d.sommet.x,
-                      d.sinus * a + d.cosinus * b + d.sommet.y};
+        const Point p = Bout(d, b);
         if (xmin < p.x && p.x < xmax && ymin < p.y && p.y < ymax) points[n++].p = p;
     }
 

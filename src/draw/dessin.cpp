@@ -25,10 +25,10 @@ namespace {
 // in runs of neighbouring pixels.
 void Remplir(const Element& e, const Image& image) {
     Boite b = BoiteElement(e);
-    if (image.decalage_x + b.xmin < 0) b.xmin = -image.decalage_x;
-    if (image.decalage_y + b.ymin < 0) b.ymin = -image.decalage_y;
-    if (image.decalage_x + b.xmax > image.largeur) b.xmax = image.largeur - image.decalage_x;
-    if (image.decalage_y + b.ymax > image.largeur) b.ymax = image.largeur - image.decalage_y;
+    if (b.xmin < image.XMin()) b.xmin = image.XMin();
+    if (b.ymin < image.YMin()) b.ymin = image.YMin();
+    if (image.decalage_x + b.xmax > image.largeur) b.xmax = image.XMax();
+    if (image.decalage_y + b.ymax > image.largeur) b.ymax = image.YMax();
 
     const Pixel couleur = e.type == kTypeLentille ? kCouleurLentille : kCouleurDiaphragme;
     const double pas = 1 / image.zoom;

@@ -31,19 +31,18 @@ bool Egaux(Point p, Point q) {
 
 }  // namespace
 
-Jumeaux::Jumeaux(const System_Physique& systeme) {
-    std::size_t premier = 0, places = 0;
-    for (std::size_t l = 0; l < systeme.sources.size(); ++l) {
-        const std::vector<Source_monochromatique>& ligne = systeme.sources[l].sources;
-        std::size_t plus_grand = 0;
-        for (std::size_t f = 0; f < ligne.size(); ++f) {
-            const std::size_t n = ligne[f].NombreRayons();
-            fans_.push_back(
-                {premier, n, l, places, f + 1 < ligne.size() && ligne[f + 1].NombreRayons() == n});
-            premier += n;
-            plus_grand = std::max(plus_grand, n);
+Jumeaux::Jumeaux(const System_Physique& systeme) : fans_(TableDesFans(systeme)) {
+    std::size_t places = 0, plus_grand = 0;
+    for (std::size_t f = 0; f < fans_.size(); ++f) {
+        const Fan& fan = fans_[f];
+        const bool jumelle = f + 1 < fans_.size() && fans_[f + 1].ligne == fan.ligne &&
+                             fans_[f + 1].nombre == fan.nombre;
+        places_.push_back({places, jumelle});
+        plus_grand = std::max(plus_grand, fan.nombre);
+        if (f + 1 == fans_.size() || fans_[f + 1].ligne != fan.ligne) {
+            places += plus_grand;  // a line's fans share its slots
+            plus_grand = 0;
         }
-        places += plus_grand;
     }
     if (places * sizeof(Segment) <= kOctetsMax) segments_.resize(places);
 }
@@ -52,22 +51,19 @@ void Jumeaux::Marquer(std::size_t debut, std::span<const Rayon> rayons,
                       std::span<RayonPrepare> prepares) {
     if (segments_.empty() || rayons.empty()) return;
     // The fan of the lot's last ray, then down.
-    std::size_t f = static_cast<std::size_t>(
-        std::upper_bound(fans_.begin(), fans_.end(), debut + rayons.size() - 1,
-                         [](std::size_t g, const Fan& fan) { return g < fan.premier; }) -
-        fans_.begin() - 1);
+    std::size_t f = FanDuRayon(fans_, debut + rayons.size() - 1);
     for (std::size_t i = rayons.size(); i-- > 0;) {
         const std::size_t g = debut + i;
         while (g < fans_[f].premier) --f;
         const Fan& fan = fans_[f];
-        Segment& s = segments_[fan.place + (g - fan.premier)];
+        Segment& s = segments_[places_[f].place + (g - fan.premier)];
         Point a, b;
         bool droite;
         if (!PremierSegment(rayons[i], a, b, droite)) {
             s.fan = SIZE_MAX;
             continue;
         }
-        if (fan.suivante_jumelle && s.fan == f + 1 && s.droite == droite && Egaux(s.a, a) &&
+        if (places_[f].suivante_jumelle && s.fan == f + 1 && s.droite == droite && Egaux(s.a, a) &&
             Egaux(s.b, b)) {
             prepares[i].premier_deja_trace = true;
         }

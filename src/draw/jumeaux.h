@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/dessin.h"
+#include "model/fans.h"
 #include "model/system.h"
 
 namespace optic {
@@ -27,11 +28,11 @@ class Jumeaux {
 
   private:
     static constexpr std::size_t kOctetsMax = std::size_t{16} << 20;
-    struct Fan {
-        std::size_t premier, nombre;
-        std::size_t ligne;      // its source line
-        std::size_t place;      // its first slot in `segments_`
-        bool suivante_jumelle;  // the next fan is of the same line, with as many rays
+    // A fan's first slot in `segments_`, and whether the next fan is of the same line, with
+    // as many rays.
+    struct Places {
+        std::size_t place;
+        bool suivante_jumelle;
     };
     // A first segment (its ends; for a ray that met nothing, its start and direction), and
     // the fan of the ray that drew it.
@@ -41,6 +42,7 @@ class Jumeaux {
         std::size_t fan = SIZE_MAX;
     };
     std::vector<Fan> fans_;
+    std::vector<Places> places_;     // fan by fan
     std::vector<Segment> segments_;  // by source line and place in a fan
 };
 

@@ -10,8 +10,7 @@ Boite BoiteElement(const Element& e) {
     bool premiere = true;
     for (const Dioptre& d : e.dioptres) {
         const double h = d.demi_ouverture;
-        const double s =
-            d.rayon_carre >= 0 ? d.centre.x - d.courbure * std::sqrt(d.rayon_carre - h * h) : 0;
+        const double s = Fleche(d, h);
         const Point coins[4] = {{s, h}, {0, -h}, {0, h}, {s, -h}};
         for (const Point& c : coins) {
             const double x = d.sommet.x + d.cosinus * c.x - d.sinus * c.y;
@@ -93,7 +92,7 @@ Boite BoiteImpacts(const Element& e) {
         if (d.courbure != 0) {
             const double r = std::sqrt(d.rayon_carre);
             h = std::min(h, r);
-            s = d.centre.x - d.courbure * std::sqrt(d.rayon_carre - h * h);
+            s = Fleche(d, h);
         }
         const Point coins[4] = {{s, h}, {0, -h}, {0, h}, {s, -h}};
         for (const Point& c : coins) {

@@ -4,33 +4,27 @@
 
 namespace optic {
 
-PremierePasse::PremierePasse(const System_Physique& systeme) {
-    for (std::size_t s = 0; s < systeme.sources.size(); ++s) {
-        for (const Source_monochromatique& faisceau : systeme.sources[s].sources) {
-            Fan fan{total_,
-                    faisceau.NombreRayons(),
-                    MesureFaisceau(static_cast<int>(s + 1), faisceau.lambda),
-                    {},
-                    {}};
-            if (fan.nombre == 0) fan.tout = fan.vide;
-            total_ += fan.nombre;
-            fans_.push_back(std::move(fan));
-        }
+PremierePasse::PremierePasse(const System_Physique& systeme) : fans_(TableDesFans(systeme)) {
+    for (const Fan& fan : fans_) {
+        Arbre& arbre = arbres_.emplace_back(
+            Arbre{MesureFaisceau(static_cast<int>(fan.ligne + 1), fan.source->lambda), {}, {}});
+        if (fan.nombre == 0) arbre.tout = arbre.vide;
+        total_ += fan.nombre;
     }
 }
 
 template <typename Rayons>
 void PremierePasse::Compter(std::size_t f, std::size_t j, const Rayons& rayons, std::size_t n) {
-    Fan& fan = fans_[f];
-    MesureFaisceau m = fan.vide;
+    MesureFaisceau m = arbres_[f].vide;
     for (std::size_t i = 0; i < n; ++i) m.Compter(rayons(i));
-    Inserer(fan, 0, j, std::move(m));
+    Inserer(f, 0, j, std::move(m));
 }
 
 // Level l of the tree has one node for every 2^l blocks: node (l, i) joins nodes (l - 1, 2i)
 // and (l - 1, 2i + 1), or is node (l - 1, 2i) alone when that is the level's last.
-void PremierePasse::Inserer(Fan& fan, int niveau, std::size_t place, MesureFaisceau m) {
-    const std::size_t blocs = (fan.nombre + kRayonsParBloc - 1) / kRayonsParBloc;
+void PremierePasse::Inserer(std::size_t f, int niveau, std::size_t place, MesureFaisceau m) {
+    const std::size_t blocs = (fans_[f].nombre + kRayonsParBloc - 1) / kRayonsParBloc;
+    Arbre& fan = arbres_[f];
     for (;;) {
         const std::size_t noeuds = ((blocs - 1) >> niveau) + 1;  // on this level
         if (noeuds == 1) {
@@ -61,12 +55,8 @@ void PremierePasse::Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
     const std::size_t fin = debut + rayons.size();
     recus_ += rayons.size();
     // The fans the lot reaches, from the one holding its first ray.
-    auto f = static_cast<std::size_t>(
-        std::upper_bound(fans_.begin(), fans_.end(), debut,
-                         [](std::size_t k, const Fan& fan) { return k < fan.premier; }) -
-        fans_.begin());
-    f = f > 0 ? f - 1 : 0;
-    for (; f < fans_.size() && fans_[f].premier < fin; ++f) {
+    for (std::size_t f = FanDuRayon(fans_, debut); f < fans_.size() && fans_[f].premier < fin;
+         ++f) {
         const Fan& fan = fans_[f];
         const std::size_t a = std::max(debut, fan.premier);
         const std::size_t b = std::min(fin, fan.premier + fan.nombre);
@@ -108,7 +98,7 @@ void PremierePasse::Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
 
 std::vector<MesureFaisceau> PremierePasse::Faisceaux() const {
     std::vector<MesureFaisceau> faisceaux;
-    for (const Fan& fan : fans_) faisceaux.push_back(fan.tout.value_or(fan.vide));
+    for (const Arbre& arbre : arbres_) faisceaux.push_back(arbre.tout.value_or(arbre.vide));
     return faisceaux;
 }
 

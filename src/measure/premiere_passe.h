@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "measure/faisceau.h"
+#include "model/fans.h"
 #include "model/system.h"
 
 namespace optic {
@@ -38,8 +39,8 @@ class PremierePasse {
         Point position, direction;
         FinRayon fin;
     };
-    struct Fan {
-        std::size_t premier = 0, nombre = 0;  // its rays in the bench's order
+    // A fan's count, block by block joined in a tree.
+    struct Arbre {
         MesureFaisceau vide;
         // Joins waiting for their other half, by level and place in the tree.
         std::map<std::pair<int, std::size_t>, MesureFaisceau> attente;
@@ -49,9 +50,10 @@ class PremierePasse {
     template <typename Rayons>
     void Compter(std::size_t f, std::size_t j, const Rayons& rayons, std::size_t n);
     // Joins a block's count (or a join's) into the fan's tree.
-    void Inserer(Fan& fan, int niveau, std::size_t place, MesureFaisceau m);
+    void Inserer(std::size_t f, int niveau, std::size_t place, MesureFaisceau m);
 
     std::vector<Fan> fans_;
+    std::vector<Arbre> arbres_;  // fan by fan
     // Blocks cut by the end of a lot: the ends of the rays received, and how many.
     struct Attente {
         std::vector<Fin> fins;

@@ -138,9 +138,9 @@ bool Fini(Point p) {
 }
 
 // The window's rectangle, widened by `marge` on every side.
-Boite Fenetre(const Image& image, double marge) {
-    return Boite{-image.decalage_x - marge, image.largeur - image.decalage_x + marge,
-                 -image.decalage_y - marge, image.largeur - image.decalage_y + marge};
+Boite Cadre(const Image& image, double marge) {
+    return Boite{image.XMin() - marge, image.XMax() + marge, image.YMin() - marge,
+                 image.YMax() + marge};
 }
 
 // Cuts the segment ab to the part inside the box; false when nothing of it is inside.
@@ -169,14 +169,6 @@ bool Couper(Point& a, Point& b, const Boite& f) {
     if (t1 < 1) b = Point{debut.x + t1 * dx, debut.y + t1 * dy};
     if (t0 > 0) a = Point{debut.x + t0 * dx, debut.y + t0 * dy};
     return true;
-}
-
-// The point of a surface at lateral coordinate b, in the world: on its segment or its arc.
-Point Bout(const Dioptre& d, double b) {
-    const double a =
-        d.courbure == 0 ? 0.0 : d.centre.x - d.courbure * std::sqrt(d.rayon_carre - b * b);
-    return Point{d.cosinus * a - d.sinus * b + d.sommet.x,
-                 d.sinus * a + d.cosinus * b + d.sommet.y};
 }
 
 // Path data of the elements, in world coordinates.
@@ -452,7 +444,7 @@ class Ecrivain {
     }
 
     void Entete() {
-        const double x1 = -image_.decalage_x, y1 = -image_.decalage_y, l = image_.largeur;
+        const double x1 = image_.XMin(), y1 = image_.YMin(), l = image_.largeur;
         s_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         s_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\"";
         s_ += " width=\"" + std::to_string(image_.taille) + "\"";
@@ -481,7 +473,7 @@ class Ecrivain {
         const double s = std::trunc(image_.zoom * image_.grille + 0.5);
         if (n <= 0 || !(s >= 2.0)) return;
         const int espacement = s >= n ? n : static_cast<int>(s);
-        const double x1 = -image_.decalage_x, y1 = -image_.decalage_y, l = image_.largeur;
+        const double x1 = image_.XMin(), y1 = image_.YMin(), l = image_.largeur;
         s_ += "<path stroke=\"";
         Hex(s_, kCouleurGrille);
         s_ += "\" d=\"";
@@ -504,7 +496,7 @@ class Ecrivain {
 
     // In file order, each element's body and then its outline, as the pictures draw them.
     void Elements() {
-        const Boite f = Fenetre(image_, pixel_);
+        const Boite f = Cadre(image_, pixel_);
         for (const Element& e : systeme_.elements) {
             if (e.dioptres.empty()) continue;
             const Boite b = BoiteElement(e);
@@ -538,8 +530,7 @@ class Ecrivain {
 
     void LesRayons() {
         if (image_.taille <= 0) return;
-        Rayons rayons(s_, nombres_, Fenetre(image_, pixel_),
-                      kEcartMax * pixel_ / nombres_.Quantum());
+        Rayons rayons(s_, nombres_, Cadre(image_, pixel_), kEcartMax * pixel_ / nombres_.Quantum());
         ParcourirRayons(
             rayons_, [&](double lambda) { rayons.Faisceau(EnPixel(Couleur(lambda))); },
             [&](const Rayon& r) {

@@ -48,12 +48,12 @@ Niveaux Couleur(double lambda) {
 Point SortieFenetre(Point position, Point direction, const Image& image) {
     const double dx = direction.x;
     const double dy = direction.y;
-    const double xe = dx > 0 ? image.largeur - image.decalage_x : -image.decalage_x;
+    const double xe = dx > 0 ? image.XMax() : image.XMin();
     if (std::fabs(dx) > kTolerance) {
         const double ye = position.y + (xe - position.x) * dy / dx;
-        if (-image.decalage_y <= ye && ye <= image.largeur - image.decalage_y) return Point{xe, ye};
+        if (image.YMin() <= ye && ye <= image.YMax()) return Point{xe, ye};
     }
-    const double ye = dy > 0 ? image.largeur - image.decalage_y : -image.decalage_y;
+    const double ye = dy > 0 ? image.YMax() : image.YMin();
     return Point{position.x + (ye - position.y) * dx / dy, ye};
 }
 

@@ -14,6 +14,12 @@ struct Fenetre {
     double decalage_y = 0.0;  // minus the window's first y
     double zoom = 0.0;        // pixels per world unit
     double largeur = 0.0;     // side of the window, world units
+
+    // The window's bounds, world units.
+    double XMin() const { return -decalage_x; }
+    double XMax() const { return largeur - decalage_x; }
+    double YMin() const { return -decalage_y; }
+    double YMax() const { return largeur - decalage_y; }
 };
 
 // What the construction of a zoombox from its line gave.

@@ -31,6 +31,19 @@ struct Dioptre {
     bool Interrieur(Point p) const;
 };
 
+// The axial coordinate of the surface at lateral coordinate b, in its frame: 0 on a plane,
+// on an arc the point of its circle on the vertex side (b within the circle).
+inline double Fleche(const Dioptre& d, double b) {
+    return d.courbure == 0 ? 0.0 : d.centre.x - d.courbure * std::sqrt(d.rayon_carre - b * b);
+}
+
+// The point of the surface at lateral coordinate b, in the world: on its segment or its arc.
+inline Point Bout(const Dioptre& d, double b) {
+    const double a = Fleche(d, b);
+    return Point{d.cosinus * a - d.sinus * b + d.sommet.x,
+                 d.sinus * a + d.cosinus * b + d.sommet.y};
+}
+
 // Whether (x, y) lies on the inner side of the surface and within its lateral band, for one
 // point or for several side by side (see model/voies.h).
 template <typename T>

@@ -31,22 +31,13 @@ Banc::Banc(const System_Physique& systeme) : indice_espace_(systeme.espace.indic
     }
     plat_ = BancPlat{surfaces_.data(), surfaces_.size(), elements_.data(), elements_.size(),
                      indice_espace_};
-    for (const Source_polychromatique& groupe : systeme.sources) {
-        for (const Source_monochromatique& source : groupe.sources) {
-            sources_.push_back(Fan{&source, total_});
-            total_ += source.NombreRayons();
-            for (const Element* e : avec) {
-                indices_.push_back(e->indice ? e->indice->Indice(source.lambda) : 0.0);
-            }
+    sources_ = TableDesFans(systeme);
+    for (const Fan& fan : sources_) {
+        total_ += fan.nombre;
+        for (const Element* e : avec) {
+            indices_.push_back(e->indice ? e->indice->Indice(fan.source->lambda) : 0.0);
         }
     }
-}
-
-std::size_t Banc::SourceDuRayon(std::size_t k) const {
-    // The last source whose first ray is at or before k: it has rays, since k < total.
-    auto apres = std::upper_bound(sources_.begin(), sources_.end(), k,
-                                  [](std::size_t r, const Fan& f) { return r < f.premier; });
-    return static_cast<std::size_t>(apres - sources_.begin()) - 1;
 }
 
 }  // namespace optic

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "model/fans.h"
 #include "model/system.h"
 #include "trace/pas.h"
 
@@ -29,7 +30,7 @@ class Banc {
     const Source_monochromatique& Source(std::size_t s) const { return *sources_[s].source; }
     std::size_t PremierRayon(std::size_t s) const { return sources_[s].premier; }
     // The source of ray k.
-    std::size_t SourceDuRayon(std::size_t k) const;
+    std::size_t SourceDuRayon(std::size_t k) const { return FanDuRayon(sources_, k); }
 
     // The index of every element with surfaces at source s's wavelength (0 for a diaphragm),
     // in bench order.
@@ -49,10 +50,6 @@ class Banc {
     }
 
   private:
-    struct Fan {
-        const Source_monochromatique* source;
-        std::size_t premier;
-    };
     std::vector<Dioptre> surfaces_;
     std::vector<BancPlat::Corps> elements_;  // those with surfaces, in bench order
     std::vector<Fan> sources_;
