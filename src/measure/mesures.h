@@ -4,8 +4,10 @@
 #include <span>
 #include <vector>
 
+#include "measure/aberrations.h"
 #include "measure/faisceau.h"
 #include "measure/premiere_passe.h"
+#include "measure/systemes.h"
 #include "model/system.h"
 
 namespace optic {
@@ -17,6 +19,12 @@ struct Mesures {
     // Per lens of the bench (in file order), its paraxial focal length at each of those
     // wavelengths.
     std::vector<std::vector<double>> focales;
+    // The bench's systems of coaxial lenses, and each one's first-order properties at each
+    // of those wavelengths.
+    std::vector<SystemeOptique> systemes;
+    std::vector<std::vector<PremierOrdre>> premier_ordre;
+    // Per fan, in ray order, its aberrations (none when it does not run along an axis).
+    std::vector<Aberrations> aberrations;
 };
 
 // Measures a whole bench: the focal lengths of its lenses at once, and its fans from its
@@ -30,6 +38,7 @@ class MesureBanc {
     // First pass: rays debut .. debut + rayons.size() - 1 of the bench's order, traced.
     void Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
         premiere_.Ajouter(debut, rayons);
+        aberrations_.Ajouter(debut, rayons);
     }
     // Whether every ray has had its first pass.
     bool PremierePasseComplete() const { return premiere_.Complete(); }
@@ -43,8 +52,9 @@ class MesureBanc {
 
   private:
     PremierePasse premiere_;
-    std::vector<MesureFaisceau> faisceaux_;
     Mesures mesures_;
+    ReleveAberrations aberrations_;
+    std::vector<MesureFaisceau> faisceaux_;
 };
 
 }  // namespace optic

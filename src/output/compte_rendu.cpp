@@ -5,63 +5,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "output/compte_rendu_optique.h"
 #include "output/json.h"
+#include "output/table.h"
 
 namespace optic {
 
 namespace {
 
-// A number with a fixed count of decimals (in scientific notation from 1e12 on); "n/a" when
-// it is not finite.  A value that rounds to zero has no sign.
-std::string Decimales(double v, int decimales) {
-    if (!std::isfinite(v)) return "n/a";
-    char texte[64];
-    std::snprintf(texte, sizeof texte, std::fabs(v) < 1e12 ? "%.*f" : "%.*e", decimales, v);
-    std::string s = texte;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
-
 std::string Focale(double f) {
     return std::isinf(f) ? "infinite" : Decimales(f, 4);
-}
-
-struct Colonne {
-    std::string_view titre;
-    bool a_droite;  // numbers are aligned on the right
-};
-
-// Writes the titles and the rows in columns two spaces apart, each as wide as its widest
-// cell.  A row with fewer cells than columns ends with a cell that spans the rest.
-void EcrireTable(std::ostream& sortie, const std::vector<Colonne>& colonnes,
-                 const std::vector<std::vector<std::string>>& lignes) {
-    std::vector<std::size_t> largeurs;
-    for (const Colonne& c : colonnes) largeurs.push_back(c.titre.size());
-    for (const std::vector<std::string>& l : lignes) {
-        const std::size_t pleines = l.size() < colonnes.size() ? l.size() - 1 : l.size();
-        for (std::size_t k = 0; k < pleines; ++k) largeurs[k] = std::max(largeurs[k], l[k].size());
-    }
-    auto ecrire = [&](const std::vector<std::string>& cellules) {
-        std::string ligne;
-        for (std::size_t k = 0; k < cellules.size(); ++k) {
-            const std::string& c = cellules[k];
-            const bool derniere = k + 1 == cellules.size();
-            const std::size_t marge = c.size() < largeurs[k] ? largeurs[k] - c.size() : 0;
-            if (k > 0) ligne += "  ";
-            if (colonnes[k].a_droite && !(derniere && cellules.size() < colonnes.size())) {
-                ligne.append(marge, ' ');
-                ligne += c;
-            } else {
-                ligne += c;
-                if (!derniere) ligne.append(marge, ' ');
-            }
-        }
-        sortie << ligne << '\n';
-    };
-    std::vector<std::string> titres;
-    for (const Colonne& c : colonnes) titres.emplace_back(c.titre);
-    ecrire(titres);
-    for (const std::vector<std::string>& l : lignes) ecrire(l);
 }
 
 std::string Image(const BilanFaisceau& b) {
@@ -198,6 +151,7 @@ void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu) {
         json.EndObject();
     }
     json.EndArray();
+    EcrireSystemesJson(json, mesures);
     json.EndObject();
     sortie << '\n';
 }
@@ -206,6 +160,8 @@ void EcrireTableaux(std::ostream& sortie, const Mesures& mesures) {
     EcrireFaisceaux(sortie, mesures.faisceaux);
     sortie << '\n';
     EcrireLentilles(sortie, mesures);
+    sortie << '\n';
+    EcrireSystemes(sortie, mesures);
 }
 
 }  // namespace optic

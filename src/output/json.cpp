@@ -122,6 +122,12 @@ JsonWriter& JsonWriter::Null() {
     return *this;
 }
 
+JsonWriter& JsonWriter::Boolean(bool value) {
+    BeforeValue();
+    out_ << (value ? "true" : "false");
+    return *this;
+}
+
 void JsonWriter::Quoted(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out_ << '"';

@@ -32,6 +32,7 @@ class JsonWriter {
     JsonWriter& Number(double value);
     JsonWriter& Integer(std::int64_t value);
     JsonWriter& Null();
+    JsonWriter& Boolean(bool value);
 
   private:
     JsonWriter& Open(char bracket);

@@ -66,7 +66,14 @@ TEST(CompteRendu, TableauApresLesMessages) {
             "Lenses: paraxial focal length at each wavelength\n"
             "lens  486.1 nm    550 nm\n"
             "   1  infinite  infinite\n"
-            "   2   50.3356   50.3356\n");
+            "   2   50.3356   50.3356\n"
+            "\n"
+            "Systems: paraxial first-order properties at each wavelength\n"
+            "system  lenses  wavelength      EFL      BFD      FFD\n"
+            "     1  1         486.1 nm  afocal, angular magnification 1.0000\n"
+            "                    550 nm  afocal, angular magnification 1.0000\n"
+            "     2  2         486.1 nm  50.3356  49.6644  49.6644\n"
+            "                    550 nm  50.3356  49.6644  49.6644\n");
 }
 
 TEST(CompteRendu, DocumentJson) {
@@ -140,7 +147,7 @@ TEST(CompteRendu, ChaqueCleEstDocumentee) {
         }
     };
     parcourir(d);
-    EXPECT_EQ(cles.size(), 22u);
+    EXPECT_EQ(cles.size(), 35u);
     for (const std::string& cle : cles) {
         SCOPED_TRACE(cle);
         EXPECT_NE(readme.find("`" + cle + "`"), std::string::npos);
