@@ -125,8 +125,6 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
     }),
   });
 
-  const dispatch = (spec) => view.dispatch(spec);
-
   const editor = {
     view,
 
@@ -137,7 +135,7 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
     setText(text) {
       drag = null;
       const empty = view.state.doc.length === 0;
-      dispatch({
+      view.dispatch({
         changes: { from: 0, to: view.state.doc.length, insert: text },
         selection: { anchor: 0 },
         scrollIntoView: true,
@@ -191,7 +189,7 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
       const { doc } = view.state;
       const effects = [pickLine.of(number)];
       if (number >= 1 && number <= doc.lines) effects.push(EditorView.scrollIntoView(doc.line(number).from, { y: 'nearest' }));
-      dispatch({ effects });
+      view.dispatch({ effects });
     },
 
     // The caret to the start of line `number`, in view, and the focus to the editor.
@@ -199,7 +197,7 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
       const { doc } = view.state;
       if (number < 1 || number > doc.lines) return;
       const at = doc.line(number).from;
-      dispatch({ selection: { anchor: at }, effects: EditorView.scrollIntoView(at, { y: 'center' }) });
+      view.dispatch({ selection: { anchor: at }, effects: EditorView.scrollIntoView(at, { y: 'center' }) });
       view.focus();
     },
 
@@ -210,15 +208,15 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
         const { from, to } = doc.line(line);
         return { from, to, severity: 'error', message, renderMessage: () => tooltipNode('cm-refused', message) };
       });
-      dispatch(setDiagnostics(view.state, marks));
+      view.dispatch(setDiagnostics(view.state, marks));
     },
   };
 
   // For the browser tests and anyone holding the content element: its text, as a
   // textarea's value, and the caret's offset.
   Object.defineProperties(view.contentDOM, {
-    value: { get: editor.text, set: (text) => dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, userEvent: 'input.replace' }) },
-    caret: { get: () => view.state.selection.main.head, set: (at) => dispatch({ selection: { anchor: at } }) },
+    value: { get: editor.text, set: (text) => view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, userEvent: 'input.replace' }) },
+    caret: { get: () => view.state.selection.main.head, set: (at) => view.dispatch({ selection: { anchor: at } }) },
   });
   return editor;
 }
