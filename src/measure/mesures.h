@@ -4,7 +4,6 @@
 #include <span>
 #include <vector>
 
-#include "measure/aberrations.h"
 #include "measure/faisceau.h"
 #include "measure/premiere_passe.h"
 #include "measure/systemes.h"
@@ -23,8 +22,6 @@ struct Mesures {
     // of those wavelengths.
     std::vector<SystemeOptique> systemes;
     std::vector<std::vector<PremierOrdre>> premier_ordre;
-    // Per fan, in ray order, its aberrations (none when it does not run along an axis).
-    std::vector<Aberrations> aberrations;
 };
 
 // Measures a whole bench: the focal lengths of its lenses at once, and its fans from its
@@ -38,7 +35,6 @@ class MesureBanc {
     // First pass: rays debut .. debut + rayons.size() - 1 of the bench's order, traced.
     void Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
         premiere_.Ajouter(debut, rayons);
-        aberrations_.Ajouter(debut, rayons);
     }
     // Whether every ray has had its first pass.
     bool PremierePasseComplete() const { return premiere_.Complete(); }
@@ -53,7 +49,6 @@ class MesureBanc {
   private:
     PremierePasse premiere_;
     Mesures mesures_;
-    ReleveAberrations aberrations_;
     std::vector<MesureFaisceau> faisceaux_;
 };
 
