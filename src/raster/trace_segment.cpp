@@ -465,17 +465,15 @@ void TraceSegment(const Image& image, Point a, Point b, Pixel couleur) {
     if (std::fabs(dx) > std::fabs(dy)) {
         const optic::Point& l = a.x <= b.x ? a : b;
         const optic::Point& h = a.x <= b.x ? b : a;
-        const double debut = image.decalage_x + l.x > 0 ? l.x : -image.decalage_x;
-        double fin =
-            image.decalage_x + h.x < image.largeur ? h.x : image.largeur - image.decalage_x;
+        const double debut = image.decalage_x + l.x > 0 ? l.x : image.XMin();
+        double fin = image.decalage_x + h.x < image.largeur ? h.x : image.XMax();
         fin = fin + pas / 2;
         Parcours{image, true, l.x, l.y, dy, dx, couleur}.Marcher(debut, fin, pas);
     } else {
         const optic::Point& l = a.y <= b.y ? a : b;
         const optic::Point& h = a.y <= b.y ? b : a;
-        const double debut = image.decalage_y + l.y > 0 ? l.y : -image.decalage_y;
-        double fin =
-            image.decalage_y + h.y < image.largeur ? h.y : image.largeur - image.decalage_y;
+        const double debut = image.decalage_y + l.y > 0 ? l.y : image.YMin();
+        double fin = image.decalage_y + h.y < image.largeur ? h.y : image.YMax();
         fin = fin + pas / 2;
         Parcours{image, false, l.y, l.x, dx, dy, couleur}.Marcher(debut, fin, pas);
     }
