@@ -154,3 +154,28 @@ test('the geometry places each object of the bundled bench on its line, with its
   ];
   for (const [got, expected] of rows) assert.deepEqual(got, expected);
 });
+
+test('runs sharing out the pictures give, together, the pictures of one run', async () => {
+  const benches = [
+    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
+    ['three.txt', 'I 1.5 400 1.5 500\nL 5 5 1 10 -10 4 0 1\nS 1 450 0 5 5 0 2 99\n' +
+      'Z 0 0 10 10 90 1\nZ 2 2 8 8 300 1\nZ 0 0 10 10 40 1\nD 1 2\n'],
+  ];
+  for (const [name, description] of benches) {
+    const whole = await run(description, name);
+    for (const parts of [2, 3, 5]) {
+      const shares = [];
+      for (let part = 0; part < parts; ++part) shares.push(await run(description, name, { share: { part, parts } }));
+      for (const share of shares) {
+        assert.equal(share.status, whole.status, `${name}, ${parts} parts: status`);
+        assert.equal(share.stdout, whole.stdout, `${name}, ${parts} parts: standard output`);
+      }
+      const pictures = shares.flatMap((s) => s.pictures).sort((a, b) => a.name.localeCompare(b.name));
+      assert.deepEqual(pictures.map((p) => p.name), whole.pictures.map((p) => p.name).sort(), `${name}, ${parts} parts`);
+      for (const p of pictures) {
+        assert.ok(Buffer.from(p.bmp).equals(Buffer.from(whole.pictures.find((w) => w.name === p.name).bmp)), p.name);
+      }
+    }
+  }
+  await assert.rejects(run('Z 0 0 1 1 5 1\n', 'x.txt', { share: { part: 2, parts: 2 } }), TypeError);
+});
