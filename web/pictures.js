@@ -1,6 +1,7 @@
 // The zoomboxes' pictures: each at its own pixel size in a canvas (the page may scale it),
 // with downloads as BMP (the program's bytes) and PNG, the world coordinates under the
 // pointer, and, when the run has a report, each fan's image point marked by a cross.
+import { decimals, fixed } from './numbers.js';
 
 function download(blob, name) {
   const link = document.createElement('a');
@@ -21,17 +22,6 @@ function button(label, title, action) {
   return b;
 }
 
-// Digits enough to tell one pixel from the next.
-function decimals(zoom) {
-  return Math.min(10, Math.max(0, Math.ceil(Math.log10(zoom)) + 1));
-}
-
-// A coordinate with those digits; no "-0.00" for a point a rounding error below zero.
-function fixed(value, digits) {
-  const text = value.toFixed(digits);
-  return /^-0\.?0*$/.test(text) ? text.slice(1) : text;
-}
-
 // The world point under a position (x, y) in picture pixels, counted from the top left
 // corner of the picture (pixel k spans [k, k + 1)): pixel k's centre is the world point
 // view.x + k / zoom.
@@ -43,10 +33,14 @@ export class Pictures {
   #list;
   #readout;
   #figures = [];
+  #hooks;
 
-  constructor(list, readout) {
+  // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
+  // picture (figure: { element, frame, canvas, overlay, picture }).
+  constructor(list, readout, hooks = {}) {
     this.#list = list;
     this.#readout = readout;
+    this.#hooks = hooks;
     this.#clearReadout();
   }
 
@@ -83,9 +77,10 @@ export class Pictures {
     });
     caption.append(title, bmp, png);
     element.append(frame, caption);
-    const figure = { element, canvas, overlay, title, png, picture: null };
+    const figure = { element, frame, canvas, overlay, title, png, picture: null };
     canvas.addEventListener('pointermove', (event) => this.#point(figure, event));
     canvas.addEventListener('pointerleave', () => this.#clearReadout());
+    this.#hooks.made?.(figure);
     return figure;
   }
 
@@ -105,9 +100,11 @@ export class Pictures {
     if (canvas.height !== height) canvas.height = height;
     overlay.width = width;
     overlay.height = height;
-    if (width === 0 || height === 0) return;
-    canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
-    this.#cross(overlay, picture, report);
+    if (width > 0 && height > 0) {
+      canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
+      this.#cross(overlay, picture, report);
+    }
+    this.#hooks.filled?.(figure);
   }
 
   // Each fan's image point, a cross in the fan's colour.
