@@ -98,8 +98,8 @@ export class Pictures {
     const height = shown ? picture.height : 0;
     if (canvas.width !== width) canvas.width = width;
     if (canvas.height !== height) canvas.height = height;
-    overlay.width = width;
-    overlay.height = height;
+    if (overlay.width !== width) overlay.width = width;
+    if (overlay.height !== height) overlay.height = height;
     if (width > 0 && height > 0) {
       canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
       this.#cross(overlay, picture, report);

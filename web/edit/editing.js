@@ -331,9 +331,14 @@ export class PictureEditing {
     if (marks.width !== canvas.width) marks.width = canvas.width;
     if (marks.height !== canvas.height) marks.height = canvas.height;
     marks.hidden = canvas.hidden;
+    const view = picture?.view;
+    const item = this.#item(this.#selected);
+    // Unchanged marks are not drawn again: every canvas repainted costs the page a frame's time.
+    const key = JSON.stringify([marks.width, view, item?.outline, item?.handles, this.#geometry?.sources.map((s) => s.origin)]);
+    if (key === figure.marked) return;
+    figure.marked = key;
     const context = marks.getContext('2d');
     context.clearRect(0, 0, marks.width, marks.height);
-    const view = picture?.view;
     if (!view || !this.#geometry || marks.width === 0) return;
     figure.canvas.setAttribute('aria-label', `${picture.name}: ] and [ select an element, the arrows move it or pan, + and - zoom`);
     const width = canvas.getBoundingClientRect().width;
@@ -351,7 +356,6 @@ export class PictureEditing {
     context.lineWidth = 1.5 * scale;
     context.strokeStyle = kMarks.source;
     for (const source of this.#geometry.sources) if (source.handles) dot(handle(source, 'move').at, 4);
-    const item = this.#item(this.#selected);
     if (!item) return;
     context.strokeStyle = kMarks.outline;
     context.lineWidth = 2 * scale;
