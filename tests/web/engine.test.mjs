@@ -3,7 +3,7 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { describe, test } from 'node:test';
-import { conformanceCases, kConformance, kRoot, kSite, native } from './support.mjs';
+import { kRoot, kSite, native } from './support.mjs';
 
 const { run } = await import(join(kSite, 'optic.mjs'));
 
@@ -15,13 +15,6 @@ function assertSameAsProgram(result, expected) {
     assert.ok(Buffer.from(picture.bmp).equals(expected.pictures[picture.name]), `${picture.name} bytes`);
   }
 }
-
-const cases = conformanceCases();
-test('every exact-output case, through run() in Node', { skip: !cases && `no cases at ${kConformance}` }, async () => {
-  for (const c of cases) {
-    await test(c.file, async () => assertSameAsProgram(await run(c.description, c.file), c));
-  }
-});
 
 describe('run() gives what the program gives', () => {
   const benches = [
