@@ -1,6 +1,7 @@
 // The page: the description in an editor, every zoombox's picture redrawn as it changes,
 // the program's messages, the bench in the address so that a link shares it.
 import { createEditor } from './editor/editor.js';
+import { PictureEditing } from './edit/editing.js';
 import { decodeBench, encodeBench } from './fragment.js';
 import { Pictures } from './pictures.js';
 import { Renderer } from './renderer.js';
@@ -27,14 +28,17 @@ let opening = false;  // a load's change: the address already says it, or is wri
 
 const editor = createEditor(document.getElementById('editor'), {
   onChange(text, { preview }) {
+    editing.changed();
     bench.description = text;
     draw(preview);
     if (opening) return;
     clearTimeout(addressTimer);
     addressTimer = setTimeout(writeAddress, kAddressDelay);
   },
+  onCaretLine: (line) => editing.caretLine(line),
 });
-const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'));
+const editing = new PictureEditing(editor, document.getElementById('pictures'));
+const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), editing.hooks);
 const marks = document.getElementById('marks');
 marks.addEventListener('change', () => {
   document.getElementById('marks-legend').hidden = !marks.checked;
@@ -90,6 +94,7 @@ function showResult(result) {
     return { text: shown, line, why: why && why !== shown.trimEnd() ? why : undefined };
   }));
   editor.mark(result.diagnostics);
+  editing.show(result.geometry);
   pictures.show(result.pictures, result.report);
   showReport(document.getElementById('report'), result.report);
   showPlots(document.getElementById('plots'), result.report, result.geometry);

@@ -3,6 +3,7 @@
 // pointer, and, when the run has a report, each fan's image point marked by a cross and, on
 // request, each system's focal points and principal planes.
 import { drawSystemMarks } from './marks.js';
+import { decimals, fixed } from './numbers.js';
 
 function download(blob, name) {
   const link = document.createElement('a');
@@ -23,17 +24,6 @@ function button(label, title, action) {
   return b;
 }
 
-// Digits enough to tell one pixel from the next.
-function decimals(zoom) {
-  return Math.min(10, Math.max(0, Math.ceil(Math.log10(zoom)) + 1));
-}
-
-// A coordinate with those digits; no "-0.00" for a point a rounding error below zero.
-function fixed(value, digits) {
-  const text = value.toFixed(digits);
-  return /^-0\.?0*$/.test(text) ? text.slice(1) : text;
-}
-
 // The world point under a position (x, y) in picture pixels, counted from the top left
 // corner of the picture (pixel k spans [k, k + 1)): pixel k's centre is the world point
 // view.x + k / zoom.
@@ -47,10 +37,14 @@ export class Pictures {
   #figures = [];
   #report;
   #marks = false;
+  #hooks;
 
-  constructor(list, readout) {
+  // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
+  // picture (figure: { element, frame, canvas, overlay, picture }).
+  constructor(list, readout, hooks = {}) {
     this.#list = list;
     this.#readout = readout;
+    this.#hooks = hooks;
     this.#clearReadout();
   }
 
@@ -88,9 +82,10 @@ export class Pictures {
     });
     caption.append(title, bmp, png);
     element.append(frame, caption);
-    const figure = { element, canvas, overlay, title, png, picture: null };
+    const figure = { element, frame, canvas, overlay, title, png, picture: null };
     canvas.addEventListener('pointermove', (event) => this.#point(figure, event));
     canvas.addEventListener('pointerleave', () => this.#clearReadout());
+    this.#hooks.made?.(figure);
     return figure;
   }
 
@@ -108,11 +103,13 @@ export class Pictures {
     const height = shown ? picture.height : 0;
     if (canvas.width !== width) canvas.width = width;
     if (canvas.height !== height) canvas.height = height;
-    overlay.width = width;
-    overlay.height = height;
-    if (width === 0 || height === 0) return;
-    canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
-    this.#cross(overlay, picture, report);
+    if (overlay.width !== width) overlay.width = width;
+    if (overlay.height !== height) overlay.height = height;
+    if (width > 0 && height > 0) {
+      canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
+      this.#cross(overlay, picture, report);
+    }
+    this.#hooks.filled?.(figure);
   }
 
   // Whether each system's focal points and principal planes are marked.

@@ -1,15 +1,13 @@
 // The page in headless Chromium, as a person uses it: pictures, typing, messages, links,
 // the coordinates readout, nudging, examples, downloads, long runs and hostile links.
 import assert from 'node:assert/strict';
-import { createHash } from 'node:crypto';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { test } from 'node:test';
-import { bmpPixels, kRoot, native, siteInBrowser } from './support.mjs';
+import { kRoot, native, siteInBrowser, waitForPictures } from './support.mjs';
 
 const kShots = join(kRoot, 'build/screenshots');
 const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
-const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
 const site = siteInBrowser();
 
@@ -20,38 +18,6 @@ async function openPage(fragment = '', viewport = { width: 1280, height: 800 }) 
   page.errors = errors;
   await page.goto(site.url + fragment);
   return page;
-}
-
-// The hashes of the pixels of every picture the page shows, in order.
-function shownPictures(page) {
-  return page.evaluate(async () => {
-    const hashes = [];
-    for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
-      const empty = canvas.width === 0 || canvas.height === 0;
-      const data = empty ? new Uint8Array(0) : canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-      const digest = await crypto.subtle.digest('SHA-256', data);
-      hashes.push([...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''));
-    }
-    return hashes;
-  });
-}
-
-// What the page must show for a description: the program's pictures, pixel for pixel.
-function expectedPictures(description, name) {
-  const run = native(description, name);
-  return Object.keys(run.pictures).sort().map((file) => sha(bmpPixels(run.pictures[file]).rgba));
-}
-
-async function waitForPictures(page, description, name, timeout = 15_000) {
-  const expected = expectedPictures(description, name);
-  const deadline = Date.now() + timeout;
-  let shown;
-  while (Date.now() < deadline) {
-    shown = await shownPictures(page);
-    if (JSON.stringify(shown) === JSON.stringify(expected)) return;
-    await page.waitForTimeout(50);
-  }
-  assert.deepEqual(shown, expected, 'the pictures shown are the program\'s');
 }
 
 const editor = (page) => page.getByTestId('description');
@@ -256,9 +222,11 @@ test('on a phone-sized window the page fits its width and is usable from the key
   assert.equal(await page.evaluate(() => document.activeElement.id), 'examples');
   await page.keyboard.press('Tab');
   assert.equal(await page.evaluate(() => document.activeElement.shadowRoot?.activeElement?.dataset.testid), 'description');
-  // Tab leaves the editor rather than typing a tab: the controls after it are reachable.
+  // Tab leaves the editor rather than typing a tab: the marks checkbox, then the pictures.
   await page.keyboard.press('Tab');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'marks');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.testid), 'picture');
   await page.close();
 });
 

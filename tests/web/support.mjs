@@ -1,6 +1,8 @@
 // What the browser tests share: the site served over HTTP on the loopback, a headless
 // Chromium, the native program to compare with, and the example benches.
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { createHash } from 'node:crypto';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
@@ -131,4 +133,38 @@ export function bmpPixels(bmp) {
     }
   }
   return { width, height, rgba };
+}
+
+const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
+
+// The hashes of the pixels of every picture the page shows, in order.
+export function shownPictures(page) {
+  return page.evaluate(async () => {
+    const hashes = [];
+    for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
+      const empty = canvas.width === 0 || canvas.height === 0;
+      const data = empty ? new Uint8Array(0) : canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const digest = await crypto.subtle.digest('SHA-256', data);
+      hashes.push([...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''));
+    }
+    return hashes;
+  });
+}
+
+// What the page must show for a description: the program's pictures, pixel for pixel.
+export function expectedPictures(description, name) {
+  const run = native(description, name);
+  return Object.keys(run.pictures).sort().map((file) => sha(bmpPixels(run.pictures[file]).rgba));
+}
+
+export async function waitForPictures(page, description, name, timeout = 15_000) {
+  const expected = expectedPictures(description, name);
+  const deadline = Date.now() + timeout;
+  let shown;
+  while (Date.now() < deadline) {
+    shown = await shownPictures(page);
+    if (JSON.stringify(shown) === JSON.stringify(expected)) return;
+    await page.waitForTimeout(50);
+  }
+  assert.deepEqual(shown, expected, 'the pictures shown are the program\'s');
 }

@@ -1,0 +1,89 @@
+#!/usr/bin/env node
+// Repaints a second while a lens is dragged in the page, in headless Chromium: the pointer
+// goes back and forth over picture 0 of the bundled bench holding lens 1, and every picture
+// the page paints is counted (each run paints all of the bench's pictures).
+//
+//   node bench/drag.mjs [--seconds S] [--site DIR]
+//
+// The site is build/web (make web).  Prints the repaints a second, the pointer moves a
+// second sent, and lens 1's line at the end.
+import { readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+// One display frame, milliseconds.
+const kFrame = 1000 / 60;
+const root = resolve(fileURLToPath(import.meta.url), '../..');
+const args = process.argv.slice(2);
+let seconds = 5;
+let site = join(root, 'build/web');
+for (let i = 0; i < args.length; ++i) {
+  if (args[i] === '--seconds') seconds = Number(args[++i]);
+  else if (args[i] === '--site') site = resolve(args[++i]);
+}
+
+const types = { '.html': 'text/html', '.mjs': 'text/javascript', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.json': 'application/json' };
+const server = createServer((request, response) => {
+  let path = new URL(request.url, 'http://x').pathname;
+  if (path.endsWith('/')) path += 'index.html';
+  try {
+    const body = readFileSync(join(site, path));
+    response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'text/plain' });
+    response.end(body);
+  } catch {
+    response.writeHead(404).end();
+  }
+});
+await new Promise((done) => server.listen(0, '127.0.0.1', done));
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+try {
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  // Counts the pictures painted: each is one putImageData on a picture's canvas.
+  await page.addInitScript(() => {
+    window.painted = 0;
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function count(...rest) {
+      if (this.canvas.dataset.testid === 'picture') window.painted += 1;
+      return put.apply(this, rest);
+    };
+  });
+  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.waitForFunction(() => window.painted >= 2);
+  await page.waitForTimeout(500);
+  const pictures = await page.getByTestId('picture').count();
+  const box = await page.getByTestId('picture').first().boundingBox();
+  // Picture 0: 120 units from (-10, -60) in 1000 pixels.
+  const at = (x, y) => [box.x + ((x + 10) * (1000 / 120)) * (box.width / 1000), box.y + ((y + 60) * (1000 / 120)) * (box.width / 1000)];
+  await page.mouse.move(...at(33, 5));
+  await page.mouse.down();
+  const before = await page.evaluate(() => window.painted);
+  const start = Date.now();
+  let moves = 0;
+  // A hand's pointer moves at the display's rate whatever the page does: one move every
+  // frame (60 a second), none waiting for the page to take the one before.
+  const sent = [];
+  while (Date.now() - start < seconds * 1000) {
+    const t = (Date.now() - start) / 1000;
+    sent.push(page.mouse.move(...at(33 - 10 * Math.abs(Math.sin(t * 2)), 5)));
+    moves += 1;
+    await new Promise((done) => setTimeout(done, kFrame - ((Date.now() - start) % kFrame)));
+  }
+  const after = await page.evaluate(() => window.painted);
+  const elapsed = (Date.now() - start) / 1000;
+  await Promise.all(sent);
+  await page.mouse.up();
+  const line = (await page.getByTestId('description').evaluate((e) => e.value)).split('\n').find((l) => l.startsWith('L 2') || l.startsWith('L 3'));
+  const repaints = (after - before) / pictures / elapsed;
+  console.log(`repaints a second while dragging: ${repaints.toFixed(1)} (${after - before} pictures in ${elapsed.toFixed(1)} s, ` +
+    `${pictures} a repaint); pointer moves a second: ${(moves / elapsed).toFixed(0)}; lens 1 now: ${line}`);
+} finally {
+  await browser.close();
+  server.close();
+}

@@ -1,0 +1,251 @@
+// Editing the bench in its pictures as a person does: mouse, wheel and keyboard events on the
+// page.  Each edit is checked on its line's exact text, on every other byte of the bench, and
+// on the pictures, which must be the program's for the new text.
+import assert from 'node:assert/strict';
+import { mkdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import { kRoot, siteInBrowser, waitForPictures } from './support.mjs';
+
+const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
+
+const kName = 'default_optic.txt';
+const kDefault = readFileSync(join(kRoot, kName), 'utf8');
+const kLens = 'L 30 0 8 40 inf 36 0 1';
+const kStop = 'D 10 0 1 10 30 0';
+const kSource = 'S 4 460 510 570 650 -5 0 0 0 28 14';
+const kWhole = 'Z -10 -60 110 60 1000 10';
+// Picture 0's window: 120 units from (-10, -60) in 1000 pixels.
+const kView = { x: -10, y: -60, zoom: 1000 / 120 };
+
+const site = siteInBrowser();
+
+async function openBench() {
+  const page = await site.browser.newPage({ viewport: { width: 1280, height: 800 } });
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.goto(site.url);
+  await waitForPictures(page, kDefault, kName);
+  return page;
+}
+
+const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
+
+// The text, once the page has handled the events sent (pointer moves come with the frames).
+async function expectText(page, expected, what) {
+  const description = page.getByTestId('description');
+  await description.evaluate((e, text) => new Promise((done) => {
+    const deadline = Date.now() + 5000;
+    const poll = () => (e.value === text || Date.now() > deadline ? done() : setTimeout(poll, 20));
+    poll();
+  }), expected);
+  assert.equal(await textOf(page), expected, what);
+}
+
+const announced = (page) => page.getByTestId('selection').textContent();
+
+async function expectAnnounced(page, expected, what) {
+  await page.getByTestId('selection').filter({ hasText: expected }).waitFor({ timeout: 5000 }).catch(() => {});
+  assert.equal(await announced(page), expected, what);
+}
+
+// The bench with line `old` made `line`, every other byte as it was.
+function edited(old, line) {
+  assert.ok(kDefault.includes(`\n${old}\n`), old);
+  return kDefault.replace(`\n${old}\n`, `\n${line}\n`);
+}
+
+// The page position of world point p in picture 0.
+async function spot(page, [x, y]) {
+  const box = await page.getByTestId('picture').first().boundingBox();
+  const css = box.width / 1000;
+  return [box.x + ((x - kView.x) * kView.zoom + 0.5) * css, box.y + ((y - kView.y) * kView.zoom + 0.5) * css];
+}
+
+// Presses at world point `from` of picture 0 and moves, in steps, to `to`; `during` runs
+// before the button is released.
+async function drag(page, from, to, during = async () => {}) {
+  const [start, end] = [await spot(page, from), await spot(page, to)];
+  await page.mouse.move(...start);
+  await page.mouse.down();
+  await page.mouse.move((start[0] + end[0]) / 2, (start[1] + end[1]) / 2, { steps: 2 });
+  await page.mouse.move(...end, { steps: 3 });
+  await during();
+  await page.mouse.up();
+}
+
+test('dragging an element or one of its handles writes only its numbers; Ctrl+Z and Ctrl+Shift+Z undo and redo it', async () => {
+  const page = await openBench();
+  const stopBlade = [10, -20];
+  const table = [
+    // [what, click to select first, press, release, line before, line after]
+    ['lens 1 by its body, 10 units left', null, [33, 5], [23, 5], kLens, 'L 20 0 8 40 inf 36 0 1'],
+    ['the source by its start point, 5 units down', null, [-5, 0], [-5, 5], kSource, 'S 4 460 510 570 650 -5 5 0 0 28 14'],
+    ['lens 1\'s thickness', [33, 5], [38, 0], [36, 0], kLens, 'L 30 0 6 40 inf 36 0 1'],
+    ['lens 1\'s diameter', [33, 5], [36.1394289, -18], [36.1394289, -15], kLens, 'L 30 0 8 40 inf 30 0 1'],
+    ['lens 1\'s tilt, about its front vertex', [33, 5], [56, 0], [56, -26], kLens, 'L 30 0 8 40 inf 36 45 1'],
+    ['lens 1\'s front face, dragged flat', [33, 5], [34.2788578, -18], [30, -18], kLens, 'L 30 0 8 inf inf 36 0 1'],
+    // A sag of -2 at 18 off the axis: R = (2² + 18²) / (2 × -2).
+    ['lens 1\'s flat back face, curved', [33, 5], [38, -18], [36, -18], kLens, 'L 30 0 8 40 -82 36 0 1'],
+    ['the stop\'s inner edge', stopBlade, [10, -10], [10, -15], kStop, 'D 10 0 1 15 30 0'],
+    ['the stop\'s outer edge', stopBlade, [10, -30], [10, -40], kStop, 'D 10 0 1 10 40 0'],
+    ['the source\'s direction', [-5, 0], [23, 0], [23, -28], kSource, 'S 4 460 510 570 650 -5 0 0 45 28 14'],
+    // The edge ray from the segment's end (-5, -14) turned 10 degrees up: an opening of 20.
+    ['the source\'s opening', [-5, 0], [23, -14], [23, -14 - 28 * Math.tan(Math.PI / 18)], kSource, 'S 4 460 510 570 650 -5 0 20 0 28 14'],
+    ['the source\'s width', [-5, 0], [-5, -14], [-5, -20], kSource, 'S 4 460 510 570 650 -5 0 0 0 40 14'],
+  ];
+  for (const [what, select, from, to, before, after] of table) {
+    if (select) await page.mouse.click(...await spot(page, select));
+    await drag(page, from, to);
+    const expected = edited(before, after);
+    await expectText(page, expected, what);
+    await waitForPictures(page, expected, kName);
+    await page.keyboard.press('Control+z');
+    await expectText(page, kDefault, `${what}: undone`);
+    await page.keyboard.press('Control+Shift+z');
+    await expectText(page, expected, `${what}: redone`);
+    await page.keyboard.press('Control+z');
+    // A person clicks on what the pictures show: wait for them.
+    await waitForPictures(page, kDefault, kName);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a selected lens shows its outline and handles over the picture, whose pixels stay the program\'s', async () => {
+  const page = await openBench();
+  await page.mouse.click(...await spot(page, [33, 5]));
+  await expectAnnounced(page, `Selected line 30: ${kLens}`);
+  assert.equal(await page.locator('.cm-picked').textContent(), kLens);
+  // The thickness handle's square is drawn at the back vertex (38, 0), nothing far from the lens.
+  const marks = await page.locator('canvas.marks').first().evaluate((c) => {
+    const at = (x, y) => c.getContext('2d').getImageData(x, y, 1, 1).data[3];
+    return { handle: at(400, 500), away: at(700, 200) };
+  });
+  assert.ok(marks.handle > 0);
+  assert.equal(marks.away, 0);
+  await waitForPictures(page, kDefault, kName);
+  mkdirSync(join(kRoot, 'build/screenshots'), { recursive: true });
+  await page.locator('figure').first().screenshot({ path: join(kRoot, 'build/screenshots/selected-lens.png') });
+  // Clicking empty space clears the selection.
+  await page.mouse.click(...await spot(page, [0, 40]));
+  await expectAnnounced(page, 'Nothing selected.');
+  await expectText(page, kDefault);
+  await page.close();
+});
+
+test('an edit from a picture is undone from the editor too, and the address follows it', async () => {
+  const page = await openBench();
+  await drag(page, [33, 5], [23, 5]);
+  const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
+  await page.waitForFunction(() => location.hash.length > 1);
+  await page.waitForFunction(async (text) => {
+    const { decodeBench: decode } = await import('./fragment.js');
+    return (await decode(location.hash))?.description === text;
+  }, moved);
+  assert.equal((await decodeBench(new URL(page.url()).hash)).description, moved);
+  await page.getByTestId('description').focus();
+  await page.keyboard.press('Control+z');
+  await expectText(page, kDefault);
+  await page.keyboard.press('Control+y');
+  await expectText(page, moved);
+  await waitForPictures(page, moved, kName);
+  await page.close();
+});
+
+test('a drag past a limit stops at it, and the readout says why', async () => {
+  const page = await openBench();
+  const table = [
+    // [press, release, line after, reason]
+    [[36.1394289, -18], [36.1394289, -45], 'L 30 0 8 40 inf 79.99 0 1', 'the diameter must stay below twice the smaller radius (80)'],
+    [[38, 0], [25, 0], 'L 30 0 0 40 inf 36 0 1', 'the thickness cannot be negative'],
+  ];
+  for (const [from, to, after, reason] of table) {
+    await page.mouse.click(...await spot(page, [33, 5]));
+    let readout;
+    await drag(page, from, to, async () => {
+      const shown = page.getByTestId('readout').filter({ hasText: reason }).first();
+      await shown.waitFor({ timeout: 5000 }).catch(() => {});
+      readout = await page.getByTestId('readout').first().textContent();
+    });
+    assert.ok(readout.includes(reason), readout);
+    await expectAnnounced(page, `Stopped: ${reason}.`);
+    const expected = edited(kLens, after);
+    await expectText(page, expected);
+    await waitForPictures(page, expected, kName);
+    await page.keyboard.press('Control+z');
+    await waitForPictures(page, kDefault, kName);
+  }
+  await page.close();
+});
+
+// The window a zoombox line gives, as its picture is drawn.
+function windowOf(line) {
+  const [x1, y1, x2, y2, side, grid] = line.split(' ').slice(1).map(Number);
+  return { x: x1, y: y1, zoom: side / (x2 - x1), side, grid, width: x2 - x1 };
+}
+
+test('dragging empty space pans the window; the wheel zooms it about the pointer', async () => {
+  const page = await openBench();
+  await drag(page, [0, 40], [10, 45]);
+  const panned = edited(kWhole, 'Z -20 -65 100 55 1000 10');
+  await expectText(page, panned);
+  await waitForPictures(page, panned, kName);
+  await page.keyboard.press('Control+z');
+  await expectText(page, kDefault);
+  // A wheel event lands on a whole CSS pixel: the world point there stays there, within a
+  // pixel, while the window's side changes 1.25 times a notch.
+  const box = await page.getByTestId('picture').first().boundingBox();
+  const pointer = (await spot(page, [50, 0])).map(Math.round);
+  const under = (view) => [0, 1].map((i) => view[['x', 'y'][i]] + ((pointer[i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
+  for (const [notches, width] of [[-1, 96], [1, 150], [-2, 76.8]]) {
+    await page.mouse.move(...pointer);
+    await page.mouse.wheel(0, 100 * notches);
+    await page.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
+    const line = (await textOf(page)).split('\n')[39];
+    const after = windowOf(line);
+    assert.deepEqual([after.side, after.grid], [1000, 10], line);
+    assert.ok(Math.abs(after.width - width) < 0.02, line);
+    const [a, b] = [under(kView), under(after)];
+    assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 1 / after.zoom, `${line}: ${a} stays under the pointer`);
+    await waitForPictures(page, edited(kWhole, line), kName);
+    await page.getByTestId('picture').first().focus();
+    await page.keyboard.press('Control+z');
+    await expectText(page, kDefault, `${notches}: one step undoes the turn`);
+  }
+  await page.close();
+});
+
+test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async () => {
+  const page = await openBench();
+  const picture = page.getByTestId('picture').first();
+  await picture.focus();
+  const moved = 'D 10.12 1.2 1 10 30 0';
+  const steps = [
+    // [key, the stop's line after, picture 0's zoombox line after, announced]
+    [']', kStop, kWhole, `Selected line 27: ${kStop}`],
+    ['ArrowRight', 'D 10.12 0 1 10 30 0', kWhole, null],
+    ['Shift+ArrowDown', moved, kWhole, null],
+    [']', moved, kWhole, `Selected line 30: ${kLens}`],
+    ['[', moved, kWhole, `Selected line 27: ${moved}`],
+    ['Escape', moved, kWhole, 'Nothing selected.'],
+    ['ArrowLeft', moved, 'Z -10.12 -60 109.88 60 1000 10', null],
+    // About the window's centre (49.88, 0): the corners 1.25 times closer to it.
+    ['+', moved, 'Z 1.88 -48 97.88 48 1000 10', null],
+  ];
+  let text;
+  for (const [key, stop, whole, announcement] of steps) {
+    await page.keyboard.press(key);
+    text = kDefault.replace(`\n${kStop}\n`, `\n${stop}\n`).replace(`\n${kWhole}\n`, `\n${whole}\n`);
+    await expectText(page, text, key);
+    if (announcement) await expectAnnounced(page, announcement, key);
+  }
+  await waitForPictures(page, text, kName);
+  // Four edits, four steps of the history.
+  for (let i = 0; i < 4; ++i) await page.keyboard.press('Control+z');
+  await expectText(page, kDefault);
+  // The caret on a lens's line selects the lens.
+  await page.getByTestId('description').evaluate((e, at) => { e.focus(); e.caret = at; }, kDefault.indexOf('L 39'));
+  await expectAnnounced(page, 'Selected line 32: L 39 0 6 40 inf 36 0 1');
+  await page.close();
+});
