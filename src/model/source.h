@@ -51,6 +51,12 @@ class Source_monochromatique {
     std::size_t NombreRayons() const { return nb_rayons_; }
     // Ray k (0 <= k < NombreRayons()) as it leaves the source, not yet traced.
     Rayon Depart(std::size_t k) const;
+    // The beam's geometry: the middle of its segment, its axis's angle (radians, from +x
+    // towards +y), half its opening and half its width.
+    Point Milieu() const { return milieu_; }
+    double Axe() const { return theta_; }
+    double DemiOuverture() const { return h_; }
+    double DemiLargeur() const { return w_; }
 
   private:
     std::size_t nb_rayons_ = 0;
