@@ -14,6 +14,7 @@ struct Demande {
     FormatImage format = FormatImage::Bmp;
     std::string dossier;  // where pictures go; empty for the working directory
     FormeCompteRendu compte_rendu = FormeCompteRendu::Aucun;
+    bool courbes = false;  // also write the aberration plots as SVG files beside the pictures
 };
 
 }  // namespace optic
