@@ -95,6 +95,18 @@ TEST(Courbes, LesPointsOuLesFormulesLesMettent) {
     }
 }
 
+// A plot that cannot be written is reported like a picture, and the others are written.
+TEST(Courbes, EcritureImpossible) {
+    Dossier d;
+    d.Ecrire("bench.txt", kBanc);
+    fs::create_directory(d.chemin() / "OpticRayFan_1.svg");
+    const Execution e = Lancer(d, {"bench.txt", "--plots"});
+    EXPECT_EQ(e.statut, 255);
+    EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticRayFan_1.svg \n");
+    EXPECT_EQ(e.fichiers.count("OpticSpherical_1.svg"), 1u);
+    EXPECT_EQ(e.fichiers.count("OpticFocalShift_1.svg"), 1u);
+}
+
 // Graduations hold the values, 1, 2 or 5 times a power of ten apart, 4 to 10 of them.
 TEST(Courbes, Graduations) {
     const struct {
