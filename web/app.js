@@ -5,6 +5,8 @@ import { decodeBench, encodeBench } from './fragment.js';
 import { Pictures } from './pictures.js';
 import { Renderer } from './renderer.js';
 import { showReport } from './report.js';
+// Bundled apart, with the plotting library (see src/web/CMakeLists.txt).
+import { showPlots } from './plots.js';
 
 // The address follows the description once typing pauses this long.
 const kAddressDelay = 250;
@@ -85,6 +87,7 @@ function showResult(result) {
   editor.mark(result.diagnostics);
   pictures.show(result.pictures, result.report);
   showReport(document.getElementById('report'), result.report);
+  showPlots(document.getElementById('plots'), result.report, result.geometry);
   const count = result.pictures.length;
   summary.textContent = `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
     `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`;

@@ -1,5 +1,5 @@
-// The run's report, when the engine gives one: where each fan of rays meets, and each lens's
-// focal length, as two tables under the pictures.
+// The run's report, when the engine gives one: where each fan of rays meets, each lens's
+// focal length and each system's first-order properties, as tables under the pictures.
 
 function cell(row, text, header = false) {
   const c = document.createElement(header ? 'th' : 'td');
@@ -57,9 +57,18 @@ export function showReport(section, report) {
     String(l.lens),
     (l.focal_length ?? []).map((f) => `${f.wavelength_nm} nm: ${f.f === null ? '∞' : number(f.f)}`).join('; '),
   ]);
+  // One row a system and wavelength; an afocal system has only its angular magnification.
+  const systems = (report.systems ?? []).flatMap((s) => (s.first_order ?? []).map((p, k) => [
+    k === 0 ? String(s.system) : '', k === 0 ? s.lenses.join(', ') : '', `${p.wavelength_nm} nm`,
+    ...(p.afocal
+      ? [`afocal, angular magnification ${number(p.angular_magnification)}`, '', '']
+      : [number(p.efl), number(p.bfd), number(p.ffd)]),
+  ]));
   section.replaceChildren(
     heading,
     table('Fans', ['', 'Source', 'Wavelength', 'Rays', 'Left / stopped / trapped', 'Where they meet'], fans),
     table('Lenses', ['Lens', 'Focal length'], lenses),
+    table('Systems (distances signed along the axis, world units)',
+      ['System', 'Lenses', 'Wavelength', 'EFL', 'BFD', 'FFD'], systems),
   );
 }

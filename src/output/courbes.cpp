@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "output/json.h"
+#include "output/nombre.h"
 #include "raster/couleur.h"
 
 namespace optic {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "output/svg.h"
 #include "output/table.h"
@@ -18,9 +17,7 @@ constexpr int kGraduationsMax = 40;  // Graduer gives at most about 11
 
 // A coordinate of the page, to a hundredth of a pixel.
 std::string Px(double v) {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, "%.2f", v);
-    return texte;
+    return Decimales(v, 2);
 }
 
 // Text as XML character data or attribute value.

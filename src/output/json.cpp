@@ -41,21 +41,6 @@ std::size_t SequenceUtf8(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-std::string Shortest(double value) {
-    char text[32];
-    for (int digits = 1;; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (digits < 17 && std::strtod(text, nullptr) != value) continue;
-        // %g turns to an exponent once it exceeds the digits asked for: whole numbers up to
-        // 1e17 are written out in full ("550", not "5.5e+02").
-        const char* e = std::strchr(text, 'e');
-        const int exponent = e ? std::atoi(e + 1) : 0;
-        if (exponent >= digits && exponent < 17)
-            std::snprintf(text, sizeof text, "%.*g", exponent + 1, value);
-        return text;
-    }
-}
-
 void JsonWriter::NewLine() {
     out_ << '\n';
     for (std::size_t k = 0; k < empty_.size(); ++k) out_ << "  ";

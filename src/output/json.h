@@ -6,11 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace optic {
+#include "output/nombre.h"
 
-// A finite double in the fewest significant digits (at most 17) that read back as the same
-// double, in C's %g form: "550", "486.1", "0.30000000000000004", "1e+300".
-std::string Shortest(double value);
+namespace optic {
 
 // Writes one JSON document to a stream, value by value, indented by two spaces: commas,
 // layout and escaping are its business, the order of the values the caller's.  Strings may

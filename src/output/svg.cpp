@@ -11,6 +11,7 @@
 
 #include "elements/element.h"
 #include "output/fichier.h"
+#include "output/nombre.h"
 #include "raster/couleur.h"
 
 namespace optic {
@@ -98,17 +99,8 @@ class Nombres {
 
     // A value as it is, in the fewest digits that read back the same.
     static void Reel(std::string& s, double x) {
-        char texte[32];
-        if (x == std::trunc(x) && std::fabs(x) < 1e15) {
-            std::snprintf(texte, sizeof texte, "%.0f", x);  // 210, not 2.1e+02
-        } else {
-            for (int chiffres = 1; chiffres <= 17; ++chiffres) {
-                std::snprintf(texte, sizeof texte, "%.*g", chiffres, x);
-                if (std::strtod(texte, nullptr) == x) break;
-            }
-        }
         Separer(s, x < 0);
-        s += texte;
+        s += Shortest(x);
     }
 
     // The quantum, world units.

@@ -11,6 +11,7 @@
 #include "base/constantes.h"
 #include "elements/lentille.h"
 #include "measure/focale.h"
+#include "measure/systemes.h"
 #include "output/json.h"
 
 namespace optic {
@@ -21,6 +22,8 @@ namespace {
 constexpr int kPointsArc = 24;
 // How far past their element, at the least, the handles off an element lie (world units).
 constexpr double kBrasMin = 10.0;
+// Wavelengths a system's chromatic focal shift is sampled at, across its glasses' range.
+constexpr int kPointsChromatiques = 41;
 
 Point Plus(Point p, Point d, double t) {
     return Point{p.x + t * d.x, p.y + t * d.y};
@@ -191,6 +194,47 @@ void Source_(Ecrivain& e, const Provenance& p) {
     e.json().EndArray();
 }
 
+// Each system's back focal distance from the shortest to the longest of the wavelengths its
+// glasses are sampled at and the bench's sources emit: its chromatic focal shift (null where
+// it is afocal).
+void Chromatique(JsonWriter& json, const System_Physique& systeme) {
+    json.Key("systems").BeginArray();
+    const std::vector<SystemeOptique> systemes = Systemes(systeme);
+    for (std::size_t k = 0; k < systemes.size(); ++k) {
+        const SystemeOptique& s = systemes[k];
+        double plus_courte = 0, plus_longue = 0;
+        const auto etendre = [&](double l) {
+            plus_courte = plus_courte == 0 ? l : std::min(plus_courte, l);
+            plus_longue = std::max(plus_longue, l);
+        };
+        for (const SurfaceAxiale& f : s.surfaces) {
+            for (const IndiceRefraction* verre : {f.avant, f.apres}) {
+                if (verre == nullptr) continue;
+                for (const double l : verre->indice_lambda) etendre(l);
+            }
+        }
+        for (const Source_polychromatique& g : systeme.sources) {
+            for (const Source_monochromatique& m : g.sources) etendre(m.lambda);
+        }
+        json.BeginObject().Key("system").Integer(static_cast<std::int64_t>(k + 1));
+        json.Key("bfd").BeginArray();
+        for (int i = 0; i < kPointsChromatiques && plus_longue > plus_courte; ++i) {
+            const double lambda =
+                plus_courte + (plus_longue - plus_courte) * i / (kPointsChromatiques - 1);
+            const PremierOrdre p = ProprietesParaxiales(s, systeme.espace.indice_espace, lambda);
+            json.BeginObject().Key("wavelength_nm").Number(lambda).Key("bfd");
+            if (p.afocal) {
+                json.Null();
+            } else {
+                json.Number(p.bfd);
+            }
+            json.EndObject();
+        }
+        json.EndArray().EndObject();
+    }
+    json.EndArray();
+}
+
 }  // namespace
 
 void EcrireGeometrie(std::ostream& sortie, const System_Physique& systeme) {
@@ -229,6 +273,7 @@ void EcrireGeometrie(std::ostream& sortie, const System_Physique& systeme) {
         json.EndObject();
     }
     json.EndArray();
+    Chromatique(json, systeme);
     json.EndObject();
     sortie << '\n';
 }

@@ -64,22 +64,6 @@ TEST(Lentille, OuvertureEtPlacementDesQuatreSurfaces) {
     }
 }
 
-// Centre (0, 0), thickness 2, opening radius 1, outer radius 3: eight opaque planes, entrance
-// and exit faces of each blade, then inner and outer edges; vertex and axis slot by slot.
-TEST(Diaphragme, HuitPlansOpaquesDansLOrdreDesPlaces) {
-    const double attendu[8][4] = {{-1, 2, 1, 0}, {-1, -2, 1, 0}, {1, 2, -1, 0}, {1, -2, -1, 0},
-                                  {0, 1, 0, -1}, {0, -1, 0, 1},  {0, 3, 0, 1},  {0, -3, 0, -1}};
-    const Diaphragme d({0, 0}, 2, 1, 3, 0);
-    ASSERT_EQ(d.dioptres.size(), 8u);
-    for (int i = 0; i < 8; ++i) {
-        const Dioptre& s = d.dioptres[i];
-        const double obtenu[4] = {s.sommet.x, s.sommet.y, s.cosinus, s.sinus};
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(obtenu[k], attendu[i][k], 1e-9) << i;
-        EXPECT_EQ(s.demi_ouverture, 1) << i;
-        EXPECT_EQ(s.transparent, 0) << i;
-    }
-}
-
 // The box outside which nothing is inside an element holds every point found inside it, at
 // the edges too, for lenses of every kind and diaphragms at any angle; for an ordinary lens
 // it is hardly larger than the lens.

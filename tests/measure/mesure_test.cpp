@@ -190,6 +190,12 @@ TEST(Faisceau, FinsDesRayonsEtConvergence) {
          Convergence::Point, -recul(2, 0.001), 0, false},
         {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0,
          Convergence::Point, 1e6 - recul(2, 0.001), -1e6, false},
+        // One ray goes on from the source; the other, shifted by a slab, leaves from behind
+        // the point where the two lines cross: half the rays ahead is not a real image.
+        {"exactly half the rays ahead of their meeting point",
+         "I 1.5 400 1.5 500 1.5 600\nL 1 -5 1 inf inf 8 0 1\nS 1 550 0 0 120 0 0 2\n", 2, 2, 0, 0,
+         Convergence::Point, 0.5 - 0.5 / std::sqrt(6.0),
+         std::sqrt(3.0) * (0.5 - 0.5 / std::sqrt(6.0)), false},
         {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0, 0,
          Convergence::Parallele, 0, 0, false},
     };
@@ -215,6 +221,48 @@ TEST(Faisceau, FinsDesRayonsEtConvergence) {
             EXPECT_NEAR(b.direction, c.x, 1e-9);
         }
     }
+}
+
+// A point source seen through a slab: the slab shifts each ray by its own amount, so the lines
+// miss one another.  Traced here by Snell's law, the point nearest to them all (least squares
+// of the distances) and their rms distance from it are the measure's.
+TEST(Faisceau, EcartQuadratiqueDesRayonsAutourDeLImage) {
+    const std::string banc =
+        "I 1.5 400 1.5 500 1.5 600\nL 2 0 4 inf inf 40 0 1\n"
+        "S 1 550 0 0 60 0 0 5\n";
+    RapportMemoire rapport;
+    System_Physique systeme;
+    LireTexte(systeme, banc, "bench.txt", rapport);
+    const Source_monochromatique& source = systeme.sources.at(0).sources.at(0);
+    // Normal equations of the distances to lines (p, u): sum (I - u uT) x = sum (I - u uT) p.
+    double a = 0, b = 0, c = 0, bx = 0, by = 0;
+    std::vector<std::pair<Point, Point>> droites;
+    for (std::size_t k = 0; k < source.NombreRayons(); ++k) {
+        const Rayon r = source.Depart(k);
+        const double n = std::hypot(r.direction.x, r.direction.y);
+        const Point u{r.direction.x / n, r.direction.y / n};
+        const double sin_verre = u.y / 1.5;
+        const double y2 = r.position.y + (2 - r.position.x) * u.y / u.x;
+        const Point p{6, y2 + 4 * sin_verre / std::sqrt(1 - sin_verre * sin_verre)};
+        droites.push_back({p, u});
+        const double m11 = 1 - u.x * u.x, m12 = -u.x * u.y, m22 = 1 - u.y * u.y;
+        a += m11, b += m12, c += m22;
+        bx += m11 * p.x + m12 * p.y, by += m12 * p.x + m22 * p.y;
+    }
+    const Point x{(c * bx - b * by) / (a * c - b * b), (a * by - b * bx) / (a * c - b * b)};
+    double carres = 0;
+    for (const auto& [p, u] : droites) {
+        const double d = u.x * (x.y - p.y) - u.y * (x.x - p.x);
+        carres += d * d;
+    }
+    const double rms = std::sqrt(carres / static_cast<double>(droites.size()));
+    ASSERT_GT(rms, 1e-3);  // far from a point: the test means something
+    const BilanFaisceau f = Mesurer(banc).faisceaux.at(0);
+    ASSERT_EQ(f.convergence, Convergence::Point);
+    EXPECT_NEAR(f.image.x, x.x, 1e-9);
+    EXPECT_NEAR(f.image.y, x.y, 1e-9);
+    EXPECT_NEAR(f.rms, rms, 1e-9 * rms);
+    EXPECT_FALSE(f.reelle);  // the lines cross behind the slab
 }
 
 // Source lines are numbered in file order, refused ones not counted; a line's fans follow its

@@ -142,6 +142,64 @@ void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
     EXPECT_EQ(i, obtenus.size());
 }
 
+// The rays of a parallel beam of 550 nm from (x, y) along direction a (radians), traced side
+// by side, as the program traces them.
+std::vector<Trace> Tracer(System_Physique& s, Point depart, double a) {
+    Source_polychromatique& g = s.sources.emplace_back();
+    g.sources.emplace_back(550, depart, 0, a, 8, 0.2);
+    std::vector<Trace> traces;
+    RayonsDuBanc rayons(s, 2, 1, nullptr, Decoupage{3, 2});
+    rayons.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) traces.push_back(Trace{r, {r.chemin.begin(), r.chemin.end()}});
+    });
+    EXPECT_EQ(traces.size(), 8u);
+    return traces;
+}
+
+// Against geometry worked out by hand.  Where two glasses overlap the later one's index
+// holds: slabs of 1.5 (x 0..10) and 2 (x 5..15), a beam in at 30 degrees bends at x = 0
+// and x = 5, not at 10, and leaves at 30 degrees.  A lens face and a blade's face met at the
+// same distance: the later of the two in the bench decides, a stop at the face or a way
+// into the glass up to the blade's back.
+TEST(Traceur, GeometrieALaMain) {
+    System_Physique s;
+    s.indices.push_back(
+        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
+    s.indices.push_back(
+        std::make_unique<IndiceRefraction>(IndiceRefraction{{2, 2, 2}, {400, 500, 600}}));
+    s.elements.push_back(
+        Lentille({0, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices[0].get()));
+    s.elements.push_back(
+        Lentille({5, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices[1].get()));
+    const double t30 = std::tan(kPi / 6);
+    const auto pente = [](double n) { return 0.5 / n / std::sqrt(1 - 0.25 / (n * n)); };
+    for (const Trace& t : Tracer(s, {-1, 0}, -kPi / 6)) {
+        const Point d = t.chemin.front();
+        ASSERT_EQ(t.chemin.size(), 5u);
+        const double y0 = d.y - d.x * t30;
+        const double attendus[][2] = {{0, y0},
+                                      {5, y0 + 5 * pente(1.5)},
+                                      {10, y0 + 5 * pente(1.5) + 5 * pente(2)},
+                                      {15, y0 + 5 * pente(1.5) + 10 * pente(2)}};
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_NEAR(t.chemin[k + 1].x, attendus[k][0], 1e-9);
+            EXPECT_NEAR(t.chemin[k + 1].y, attendus[k][1], 1e-9) << k;
+        }
+        EXPECT_FALSE(t.rayon.arret);
+        EXPECT_NEAR(t.rayon.direction.y / t.rayon.direction.x, t30, 1e-9);
+    }
+    for (bool diaphragme_dernier : {true, false}) {
+        System_Physique e;
+        Egalite(diaphragme_dernier, e);
+        e.sources.clear();
+        for (const Trace& t : Tracer(e, {-1, 2}, 0)) {
+            EXPECT_TRUE(t.rayon.arret);
+            ASSERT_EQ(t.chemin.size(), diaphragme_dernier ? 2u : 3u);
+            EXPECT_NEAR(t.chemin.back().x, diaphragme_dernier ? 0 : 2, 1e-9);
+        }
+    }
+}
+
 TEST(Traceur, MemesCheminsQueLeTraceurSimple) {
     for (unsigned graine = 1; graine <= 300; ++graine) {
         SCOPED_TRACE(testing::Message() << "bench " << graine);

@@ -267,7 +267,7 @@ test('the report shows under the pictures, each fan\'s image point crossed in it
   await waitForPictures(page, kDefault, 'default_optic.txt');
   const report = page.locator('#report');
   await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
-  assert.equal(await report.locator('tbody tr').count(), 4 + 2);  // four fans, two lenses
+  assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
   // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
   // image point (76.926, 0) falls on pixel (385, 500).
   const crossed = await page.evaluate(async () => {

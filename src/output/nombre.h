@@ -1,0 +1,13 @@
+// The one way numbers are written in the files and reports: exactly, and briefly.
+#pragma once
+
+#include <string>
+
+namespace optic {
+
+// A finite double in the fewest significant digits (at most 17) that read back as the same
+// double, in C's %g form, whole numbers below 1e17 in full: "550", "486.1",
+// "0.30000000000000004", "1e+300".
+std::string Shortest(double value);
+
+}  // namespace optic

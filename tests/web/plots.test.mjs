@@ -1,0 +1,85 @@
+// The aberration plots and the Systems table under the pictures: there for the benches that
+// have them, with axes and units, each point where its numbers put it.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import { kRoot, siteInBrowser } from './support.mjs';
+
+const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
+const site = siteInBrowser();
+
+async function openPage() {
+  const page = await site.browser.newPage({ viewport: { width: 1280, height: 800 } });
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.goto(site.url);
+  await page.locator('#plots figure').first().waitFor();
+  return page;
+}
+
+// On a linear axis, each point's offset from the first is its value's offset times one factor.
+function linear(positions, values) {
+  const k = (positions[1] - positions[0]) / (values[1] - values[0]);
+  positions.forEach((p, i) => assert.ok(Math.abs(p - positions[0] - k * (values[i] - values[0])) < 0.05,
+    `point ${i}: ${p} for ${values[i]}`));
+  return k;
+}
+
+test('the bundled bench shows its Systems table and its chromatic focal shift', async () => {
+  const page = await openPage();
+  const { report, geometry } = await page.evaluate(async (text) => {
+    const { run } = await import('./optic.mjs');
+    return run(text, 'default_optic.txt');
+  }, kDefault);
+  const system = report.systems[0];
+  const table = page.locator('#report table', { hasText: 'Systems' });
+  for (const p of system.first_order) {
+    await table.getByRole('cell', { name: p.efl.toFixed(4) }).first().waitFor();
+  }
+  const figure = page.locator('#plots figure', { hasText: 'Chromatic focal shift, system 1' });
+  assert.match(await figure.innerText(), /wavelength \(nm\)[\s\S]*BFD \(world units\)|BFD \(world units\)[\s\S]*wavelength \(nm\)/);
+  // The bench's wavelengths marked on the curve, each where its wavelength and BFD put it.
+  const dots = await figure.locator('circle').evaluateAll((cs) => cs.map((c) => [+c.getAttribute('cx'), +c.getAttribute('cy')]));
+  const marked = system.first_order;
+  assert.equal(dots.length, marked.length);
+  assert.ok(linear(dots.map((d) => d[0]), marked.map((p) => p.wavelength_nm)) > 0);
+  assert.ok(linear(dots.map((d) => d[1]), marked.map((p) => p.bfd)) < 0);  // up is larger
+  assert.equal(geometry.systems[0].bfd.length, 41);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a fan along an axis gets its ray fan and its longitudinal aberration', async () => {
+  const page = await openPage();
+  const shown = await page.evaluate(async () => {
+    const { showPlots } = await import('./plots.js');
+    const rays = [-2, -1, 0, 1, 2].map((h) => ({ height: h, angle_deg: 0,
+      axis_crossing: h === 0 ? null : 50 - 0.1 * h * h, transverse: -0.01 * h * h * h }));
+    const report = {
+      fans: [{ source: 1, wavelength_nm: 550, colour: [0, 255, 0], aberrations: { system: 1, reference: { x: 52, y: 0 }, rays } }],
+      systems: [{ system: 1, lenses: [1], first_order: [{ wavelength_nm: 550, bfd: 50, afocal: false }] }],
+    };
+    const section = document.createElement('section');
+    document.body.append(section);
+    showPlots(section, report, { systems: [] });
+    return [...section.querySelectorAll(':scope > figure')].map((f) => ({
+      caption: f.querySelector(':scope > figcaption').textContent,
+      text: f.textContent,
+      dots: [...f.querySelectorAll('circle')].map((c) => [+c.getAttribute('cx'), +c.getAttribute('cy'), c.getAttribute('fill')]),
+    }));
+  });
+  assert.deepEqual(shown.map((f) => f.caption), [
+    'Ray fan, source 1, 550 nm: where each ray meets the reference plane',
+    'Longitudinal aberration, source 1, 550 nm: where each ray crosses the axis']);
+  const [fan, longitudinal] = shown;
+  assert.match(fan.text, /start height \(world units\)/);
+  assert.match(fan.text, /transverse height \(world units\)/);
+  assert.equal(fan.dots.length, 5);
+  linear(fan.dots.map((d) => d[0]), [-2, -1, 0, 1, 2]);
+  linear(fan.dots.map((d) => d[1]), [0.08, 0.01, 0, -0.01, -0.08]);
+  assert.ok(fan.dots.every((d) => d[2] === 'rgb(0, 255, 0)'));
+  assert.equal(longitudinal.dots.length, 4);  // the ray along the axis crosses it nowhere
+  linear(longitudinal.dots.map((d) => d[0]), [49.6, 49.9, 49.9, 49.6]);
+  await page.close();
+});
