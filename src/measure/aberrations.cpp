@@ -72,7 +72,7 @@ ReleveAberrations::ReleveAberrations(const System_Physique& systeme,
             a.paraxial = image - s.Dernier();
             a.reference = std::isfinite(image) ? s.SurLAxe(image) : Point{kNaN, kNaN};
             for (const std::size_t k : RayonsGardes(source.NombreRayons()))
-                fan.gardes.push_back(Garde{k, source.Depart(k), {}, {}, false});
+                fan.gardes.push_back(Garde{k, source.Depart(k), source.Ecart(k), {}, {}, false});
         }
     }
 }
@@ -104,11 +104,10 @@ std::vector<Aberrations> ReleveAberrations::Resultat() const {
         const double plan = s.Dernier() + a.paraxial;
         for (const Garde& g : fan.gardes) {
             if (!g.sorti) continue;
-            const Point d0 = s.LocalVecteur(g.depart.direction);
             const Point p = s.Local(g.position), d = s.LocalVecteur(g.direction);
-            a.rayons.push_back(RayonAberration{
-                s.Local(g.depart.position).y, std::atan2(-d0.y, d0.x) * 180 / kPi + 0.0,
-                Croisement(p, d) - s.Dernier(), Hauteur(p, d, plan)});
+            a.rayons.push_back(
+                RayonAberration{s.Local(g.depart.position).y, -g.ecart * 180 / kPi + 0.0,
+                                Croisement(p, d) - s.Dernier(), Hauteur(p, d, plan)});
         }
     }
     return resultat;

@@ -52,6 +52,7 @@ class ReleveAberrations {
     struct Garde {
         std::size_t k;  // the ray's place in its fan
         Rayon depart;   // as it left the source
+        double ecart;   // its direction from the fan's axis (which is the system's), radians
         Point position, direction;
         bool sorti = false;
     };
