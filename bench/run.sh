@@ -48,7 +48,7 @@ cleanup() {
 trap cleanup EXIT
 
 cmake --preset release -DOPTIC_BUILD_BENCH=ON >/dev/null
-cmake --build --preset release -j >/dev/null
+cmake --build --preset release -j2 >/dev/null
 names=(this)
 programs=("$here/build/release/optic")
 phase_tools=("$here/build/release/optic_phases")
@@ -65,9 +65,9 @@ for rev in "${revisions[@]}"; do
   [ -f "$tree/bench/phases.cpp" ] && bench=ON
   cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release -DOPTIC_BUILD_TESTS=OFF \
     -DOPTIC_BUILD_BENCH=$bench >/dev/null
-  cmake --build "$tree/build" -j --target optic >/dev/null
+  cmake --build "$tree/build" -j2 --target optic >/dev/null
   phases=""
-  if [ $bench = ON ] && cmake --build "$tree/build" -j --target optic_phases >/dev/null 2>&1; then
+  if [ $bench = ON ] && cmake --build "$tree/build" -j2 --target optic_phases >/dev/null 2>&1; then
     phases=$tree/build/optic_phases
   fi
   names+=("$rev")

@@ -3,7 +3,15 @@
 // several runs after one that warms the engine up, as wall time and as the CPU time of the
 // thread that runs the engine (on a busy machine the second is the steadier measure).
 //
-//   node bench/web.mjs [--browser] [--runs N] [--site DIR] BENCH.txt ...
+//   node bench/web.mjs [--browser [--crew N]] [--runs N] [--site DIR] BENCH.txt ...
+//
+// With --crew N, the page's crew of N workers (web/crew.js) runs each bench instead of run()
+// on the page's thread: the wall time from the message sent to the result put together, and
+// the CPU time of the page's main thread only (the workers' is not counted).  With --parts N,
+// run() is called N times in turn on the page's thread, each drawing one share of the
+// pictures (as each worker of a crew of N does), and the figures are those of the slowest
+// share: what a crew takes on a machine with N idle cores, but for the messages between them
+// (on a busy machine the CPU time is the figure to read).
 //
 // The site is build/web (make web) unless --site names another; --browser needs Debian's
 // chromium and the node modules (npm ci).  Prints one line per bench: the median and
@@ -15,12 +23,16 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 const root = resolve(fileURLToPath(import.meta.url), '../..');
 const args = process.argv.slice(2);
 let browser = false;
+let crew = 0;
+let parts = 0;
 let runs = 9;
 let site = join(root, 'build/web');
 const benches = [];
 for (let i = 0; i < args.length; ++i) {
   if (args[i] === '--browser') browser = true;
   else if (args[i] === '--runs') runs = Number(args[++i]);
+  else if (args[i] === '--crew') crew = Number(args[++i]);
+  else if (args[i] === '--parts') parts = Number(args[++i]);
   else if (args[i] === '--site') site = resolve(args[++i]);
   else benches.push(args[i]);
 }
@@ -76,8 +88,41 @@ async function chromiumRunner() {
     (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'ThreadTime').value * 1000;
   return {
     async once(bytes, name) {
+      if (parts > 1) {
+        let slowest = { wall: 0, cpu: 0, pictures: 0 };
+        for (let part = 0; part < parts; ++part) {
+          const before = await threadTime();
+          const m = await page.evaluate(async ([b, n, share]) => {
+            const { run } = await import('./optic.mjs');
+            const description = new Uint8Array(b);
+            const start = performance.now();
+            const result = await run(description, n, { share });
+            return { wall: performance.now() - start, status: result.status, pictures: result.pictures.length };
+          }, [[...bytes], name, { part, parts }]);
+          const cpu = (await threadTime()) - before;
+          slowest = { wall: Math.max(slowest.wall, m.wall), cpu: Math.max(slowest.cpu, cpu),
+            status: m.status, pictures: slowest.pictures + m.pictures };
+        }
+        return slowest;
+      }
       const before = await threadTime();
-      const measured = await page.evaluate(async ([b, n]) => {
+      const measured = crew > 0 ? await page.evaluate(async ([b, n, size]) => {
+        const { Crew } = await import('./crew.js');
+        window.benchCrew ??= new Crew(new URL('./worker.js', location.href), size);
+        const description = new Uint8Array(b);
+        const start = performance.now();
+        const data = await new Promise((done) => {
+          const listen = ({ data: d }) => {
+            if (d.progress) return;
+            window.benchCrew.removeEventListener('message', listen);
+            done(d);
+          };
+          window.benchCrew.addEventListener('message', listen);
+          window.benchCrew.postMessage({ id: performance.now(), description, name: n });
+        });
+        if (data.error !== undefined || data.failed) throw new Error(data.error ?? data.failed);
+        return { wall: performance.now() - start, status: data.result.status, pictures: data.result.pictures.length };
+      }, [[...bytes], name, crew]) : await page.evaluate(async ([b, n]) => {
         const { run } = await import('./optic.mjs');
         const description = new Uint8Array(b);
         const start = performance.now();
@@ -96,7 +141,8 @@ async function chromiumRunner() {
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 const runner = browser ? await chromiumRunner() : await nodeRunner();
-console.log(`run() in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, ` +
+const what = crew > 0 ? `a crew of ${crew} workers` : parts > 1 ? `run() in ${parts} shares, the slowest` : 'run()';
+console.log(`${what} in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, ` +
   `site ${site}, load average ${readFileSync('/proc/loadavg', 'utf8').split(' ')[0]}`);
 try {
   for (const file of benches) {

@@ -35,6 +35,11 @@ const editor = createEditor(document.getElementById('editor'), {
   },
 });
 const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'));
+const marks = document.getElementById('marks');
+marks.addEventListener('change', () => {
+  document.getElementById('marks-legend').hidden = !marks.checked;
+  pictures.showMarks(marks.checked);
+});
 const renderer = new Renderer({ result: showResult, progress: showProgress, failure: showFailure });
 
 // A picture's edit under way asks for the newest text once the run under way is done, so

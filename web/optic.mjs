@@ -1,6 +1,6 @@
 // The optic engine as a module, for the page, for Node and for anyone's script.
 //
-//   run(description, name = "bench.txt", { onProgress } = {}) -> Promise<{
+//   run(description, name = "bench.txt", { onProgress, share } = {}) -> Promise<{
 //     status, stdout, pictures: [{ name, width, height, bmp, view }],
 //     diagnostics: [{ line, message }], messages: [{ text, line }], report, geometry
 //   }>
@@ -10,6 +10,9 @@
 // loaded at the first call; it runs on the calling thread, so a page runs it in a worker.
 // `geometry`, there once the bench is read, says what is where on it (see the README), so that
 // a page hit-tests in world units without reading the description itself.
+// With `share` = { part, parts }, the run is one of `parts` runs of the same description that
+// share out its pictures (one per worker, say): it hands over only its share of the pictures,
+// everything else as a whole run does; the parts' pictures together are the whole run's.
 import createEngine from './engine.mjs';
 
 const kWorkDirectory = '/work';
@@ -110,7 +113,7 @@ function cleanUp(FS, made) {
   }
 }
 
-function execute(instance, bytes, name, onProgress) {
+function execute(instance, bytes, name, onProgress, share) {
   const { FS } = instance;
   const result = { status: 0, stdout: '', pictures: [], diagnostics: [], messages: [] };
   const views = [];
@@ -140,7 +143,9 @@ function execute(instance, bytes, name, onProgress) {
   const pointer = instance._malloc(size);
   try {
     instance.stringToUTF8(name, pointer, size);
-    result.status = instance._optic_executer(pointer);
+    result.status = share
+      ? instance._optic_executer_part(pointer, share.part, share.parts)
+      : instance._optic_executer(pointer);
   } finally {
     instance._free(pointer);
     cleanUp(FS, made);
@@ -156,12 +161,23 @@ export async function rayColour(wavelength) {
   return [packed >> 16, (packed >> 8) & 255, packed & 255];
 }
 
-export async function run(description, name = 'bench.txt', { onProgress } = {}) {
+// A share of the pictures, checked: whole numbers, part < parts.
+function shareOf(share) {
+  if (share === undefined || share === null) return null;
+  const { part, parts } = share;
+  if (!Number.isInteger(part) || !Number.isInteger(parts) || part < 0 || part >= parts) {
+    throw new TypeError('run: share must be { part, parts }, whole numbers with 0 <= part < parts');
+  }
+  return parts > 1 ? { part, parts } : null;
+}
+
+export async function run(description, name = 'bench.txt', { onProgress, share } = {}) {
   const bytes = bytesOf(description);
+  const part = shareOf(share);
   const loading = loadEngine();
   const instance = await loading;
   try {
-    return execute(instance, bytes, String(name), onProgress);
+    return execute(instance, bytes, String(name), onProgress, part);
   } catch (error) {
     // The engine may be left in any state: the next run gets a fresh one.
     if (engine === loading) engine = null;

@@ -1,6 +1,8 @@
 // The zoomboxes' pictures: each at its own pixel size in a canvas (the page may scale it),
 // with downloads as BMP (the program's bytes) and PNG, the world coordinates under the
-// pointer, and, when the run has a report, each fan's image point marked by a cross.
+// pointer, and, when the run has a report, each fan's image point marked by a cross and, on
+// request, each system's focal points and principal planes.
+import { drawSystemMarks } from './marks.js';
 
 function download(blob, name) {
   const link = document.createElement('a');
@@ -43,6 +45,8 @@ export class Pictures {
   #list;
   #readout;
   #figures = [];
+  #report;
+  #marks = false;
 
   constructor(list, readout) {
     this.#list = list;
@@ -52,6 +56,7 @@ export class Pictures {
 
   // Shows a run's pictures, in zoombox order, reusing the figures already there.
   show(pictures, report) {
+    this.#report = report;
     while (this.#figures.length > pictures.length) this.#figures.pop().element.remove();
     pictures.forEach((picture, i) => {
       if (!this.#figures[i]) {
@@ -110,7 +115,15 @@ export class Pictures {
     this.#cross(overlay, picture, report);
   }
 
-  // Each fan's image point, a cross in the fan's colour.
+  // Whether each system's focal points and principal planes are marked.
+  showMarks(on) {
+    this.#marks = on;
+    for (const { overlay, picture } of this.#figures) {
+      if (picture?.rgba && overlay.width > 0) this.#cross(overlay, picture, this.#report);
+    }
+  }
+
+  // Each fan's image point, a cross in the fan's colour; the systems' marks when asked for.
   #cross(overlay, picture, report) {
     const context = overlay.getContext('2d');
     context.clearRect(0, 0, overlay.width, overlay.height);
@@ -131,6 +144,7 @@ export class Pictures {
       context.lineTo(x + arm, y - arm);
       context.stroke();
     }
+    if (this.#marks) drawSystemMarks(context, picture, report);
   }
 
   #point(figure, event) {

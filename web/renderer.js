@@ -1,7 +1,9 @@
 // Runs the engine off the page's thread, always on the newest description: a run made stale
 // by a newer one is cancelled by ending its worker, and a spare worker, its engine loaded,
 // takes over at once.  A picture being dragged asks instead for the newest text to follow the
-// run under way: the latest wins, the ones it replaces are never run.
+// run under way: the latest wins, the ones it replaces are never run.  Where the machine has
+// several cores, the "worker" is a crew of workers that share out each run's pictures.
+import { Crew, crewSize } from './crew.js';
 
 // A run that lasts longer than this shows its progress.
 const kShowProgressAfter = 150;
@@ -21,7 +23,8 @@ export class Renderer {
   }
 
   #spawn() {
-    const worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+    const url = new URL('./worker.js', import.meta.url);
+    const worker = crewSize() > 1 ? new Crew(url, crewSize()) : new Worker(url, { type: 'module' });
     worker.addEventListener('message', ({ data }) => this.#message(worker, data));
     worker.addEventListener('error', (event) => {
       event.preventDefault();

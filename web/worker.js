@@ -1,6 +1,7 @@
 // The engine's worker: runs one bench at a time, off the page's thread, and sends back the
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
-// run has gone stale and takes another.
+// run has gone stale and takes another.  A message may name a share of the pictures
+// ({ part, parts }, see run()); without one the worker draws them all.
 import { rayColour, ready, run } from './optic.mjs';
 import { bmpToRgba } from './bmp.js';
 import { kShownSideMax } from './limits.js';
@@ -10,10 +11,10 @@ ready().then(
   (error) => self.postMessage({ failed: `the engine could not be loaded: ${error.message ?? error}` }),
 );
 
-self.addEventListener('message', async ({ data: { id, description, name } }) => {
+self.addEventListener('message', async ({ data: { id, description, name, share } }) => {
   try {
     const onProgress = (progress) => self.postMessage({ id, progress });
-    const result = await run(description, name, { onProgress });
+    const result = await run(description, name, { onProgress, share });
     for (const fan of result.report?.fans ?? []) fan.colour = await rayColour(fan.wavelength_nm);
     const transfer = [];
     for (const picture of result.pictures) {

@@ -2,73 +2,141 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
-#include <memory>
-#include <system_error>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
-
-#if defined(__linux__) && !defined(__EMSCRIPTEN__)
-#include <pthread.h>
-#include <sched.h>
-#define OPTIC_PLACEMENT 1
-#endif
 
 namespace optic {
 
 namespace {
 
-#if defined(OPTIC_PLACEMENT)
-// A helper thread, started on another processor than the calling thread's.  Left to itself,
-// the system often queues a new thread behind its creator, on the creator's processor, until
-// the next balancing tick moves it, milliseconds later, while the creator works alone.  The
-// helper is started where the creator is not, then may go anywhere the process may.
-class Aide {
-  public:
-    explicit Aide(const std::function<void()>& travail) : travail_(travail) {
-        if (::sched_getaffinity(0, sizeof permis_, &permis_) != 0) CPU_ZERO(&permis_);
-        cpu_set_t ailleurs = permis_;
-        const int ici = ::sched_getcpu();
-        if (ici >= 0 && ici < CPU_SETSIZE) CPU_CLR(ici, &ailleurs);
-        pthread_attr_t attributs;
-        ::pthread_attr_init(&attributs);
-        const bool placer =
-            CPU_COUNT(&ailleurs) > 0 &&
-            ::pthread_attr_setaffinity_np(&attributs, sizeof ailleurs, &ailleurs) == 0;
-        int erreur = ::pthread_create(&fil_, &attributs, &Aide::Demarrer, this);
-        ::pthread_attr_destroy(&attributs);
-        if (erreur != 0 && placer) erreur = ::pthread_create(&fil_, nullptr, &Aide::Demarrer, this);
-        if (erreur != 0) throw std::system_error(erreur, std::generic_category());
-    }
-    ~Aide() { ::pthread_join(fil_, nullptr); }
-    Aide(const Aide&) = delete;
-    Aide& operator=(const Aide&) = delete;
+// A helper that finds no work after a call sleeps, but first looks again for this long: the
+// next call of a run often comes within microseconds, and a thread woken from sleep may start
+// milliseconds later on a busy machine.
+constexpr auto kAttenteActive = std::chrono::microseconds(200);
 
-  private:
-    static void* Demarrer(void* moi) {
-        auto* aide = static_cast<Aide*>(moi);
-        if (CPU_COUNT(&aide->permis_) > 0) {
-            ::pthread_setaffinity_np(::pthread_self(), sizeof aide->permis_, &aide->permis_);
+// One call of EnParallele being worked on: its tasks, taken in turn by whoever is free.
+struct Travail {
+    const std::function<void(std::size_t)>* tache = nullptr;
+    std::size_t nombre = 0;
+    std::atomic<std::size_t> suivante{0};
+    std::size_t aides = 0;     // helpers wanted for it
+    std::exception_ptr echec;  // the first task that threw, guarded by the pool's lock
+    std::atomic<bool> en_echec{false};
+
+    // Runs tasks until none is left.
+    void Prendre(std::mutex& verrou) {
+        for (std::size_t i; (i = suivante.fetch_add(1, std::memory_order_relaxed)) < nombre;) {
+            if (!en_echec.load(std::memory_order_relaxed)) {
+                try {
+                    (*tache)(i);
+                } catch (...) {
+                    const std::lock_guard<std::mutex> garde(verrou);
+                    if (!echec) echec = std::current_exception();
+                    en_echec.store(true, std::memory_order_relaxed);
+                }
+            }
         }
-        aide->travail_();
-        return nullptr;
+    }
+};
+
+// Threads started once and kept for the whole process, so that a call costs a wake-up, not
+// a thread's start and end: on this kind of machine a new thread was often queued for
+// milliseconds behind its creator.  One call at a time is served; a call made while another
+// is served (from a task, or from another thread) runs on its caller's thread alone.
+class Equipe {
+  public:
+    ~Equipe() {
+        {
+            const std::lock_guard<std::mutex> garde(verrou_);
+            arret_ = true;
+            generation_.fetch_add(1, std::memory_order_release);
+        }
+        reveil_.notify_all();
+        for (std::thread& f : fils_) f.join();
     }
 
-    const std::function<void()>& travail_;
-    cpu_set_t permis_;  // the processors the process may run on
-    pthread_t fil_;
-};
-#else
-// A helper thread, where the system puts it.
-class Aide {
-  public:
-    explicit Aide(const std::function<void()>& travail) : fil_(travail) {}
-    ~Aide() { fil_.join(); }
+    // Runs tache(0) ... tache(nombre - 1) with the caller and up to `aides` helpers; false,
+    // having run nothing, when the pool serves another call.
+    bool Servir(std::size_t nombre, std::size_t aides,
+                const std::function<void(std::size_t)>& tache) {
+        std::unique_lock<std::mutex> appel(appel_, std::try_to_lock);
+        if (!appel.owns_lock()) return false;
+        Travail travail;
+        travail.tache = &tache;
+        travail.nombre = nombre;
+        {
+            const std::lock_guard<std::mutex> garde(verrou_);
+            while (fils_.size() < aides) {
+                const std::size_t rang = fils_.size();
+                fils_.emplace_back([this, rang] { Aider(rang); });
+            }
+            travail.aides = aides;
+            courant_ = &travail;
+            presents_ = 0;
+            generation_.fetch_add(1, std::memory_order_release);
+        }
+        reveil_.notify_all();
+        travail.Prendre(verrou_);
+        // Every task taken, then every helper gone from this call (each finishes the tasks it
+        // took), before the call leaves the stack.
+        std::unique_lock<std::mutex> garde(verrou_);
+        courant_ = nullptr;
+        fin_.wait(garde, [&] { return presents_ == 0; });
+        garde.unlock();
+        if (travail.echec) std::rethrow_exception(travail.echec);
+        return true;
+    }
 
   private:
-    std::thread fil_;
+    void Aider(std::size_t rang) {
+        std::uint64_t vue = 0;
+        for (;;) {
+            // Waits for a call newer than the last one seen.
+            const auto jusque = std::chrono::steady_clock::now() + kAttenteActive;
+            while (generation_.load(std::memory_order_acquire) == vue &&
+                   std::chrono::steady_clock::now() < jusque) {
+                std::this_thread::yield();
+            }
+            Travail* travail;
+            {
+                std::unique_lock<std::mutex> garde(verrou_);
+                reveil_.wait(garde,
+                             [&] { return generation_.load(std::memory_order_relaxed) != vue; });
+                vue = generation_.load(std::memory_order_relaxed);
+                if (arret_) return;
+                travail = courant_;
+                if (!travail || rang >= travail->aides) continue;
+                ++presents_;
+            }
+            travail->Prendre(verrou_);
+            {
+                const std::lock_guard<std::mutex> garde(verrou_);
+                --presents_;
+            }
+            fin_.notify_one();
+        }
+    }
+
+    std::mutex appel_;  // held by the call being served
+    std::mutex verrou_;
+    std::condition_variable reveil_, fin_;
+    std::atomic<std::uint64_t> generation_{0};  // counts calls served, and the stop
+    Travail* courant_ = nullptr;
+    std::size_t presents_ = 0;  // helpers inside the current call
+    bool arret_ = false;
+    std::vector<std::thread> fils_;
 };
-#endif
+
+Equipe& EquipeDuProcessus() {
+    static Equipe equipe;
+    return equipe;
+}
 
 }  // namespace
 
@@ -85,20 +153,8 @@ void EnParallele(std::size_t nb_taches, int nb_fils,
                  const std::function<void(std::size_t)>& tache) {
     const std::size_t fils =
         std::min<std::size_t>(nb_taches, static_cast<std::size_t>(std::max(nb_fils, 1)));
-    if (fils <= 1) {
-        for (std::size_t i = 0; i < nb_taches; ++i) tache(i);
-        return;
-    }
-    std::atomic<std::size_t> suivante{0};
-    const std::function<void()> travailler = [&] {
-        for (std::size_t i; (i = suivante.fetch_add(1, std::memory_order_relaxed)) < nb_taches;) {
-            tache(i);
-        }
-    };
-    std::vector<std::unique_ptr<Aide>> equipe;
-    equipe.reserve(fils - 1);
-    for (std::size_t f = 1; f < fils; ++f) equipe.push_back(std::make_unique<Aide>(travailler));
-    travailler();
+    if (fils > 1 && EquipeDuProcessus().Servir(nb_taches, fils - 1, tache)) return;
+    for (std::size_t i = 0; i < nb_taches; ++i) tache(i);
 }
 
 }  // namespace optic

@@ -81,6 +81,7 @@ void Remplir(const Element& e, const Image& image) {
         }
     };
     Intervalles runs;
+    Brouillon brouillon;
 
     double y = b.ymin;
     for (long j = 0; j <= limite; ++j, y += pas) {
@@ -94,7 +95,7 @@ void Remplir(const Element& e, const Image& image) {
         const int rang = static_cast<int>(cy);
         if (rang < image.rang_debut || rang >= image.rang_fin) continue;
         std::uint8_t* const ligne = image.Ligne(rang);
-        if (InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs)) {
+        if (InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs, brouillon)) {
             for (const Intervalle& r : runs) poser(ligne, r.debut, r.fin);
             continue;
         }

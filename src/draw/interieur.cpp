@@ -195,23 +195,22 @@ void Surface(const Dioptre& d, const double* xs, int n, double y, Intervalles& r
 }  // namespace
 
 bool InterieurRangee(int type, const Dioptre* dioptres, const double* xs, int n, double y,
-                     Intervalles& dedans) {
+                     Intervalles& dedans, Brouillon& brouillon) {
     dedans.clear();
     if (n <= 0) return true;
     const int faces = type == kTypeLentille ? 2 : 4;
     for (int k = 0; k < faces; ++k) {
         if (!Moderes(dioptres[k], xs, n, y)) return false;
     }
-    Intervalles s[4], t;
+    Intervalles* const s = brouillon.faces;
     for (int k = 0; k < faces; ++k) Surface(dioptres[k], xs, n, y, s[k]);
     if (type == kTypeLentille) {
         Inter(s[0], s[1], dedans);
         return true;
     }
-    Intervalles lame;
-    Inter(s[0], s[2], lame);
-    Inter(s[1], s[3], t);
-    Union(lame, t, dedans);
+    Inter(s[0], s[2], brouillon.lame);
+    Inter(s[1], s[3], brouillon.autre);
+    Union(brouillon.lame, brouillon.autre, dedans);
     return true;
 }
 

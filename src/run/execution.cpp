@@ -25,6 +25,7 @@
 #include "output/png.h"
 #include "output/svg.h"
 #include "raster/raster.h"
+#include "run/partage.h"
 
 namespace optic {
 
@@ -91,13 +92,13 @@ bool Compter(const Fichier& fichier, int taille, const Demande& options, bool ok
     return ok;
 }
 
-// How many zoomboxes from c on are drawn and written at once: 0 unless their pictures are
-// BMP files and their rays all kept.
+// How many zoomboxes from c on, all of this run's share (`miennes`), are drawn and written
+// at once: 0 unless their pictures are BMP files and their rays all kept.
 std::size_t Groupe(const System_Physique& systeme, std::size_t c, const Demande& options,
-                   RayonsDuBanc& rayons) {
+                   RayonsDuBanc& rayons, const std::vector<bool>& miennes) {
     if (options.format != FormatImage::Bmp || !rayons.Garder()) return 0;
     std::size_t n = 0, octets = 0;
-    while (c + n < systeme.zoomboxes.size() && n < kImagesEnsemble) {
+    while (c + n < systeme.zoomboxes.size() && miennes[c + n] && n < kImagesEnsemble) {
         const auto cote = static_cast<std::size_t>(systeme.zoomboxes[c + n].taille);
         octets += cote * cote / 8;
         if (n > 0 && octets > kOctetsDesCouvertures) break;
@@ -212,6 +213,10 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
         std::string chemin = CheminImage(options.dossier, nom);
         fichiers.push_back({std::move(nom), std::move(chemin)});
     }
+    std::vector<bool> miennes;
+    for (const int part : PartsDesImages(systeme, options.parts)) {
+        miennes.push_back(part == options.part);
+    }
     int statut = 0;
     Toiles toiles;
     // The run fails with any picture not written; the report lists those written.
@@ -223,7 +228,12 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
         }
     };
     for (std::size_t c = 0; c < systeme.zoomboxes.size();) {
-        if (const std::size_t n = Groupe(systeme, c, options, rayons); n > 0) {
+        if (!miennes[c]) {
+            compter(c, true);  // another run's, which says whether it was written
+            ++c;
+            continue;
+        }
+        if (const std::size_t n = Groupe(systeme, c, options, rayons, miennes); n > 0) {
             const std::vector<int> erreurs = PhotographierEnsemble(systeme, c, n, fichiers, nb_fils,
                                                                    rayons, toiles, progression);
             for (std::size_t p = 0; p < n; ++p, ++c) {

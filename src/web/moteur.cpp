@@ -3,7 +3,9 @@
 // the engine a worker of its own).  It hands over standard output, each message with its
 // line, the messages about lines, the zoomboxes' windows, the pictures' names (the pictures
 // stay in the directory) and the run's report, and returns the exit status, or -1 when the
-// run could not finish.
+// run could not finish.  optic_executer_part runs it as one of `parts` runs that share out
+// the pictures (one per worker of the page): it draws only its share and hands over only
+// those pictures, everything else as a whole run does.
 #include <emscripten/emscripten.h>
 
 #include <exception>
@@ -34,10 +36,12 @@ std::string_view Diagnostic(const RapportMemoire::Entree& e) {
 }  // namespace
 }  // namespace optic
 
-extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
+extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int part, int parts) {
     using namespace optic;
     Demande options;
     options.description = nom;
+    options.part = part;
+    options.parts = parts;
     RapportMemoire rapport;
     SuiviWeb suivi;
     CompteRendu compte_rendu;
@@ -71,6 +75,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
     const std::string json = flux.str();
     optic_compte_rendu(json.data(), json.size());
     return statut & 0xff;  // as the shell sees it: 255 for -1
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
+    return optic_executer_part(nom, 0, 1);
 }
 
 // The colour a ray of that wavelength is drawn in, as 0xRRGGBB.

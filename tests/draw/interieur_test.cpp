@@ -85,6 +85,7 @@ TEST(Interieur, CommeChaquePointTesteUnParUn) {
         // fmax and fmin pass over a box that is not a number (an element whose numbers are not).
         const int n = static_cast<int>(std::fmin(std::fmax((b.xmax - x0) / pas + 3, 8.0), 4000.0));
         const std::vector<double> xs = Rangee(x0, pas, n);
+        Brouillon brouillon;  // one for all the rows, as a fill has
         for (int j = 0; j < 40; ++j) {
             // Rows anywhere across the box, and rows through a surface's vertex or ends.
             double y = u(b.ymin - pas, b.ymax + pas);
@@ -92,7 +93,7 @@ TEST(Interieur, CommeChaquePointTesteUnParUn) {
             if (j % 4 == 1) y = d.sommet.y;
             if (j % 4 == 2) y = d.sommet.y + d.cosinus * d.demi_ouverture;
             Intervalles runs;
-            if (!InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs)) {
+            if (!InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs, brouillon)) {
                 // Only for numbers that are not finite (a lens wider than a face's circle).
                 EXPECT_FALSE(Finis(e)) << "row y = " << y;
                 continue;
@@ -112,7 +113,8 @@ TEST(Interieur, NombresTropGrands) {
     const Lentille l({1e200, 0}, 4, kFaceSpherique, 30, kFaceSpherique, -30, 20, 0, nullptr);
     const std::vector<double> xs = Rangee(1e200, 1e190, 16);
     Intervalles runs;
-    EXPECT_FALSE(InterieurRangee(l.type, l.dioptres.data(), xs.data(), 16, 0, runs));
+    Brouillon brouillon;
+    EXPECT_FALSE(InterieurRangee(l.type, l.dioptres.data(), xs.data(), 16, 0, runs, brouillon));
 }
 
 }  // namespace

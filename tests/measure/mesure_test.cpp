@@ -305,8 +305,9 @@ bool Memes(const BilanFaisceau& a, const BilanFaisceau& b) {
 
 // The first pass rides on the first visit of the rays, whatever it is: its own, in ray order,
 // or a picture's, drawn from the last ray to the first, in lots cut anywhere in the fans'
-// blocks, over 1, 2 or 8 threads, with the rays' ends kept for the second pass or the rays
-// traced again.  The measures are the same to the bit.
+// blocks (each fan counted in pieces and joined), over 1, 2 or 8 threads, with the rays'
+// ends kept for the second pass or the rays traced again.  The measures are the same to the
+// bit.
 TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
     const System_Physique systeme = BancDeMesure();
     RayonsDuBanc seul(systeme, 1, 1);
@@ -340,48 +341,6 @@ TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
         for (std::size_t f = 0; f < m.faisceaux.size(); ++f) {
             EXPECT_TRUE(Memes(m.faisceaux[f], reference.faisceaux[f])) << "fan " << f;
         }
-    }
-}
-
-// A fan's first pass counted in pieces and joined is its first pass counted in one go, to
-// rounding: counts exactly, the image point and the spread of the rays about it to 1e-12.
-TEST(Mesure, PremierePasseEnMorceaux) {
-    const System_Physique systeme = BancDeMesure();
-    std::vector<Rayon> rayons;
-    RayonsDuBanc banc(systeme, 2, 1);
-    banc.Parcourir([&](std::span<const Rayon> lot) {
-        for (const Rayon& r : lot) {
-            if (r.faisceau == 0) rayons.push_back(r);
-        }
-    });
-    ASSERT_EQ(rayons.size(), 10001u);
-    auto mesurer = [&](std::vector<std::size_t> coupures) {
-        coupures.push_back(rayons.size());
-        MesureFaisceau tout(1, 486.1);
-        std::size_t debut = 0;
-        for (const std::size_t fin : coupures) {
-            MesureFaisceau morceau(1, 486.1);
-            for (std::size_t i = debut; i < fin; ++i) morceau.Compter(rayons[i]);
-            tout.Joindre(morceau);
-            debut = fin;
-        }
-        tout.Resoudre();
-        for (const Rayon& r : rayons) tout.Verifier(r);
-        return tout.Bilan();
-    };
-    const BilanFaisceau un = mesurer({});
-    ASSERT_EQ(un.convergence, Convergence::Point);
-    for (const auto& coupures : std::vector<std::vector<std::size_t>>{
-             {5000}, {1, 2, 3}, {0, 0, 10000}, {4096, 8192}, {17, 3333, 3334, 9999}}) {
-        const BilanFaisceau b = mesurer(coupures);
-        EXPECT_EQ(b.rayons, un.rayons);
-        EXPECT_EQ(b.sortis, un.sortis);
-        EXPECT_EQ(b.arretes, un.arretes);
-        EXPECT_EQ(b.convergence, un.convergence);
-        EXPECT_NEAR(b.image.x, un.image.x, 1e-12 * std::fabs(un.image.x));
-        EXPECT_NEAR(b.image.y, un.image.y, 1e-12 * (1 + std::fabs(un.image.x)));
-        EXPECT_NEAR(b.rms, un.rms, 1e-12 * (1 + std::fabs(un.image.x)));
-        EXPECT_EQ(b.reelle, un.reelle);
     }
 }
 

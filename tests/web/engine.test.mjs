@@ -3,7 +3,7 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { describe, test } from 'node:test';
-import { conformanceCases, kConformance, kRoot, kSite, native } from './support.mjs';
+import { kRoot, kSite, native } from './support.mjs';
 
 const { run } = await import(join(kSite, 'optic.mjs'));
 
@@ -15,13 +15,6 @@ function assertSameAsProgram(result, expected) {
     assert.ok(Buffer.from(picture.bmp).equals(expected.pictures[picture.name]), `${picture.name} bytes`);
   }
 }
-
-const cases = conformanceCases();
-test('every exact-output case, through run() in Node', { skip: !cases && `no cases at ${kConformance}` }, async () => {
-  for (const c of cases) {
-    await test(c.file, async () => assertSameAsProgram(await run(c.description, c.file), c));
-  }
-});
 
 describe('run() gives what the program gives', () => {
   const benches = [
@@ -153,4 +146,29 @@ test('the geometry places each object of the bundled bench on its line, with its
     [lens1.values[4], 'inf'], [source.handles[0].fields, [6, 7]], [geometry.wavelength_nm, 570],
   ];
   for (const [got, expected] of rows) assert.deepEqual(got, expected);
+});
+
+test('runs sharing out the pictures give, together, the pictures of one run', async () => {
+  const benches = [
+    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
+    ['three.txt', 'I 1.5 400 1.5 500\nL 5 5 1 10 -10 4 0 1\nS 1 450 0 5 5 0 2 99\n' +
+      'Z 0 0 10 10 90 1\nZ 2 2 8 8 300 1\nZ 0 0 10 10 40 1\nD 1 2\n'],
+  ];
+  for (const [name, description] of benches) {
+    const whole = await run(description, name);
+    for (const parts of [2, 3, 5]) {
+      const shares = [];
+      for (let part = 0; part < parts; ++part) shares.push(await run(description, name, { share: { part, parts } }));
+      for (const share of shares) {
+        assert.equal(share.status, whole.status, `${name}, ${parts} parts: status`);
+        assert.equal(share.stdout, whole.stdout, `${name}, ${parts} parts: standard output`);
+      }
+      const pictures = shares.flatMap((s) => s.pictures).sort((a, b) => a.name.localeCompare(b.name));
+      assert.deepEqual(pictures.map((p) => p.name), whole.pictures.map((p) => p.name).sort(), `${name}, ${parts} parts`);
+      for (const p of pictures) {
+        assert.ok(Buffer.from(p.bmp).equals(Buffer.from(whole.pictures.find((w) => w.name === p.name).bmp)), p.name);
+      }
+    }
+  }
+  await assert.rejects(run('Z 0 0 1 1 5 1\n', 'x.txt', { share: { part: 2, parts: 2 } }), TypeError);
 });

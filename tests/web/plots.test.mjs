@@ -83,3 +83,46 @@ test('a fan along an axis gets its ray fan and its longitudinal aberration', asy
   linear(longitudinal.dots.map((d) => d[0]), [49.6, 49.9, 49.9, 49.6]);
   await page.close();
 });
+
+test('the focal points and principal planes are marked on request, each where the report puts it', async () => {
+  const page = await openPage();
+  // White pixels of the first picture's overlay (the fans' crosses are in their colours),
+  // and whether one lies within a pixel of (x, y).
+  const white = (x, y) => page.evaluate(({ x, y }) => {
+    const { data, width } = document.querySelectorAll('canvas.overlay')[0].getContext('2d')
+      .getImageData(0, 0, 1000, 1000);
+    let count = 0, near = false;
+    for (let i = 0; i < data.length; i += 4) {
+      if (data[i] !== 255 || data[i + 1] !== 255 || data[i + 2] !== 255 || data[i + 3] !== 255) continue;
+      ++count;
+      const px = (i / 4) % width, py = Math.floor(i / 4 / width);
+      near ||= Math.abs(px - x) <= 1 && Math.abs(py - y) <= 1;
+    }
+    return { count, near };
+  }, { x, y });
+  const { report, pictures } = await page.evaluate(async (text) => (await import('./optic.mjs')).run(text, 'default_optic.txt'), kDefault);
+  const entry = report.systems[0].first_order[1];  // 510 nm, the middle one of four
+  const view = pictures[0].view;
+  // H′'s plane crosses the axis there; 10 pixels up is on it, away from every cross.
+  const H2 = { x: Math.floor((entry.back_principal_point.x - view.x) * view.zoom + 0.5),
+    y: Math.floor((entry.back_principal_point.y - view.y) * view.zoom + 0.5) - 10 };
+  assert.equal((await white(H2.x, H2.y)).count, 0);
+  await page.getByTestId('marks').check();
+  await page.locator('#marks-legend').getByText('efl from H′ to F′', { exact: false }).waitFor();
+  const shown = await white(H2.x, H2.y);
+  assert.ok(shown.count > 100 && shown.near, JSON.stringify(shown));
+  // The dimension lines, on a tilted axis: bfd ends on F′ and starts bfd before it.
+  const marks = await page.evaluate(async (e) => {
+    const { systemMarks } = await import('./marks.js');
+    return systemMarks({ axis: { direction_deg: 30 } }, e, { x: 0, y: 0, zoom: 2 }, 30);
+  }, entry);
+  const bfd = marks.lines.find((l) => l.name === 'bfd');
+  const u = { x: Math.cos(Math.PI / 6), y: -Math.sin(Math.PI / 6) };
+  const length = Math.hypot(bfd.to.x - bfd.from.x, bfd.to.y - bfd.from.y);
+  assert.ok(Math.abs(length - 2 * Math.abs(entry.bfd)) < 1e-9);
+  assert.ok(Math.abs(((bfd.to.x - bfd.from.x) * u.x + (bfd.to.y - bfd.from.y) * u.y) - 2 * entry.bfd) < 1e-9);
+  await page.getByTestId('marks').uncheck();
+  assert.equal((await white(H2.x, H2.y)).count, 0);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});

@@ -1,0 +1,98 @@
+// A few engine workers that behave as one (the same messages in and out as worker.js): each
+// run is shared out between them, each drawing its share of the pictures from the same
+// description (see run()'s `share`), and their pictures are put together in the order of the
+// zoomboxes.  The pictures are the bytes one worker gives: whenever the workers do not agree
+// on everything else a run hands over (a picture that one of them could not write, say), the
+// first worker runs it again alone.  Plain static hosts send no cross-origin isolation
+// headers, so workers, not WebAssembly threads, use the processor's other cores.
+
+// At most this many workers: a bench seldom has more pictures.
+const kCrewMax = 4;
+const kZoombox = /_(\d+)\.[a-z]+$/;
+
+// How many workers a crew of this machine has (1: a crew is not worth it).
+export function crewSize() {
+  return Math.max(1, Math.min(globalThis.navigator?.hardwareConcurrency || 1, kCrewMax));
+}
+
+function zoomboxOf(picture) {
+  return Number(kZoombox.exec(picture.name)?.[1] ?? 0);
+}
+
+// Whether two shares of one run told the same story but for their pictures.
+function agree(a, b) {
+  return a.status === b.status && a.stdout === b.stdout &&
+    JSON.stringify(a.messages) === JSON.stringify(b.messages) &&
+    JSON.stringify(a.diagnostics) === JSON.stringify(b.diagnostics);
+}
+
+export class Crew extends EventTarget {
+  #workers;
+  #job = null;  // { id, description, name, answers: [], alone }
+  #pictures = null;  // how many pictures the last run had: no more shares than that
+
+  constructor(url, size) {
+    super();
+    this.#workers = Array.from({ length: size }, (_, k) => {
+      const worker = new Worker(url, { type: 'module' });
+      worker.addEventListener('message', ({ data }) => this.#message(k, data));
+      worker.addEventListener('error', (event) => {
+        event.preventDefault();
+        this.dispatchEvent(new ErrorEvent('error', { message: event.message, cancelable: true }));
+      });
+      return worker;
+    });
+  }
+
+  postMessage({ id, description, name }) {
+    const parts = Math.max(1, Math.min(this.#workers.length, this.#pictures ?? this.#workers.length));
+    this.#job = { id, description, name, answers: new Array(parts).fill(null), alone: parts === 1 };
+    if (parts === 1) {
+      this.#workers[0].postMessage({ id, description, name });
+      return;
+    }
+    for (let part = 0; part < parts; ++part) {
+      this.#workers[part].postMessage({ id, description, name, share: { part, parts } });
+    }
+  }
+
+  terminate() {
+    for (const worker of this.#workers) worker.terminate();
+    this.#job = null;
+  }
+
+  #emit(data) {
+    this.dispatchEvent(new MessageEvent('message', { data }));
+  }
+
+  #message(k, data) {
+    if (data.ready) return;
+    if (data.failed) return this.#emit(data);
+    const job = this.#job;
+    if (!job || data.id !== job.id) return;
+    if (data.progress) {
+      if (k === 0) this.#emit(data);
+      return;
+    }
+    if (job.alone) {
+      if (k !== 0) return;
+      this.#job = null;
+      if (data.result) this.#pictures = data.result.pictures.length;
+      return this.#emit(data);
+    }
+    job.answers[k] = data;
+    if (job.answers.includes(null)) return;
+    const [lead, ...others] = job.answers;
+    if (lead.error !== undefined || others.some((o) => o.error !== undefined || !agree(lead.result, o.result))) {
+      // Told apart: the first worker runs it alone, and its answer is the run's.
+      job.alone = true;
+      this.#workers[0].postMessage({ id: job.id, description: job.description, name: job.name });
+      return;
+    }
+    this.#job = null;
+    const pictures = job.answers.flatMap((a) => a.result.pictures);
+    pictures.sort((a, b) => zoomboxOf(a) - zoomboxOf(b));
+    this.#pictures = pictures.length;
+    this.#emit({ id: job.id, result: { ...lead.result, pictures } });
+  }
+}
