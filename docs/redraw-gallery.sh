@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Redraws the README's gallery in docs/images/ with the program built in build/release:
-# each example as a PNG picture, and the telescope as an SVG picture too.
+# each example as a PNG picture, the telescope as an SVG picture too, and the bundled
+# bench's aberration plots.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 optic="$here/build/release/optic"
@@ -24,3 +25,8 @@ for example in telescope microscope_objective total_internal_reflection stop dis
     draw png "$here/examples/$example.txt" "$example"
 done
 draw svg "$here/examples/telescope.txt" telescope
+# The bundled bench's aberration plots.
+"$optic" --plots --output-dir="$work" "$here/default_optic.txt" >/dev/null
+mv "$work/OpticSpherical_1.svg" "$images/default_spherical.svg"
+mv "$work/OpticRayFan_1.svg" "$images/default_ray_fan.svg"
+mv "$work/OpticFocalShift_1.svg" "$images/default_focal_shift.svg"

@@ -57,6 +57,8 @@ LectureArguments LireArguments(int argc, const char* const* argv) {
             o.bavard = true;
         } else if (!a_valeur && a == "--watch") {
             o.surveiller = true;
+        } else if (!a_valeur && a == "--plots") {
+            o.courbes = true;
         } else if (nom == "--report") {
             if (!a_valeur || valeur == "text") {
                 o.compte_rendu = FormeCompteRendu::Texte;
@@ -85,8 +87,9 @@ LectureArguments LireArguments(int argc, const char* const* argv) {
                 return l;
             }
             o.dossier = std::string(*v);
-        } else if (a_valeur && (nom == "--help" || nom == "-h" || nom == "--version" ||
-                                nom == "--verbose" || nom == "-v" || nom == "--watch")) {
+        } else if (a_valeur &&
+                   (nom == "--help" || nom == "-h" || nom == "--version" || nom == "--verbose" ||
+                    nom == "-v" || nom == "--watch" || nom == "--plots")) {
             l.erreur = "optic: option '" + std::string(nom) + "' takes no value; see optic --help";
             return l;
         } else {

@@ -36,7 +36,9 @@ Mesures PremieresMesures(const System_Physique& systeme) {
 }  // namespace
 
 MesureBanc::MesureBanc(const System_Physique& systeme)
-    : premiere_(systeme), mesures_(PremieresMesures(systeme)) {}
+    : premiere_(systeme),
+      mesures_(PremieresMesures(systeme)),
+      aberrations_(systeme, mesures_.systemes) {}
 
 bool MesureBanc::FinPremierePasse() {
     faisceaux_ = premiere_.Faisceaux();
@@ -48,6 +50,7 @@ bool MesureBanc::FinPremierePasse() {
 Mesures MesureBanc::Resultat() const {
     Mesures m = mesures_;
     for (const MesureFaisceau& f : faisceaux_) m.faisceaux.push_back(f.Bilan());
+    m.aberrations = aberrations_.Resultat();
     return m;
 }
 

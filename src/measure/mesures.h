@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "measure/aberrations.h"
 #include "measure/faisceau.h"
 #include "measure/premiere_passe.h"
 #include "measure/systemes.h"
@@ -22,6 +23,8 @@ struct Mesures {
     // of those wavelengths.
     std::vector<SystemeOptique> systemes;
     std::vector<std::vector<PremierOrdre>> premier_ordre;
+    // Per fan, in ray order, its aberrations (none when it does not run along an axis).
+    std::vector<Aberrations> aberrations;
 };
 
 // Measures a whole bench: the focal lengths of its lenses at once, and its fans from its
@@ -35,6 +38,7 @@ class MesureBanc {
     // First pass: rays debut .. debut + rayons.size() - 1 of the bench's order, traced.
     void Ajouter(std::size_t debut, std::span<const Rayon> rayons) {
         premiere_.Ajouter(debut, rayons);
+        aberrations_.Ajouter(debut, rayons);
     }
     // Whether every ray has had its first pass.
     bool PremierePasseComplete() const { return premiere_.Complete(); }
@@ -49,6 +53,7 @@ class MesureBanc {
   private:
     PremierePasse premiere_;
     Mesures mesures_;
+    ReleveAberrations aberrations_;
     std::vector<MesureFaisceau> faisceaux_;
 };
 

@@ -21,21 +21,28 @@ Source_monochromatique::Source_monochromatique(double lambda_, Point milieu, dou
 Rayon Source_monochromatique::Depart(std::size_t k) const {
     Rayon r;
     r.lambda = lambda;
-    double direction;
     if (nb_rayons_ == 1) {
         r.position = milieu_;
-        direction = theta_;
     } else if (k == 0) {
         r.position = Point{milieu_.x + w_ * s_, milieu_.y - w_ * c_};
-        direction = theta_ - h_;
     } else {
-        const int i = static_cast<int>(k);
-        const double t = (2.0 * i) / (static_cast<int>(nb_rayons_) - 1) - 1;
+        const double t = T(k);
         r.position = Point{milieu_.x - t * w_ * s_, milieu_.y + t * w_ * c_};
-        direction = theta_ + std::atan(t * tan_h_);
     }
+    const double direction = theta_ + Ecart(k);
     r.direction = Point{std::cos(direction), std::sin(direction)};
     return r;
+}
+
+double Source_monochromatique::T(std::size_t k) const {
+    const int i = static_cast<int>(k);
+    return (2.0 * i) / (static_cast<int>(nb_rayons_) - 1) - 1;
+}
+
+double Source_monochromatique::Ecart(std::size_t k) const {
+    if (nb_rayons_ == 1) return 0;
+    if (k == 0) return -h_;
+    return std::atan(T(k) * tan_h_);
 }
 
 }  // namespace optic

@@ -51,8 +51,20 @@ class Source_monochromatique {
     std::size_t NombreRayons() const { return nb_rayons_; }
     // Ray k (0 <= k < NombreRayons()) as it leaves the source, not yet traced.
     Rayon Depart(std::size_t k) const;
+    // The beam's geometry: the middle of its segment, its axis's angle (radians, from +x
+    // towards +y), half its opening and half its width.
+    Point Milieu() const { return milieu_; }
+    double Axe() const { return theta_; }
+    double DemiOuverture() const { return h_; }
+    double DemiLargeur() const { return w_; }
+    // Ray k's direction from the beam's axis, radians (from +x towards +y), as Depart gives
+    // it: the same number natively and in the browser, unlike an angle read back from the
+    // direction.
+    double Ecart(std::size_t k) const;
 
   private:
+    double T(std::size_t k) const;  // ray k > 0's place on the segment, from -1 to 1
+
     std::size_t nb_rayons_ = 0;
     Point milieu_;
     double theta_ = 0.0;  // the beam's axis

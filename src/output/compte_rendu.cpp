@@ -89,7 +89,7 @@ void EcrireLentilles(std::ostream& sortie, const Mesures& mesures) {
     EcrireTable(sortie, colonnes, lignes);
 }
 
-void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b) {
+void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b, const Aberrations* a) {
     json.BeginObject();
     json.Key("source").Integer(b.source);
     json.Key("wavelength_nm").Number(b.lambda);
@@ -114,6 +114,7 @@ void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b) {
     } else {
         json.Null();
     }
+    EcrireAberrationsJson(json, a ? *a : Aberrations{});
     json.EndObject();
 }
 
@@ -134,7 +135,10 @@ void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu) {
     const Mesures vide;
     const Mesures& mesures = compte_rendu.bilan.mesures ? *compte_rendu.bilan.mesures : vide;
     json.Key("fans").BeginArray();
-    for (const BilanFaisceau& b : mesures.faisceaux) EcrireFaisceau(json, b);
+    for (std::size_t f = 0; f < mesures.faisceaux.size(); ++f) {
+        EcrireFaisceau(json, mesures.faisceaux[f],
+                       f < mesures.aberrations.size() ? &mesures.aberrations[f] : nullptr);
+    }
     json.EndArray();
     json.Key("lenses").BeginArray();
     for (std::size_t k = 0; k < mesures.focales.size(); ++k) {
@@ -162,6 +166,8 @@ void EcrireTableaux(std::ostream& sortie, const Mesures& mesures) {
     EcrireLentilles(sortie, mesures);
     sortie << '\n';
     EcrireSystemes(sortie, mesures);
+    sortie << '\n';
+    EcrireAberrations(sortie, mesures);
 }
 
 }  // namespace optic

@@ -1,5 +1,6 @@
 #include "output/compte_rendu_optique.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,18 @@ std::string Lentilles(const SystemeOptique& s) {
     std::string texte;
     for (const int l : s.lentilles) texte += (texte.empty() ? "" : ", ") + std::to_string(l);
     return texte;
+}
+
+// The fan's marginal ray: the one that starts farthest from the axis (a parallel beam) or at
+// the widest angle (a point source), the first of them on a tie; none without rays.
+const RayonAberration* Marginal(const Aberrations& a) {
+    const RayonAberration* marginal = nullptr;
+    for (const RayonAberration& r : a.rayons) {
+        const double ecart = std::fabs(a.point_source ? r.angle : r.hauteur);
+        if (!marginal || ecart > std::fabs(a.point_source ? marginal->angle : marginal->hauteur))
+            marginal = &r;
+    }
+    return marginal;
 }
 
 }  // namespace
@@ -97,6 +110,65 @@ void EcrireSystemes(std::ostream& sortie, const Mesures& mesures) {
         }
     }
     EcrireTable(sortie, colonnes, lignes);
+}
+
+void EcrireAberrationsJson(JsonWriter& json, const Aberrations& a) {
+    json.Key("aberrations");
+    if (a.systeme == 0) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Key("system").Integer(a.systeme);
+    PointJson(json, "reference", a.reference);
+    json.Key("rays").BeginArray();
+    for (const RayonAberration& r : a.rayons) {
+        json.BeginObject();
+        json.Key("height").Number(r.hauteur);
+        json.Key("angle_deg").Number(r.angle);
+        json.Key("axis_crossing").Number(r.croisement);
+        json.Key("transverse").Number(r.transverse);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
+void EcrireAberrations(std::ostream& sortie, const Mesures& mesures) {
+    const std::size_t n = std::min(mesures.faisceaux.size(), mesures.aberrations.size());
+    std::vector<std::vector<std::string>> lignes;
+    for (std::size_t f = 0; f < n; ++f) {
+        const Aberrations& a = mesures.aberrations[f];
+        if (a.systeme == 0) continue;
+        const RayonAberration* m = Marginal(a);
+        double transverse = std::nan("");  // the largest, none while no ray has one
+        for (const RayonAberration& r : a.rayons) {
+            if (std::isfinite(r.transverse) &&
+                (std::isnan(transverse) || std::fabs(r.transverse) > transverse)) {
+                transverse = std::fabs(r.transverse);
+            }
+        }
+        const std::string marginal = !m               ? "n/a"
+                                     : a.point_source ? Decimales(m->angle, 4) + " deg"
+                                                      : Decimales(m->hauteur, 4);
+        lignes.push_back({std::to_string(mesures.faisceaux[f].source),
+                          Shortest(mesures.faisceaux[f].lambda) + " nm", std::to_string(a.systeme),
+                          marginal, Decimales(m ? m->croisement - a.paraxial : std::nan(""), 4),
+                          Decimales(transverse, 4)});
+    }
+    if (lignes.empty()) {
+        sortie << "Aberrations: no fan runs along a system's axis\n";
+        return;
+    }
+    sortie << "Aberrations: the marginal ray's longitudinal aberration, the largest transverse\n";
+    EcrireTable(sortie,
+                {{"source", true},
+                 {"wavelength", true},
+                 {"system", true},
+                 {"marginal", true},
+                 {"longitudinal", true},
+                 {"transverse", true}},
+                lignes);
 }
 
 }  // namespace optic

@@ -16,6 +16,15 @@
 
 namespace optic {
 
+void Hex(std::string& s, Pixel p) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    s += '#';
+    for (const std::uint8_t o : {p.rouge, p.vert, p.bleu}) {
+        s += kHex[o >> 4];
+        s += kHex[o & 15];
+    }
+}
+
 namespace {
 
 // Text gathered before it goes to the file.
@@ -114,16 +123,6 @@ class Nombres {
     int decimales_ = 0;
     double puissance_ = 0;  // 10^|decimales_|, once they are chosen
 };
-
-// A colour as "#rrggbb".
-void Hex(std::string& s, Pixel p) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    s += '#';
-    for (const std::uint8_t o : {p.rouge, p.vert, p.bleu}) {
-        s += kHex[o >> 4];
-        s += kHex[o & 15];
-    }
-}
 
 bool Fini(Point p) {
     return std::isfinite(p.x) && std::isfinite(p.y);

@@ -4,9 +4,13 @@
 
 #include "model/system.h"
 #include "raster/image.h"
+#include "raster/pixel.h"
 #include "trace/rayons.h"
 
 namespace optic {
+
+// Appends a colour as "#rrggbb", as every SVG file of the program writes it.
+void Hex(std::string& s, Pixel p);
 
 // Writes what zoombox `image` shows of the traced bench as an SVG picture at `chemin`, whole
 // or not at all (see EcrireFichier): the window as the view box in bench units (y downwards,

@@ -14,6 +14,7 @@ struct Demande {
     FormatImage format = FormatImage::Bmp;
     std::string dossier;  // where pictures go; empty for the working directory
     FormeCompteRendu compte_rendu = FormeCompteRendu::Aucun;
+    bool courbes = false;  // also write the aberration plots as SVG files beside the pictures
     // When `parts` runs of the same description share out its pictures (see PartsDesImages),
     // this run's share: it draws only those, and counts the others as written by the runs
     // that draw them.

@@ -19,6 +19,7 @@
 #include "model/messages.h"
 #include "model/system.h"
 #include "output/bmp.h"
+#include "output/courbes.h"
 #include "output/dessiner.h"
 #include "output/images.h"
 #include "output/png.h"
@@ -157,6 +158,28 @@ bool Photographier(const System_Physique& systeme, const Image& image, const Fic
     return Compter(fichier, image.taille, options, ok, erreur, rapport, suivi);
 }
 
+// Writes the plots of the measured bench beside the pictures, each whole or not at all; false
+// when one could not be written (and said so, like a picture).
+constexpr int kPasVide = 1;  // a plot, unlike a zoombox, is never 0 pixels wide
+bool EcrireCourbes(const System_Physique& systeme, const Mesures& mesures, const Demande& options,
+                   Rapport& rapport, Suivi& suivi) {
+    bool tout = true;
+    for (const Courbe& c : Courbes(systeme, mesures)) {
+        const std::string texte = GraphiqueSvg(c.graphique);
+        const Fichier fichier{c.nom, CheminImage(options.dossier, c.nom)};
+        const bool ok = EcrireFichier(fichier.chemin, [&](Flux& f) { return f.Ecrire(texte); });
+        const int erreur = errno;
+        if (!ok) {
+            suivi.Effacer();
+            Signaler(rapport, messages::kEcriture, fichier.chemin,
+                     Lieu{0, RaisonEcriture(fichier.chemin, erreur, options, kPasVide)});
+            rapport.Vider();
+            tout = false;
+        }
+    }
+    return tout;
+}
+
 }  // namespace
 
 int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi, Bilan* bilan) {
@@ -177,11 +200,13 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
     // Rays are traced lot by lot as each picture is drawn; they are visited once a picture,
     // and once more for the measurements' second pass unless their ends are kept.  The
     // measurements' first pass rides on the first visit.
+    const bool mesurer = bilan || options.courbes;  // nothing measured that nobody reads
     RayonsDuBanc rayons(systeme, nb_fils,
-                        static_cast<int>(systeme.zoomboxes.size()) + (bilan ? 1 : 0), &progression);
+                        static_cast<int>(systeme.zoomboxes.size()) + (mesurer ? 1 : 0),
+                        &progression);
     progression.Trace(rayons.Nombre());
     std::optional<MesureDesRayons> mesure;
-    if (bilan) mesure.emplace(systeme, rayons);
+    if (mesurer) mesure.emplace(systeme, rayons);
     std::vector<Fichier> fichiers;
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
         std::string nom = NomImage(static_cast<int>(c), options.format);
@@ -221,7 +246,12 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
                                  rayons, toiles, rapport, progression));
         ++c;
     }
-    if (mesure) bilan->mesures = mesure->Finir();
+    if (!mesure) return statut;
+    Mesures mesures = mesure->Finir();
+    if (options.courbes && !EcrireCourbes(systeme, mesures, options, rapport, progression)) {
+        statut = -1;
+    }
+    if (bilan) bilan->mesures = std::move(mesures);
     return statut;
 }
 

@@ -57,6 +57,7 @@ TEST(Options, PlaintesSurLaLigneDeCommande) {
         {{"--output-dir="}, "optic: option '--output-dir' needs a directory; see optic --help"},
         {{"--report=xml"}, "optic: unknown report form 'xml'; use --report or --report=json"},
         {{"--watch=yes"}, "optic: option '--watch' takes no value; see optic --help"},
+        {{"--plots=svg"}, "optic: option '--plots' takes no value; see optic --help"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.erreur);

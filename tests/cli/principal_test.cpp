@@ -96,6 +96,7 @@ TEST(Documentation, ChaqueOptionEstDocumentee) {
         {"--format=", "optic --format=png examples/telescope.txt"},
         {"--output-dir=", "--output-dir=pictures examples/stop.txt"},
         {"--watch", "optic --watch --format=png"},
+        {"--plots", "optic --report --plots --output-dir=plots"},
         {"--help", ""},
         {"--version", ""},
     };

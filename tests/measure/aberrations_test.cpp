@@ -1,0 +1,203 @@
+// The aberrations of fans along a system's axis, checked against an exact trace written here:
+// a plano-convex lens (n = 1.5, convex face R 50 first, 5 thick, 40 across), each ray taken
+// through the sphere and the plane by the vector form of Snell's law.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "measure/aberrations.h"
+#include "measure/mesurer.h"
+#include "model/system.h"
+#include "support/banc_texte.h"
+#include "trace/rayons.h"
+
+namespace optic::test {
+namespace {
+
+constexpr double kPiDuBanc = 3.14159265359;  // the reader's, for degrees
+constexpr double kN = 1.5, kR = 50, kE = 5, kDemiDiametre = 20;
+const double kNaN = std::nan("");
+
+// Reads, traces in lots of a few rays on two threads, and measures.
+Mesures Mesurer(const std::string& description) {
+    RapportMemoire rapport;
+    System_Physique systeme;
+    EXPECT_EQ(LireTexte(systeme, description, "bench.txt", rapport),
+              System_Physique::Lecture::Complete);
+    EXPECT_EQ(rapport.Texte(), "");
+    RayonsDuBanc rayons(systeme, 2, 1, nullptr, Decoupage{7, 3});
+    return MesurerRayons(systeme, rayons);
+}
+
+std::string Nombre(double v) {
+    char texte[32];
+    std::snprintf(texte, sizeof texte, "%.17g", v);
+    return texte;
+}
+
+struct V {
+    double x, y;
+};
+V operator+(V a, V b) {
+    return {a.x + b.x, a.y + b.y};
+}
+V operator*(double k, V a) {
+    return {k * a.x, k * a.y};
+}
+double operator*(V a, V b) {
+    return a.x * b.x + a.y * b.y;
+}
+
+// Snell's law for a unit direction d meeting a surface of unit normal m (m . d < 0), from
+// index n1 into n2.
+V Refracter(V d, V m, double n1, double n2) {
+    const double r = n1 / n2, c = -(m * d);
+    const double t = std::sqrt(1 - r * r * (1 - c * c));
+    return r * d + (r * c - t) * m;
+}
+
+// One ray through the lens, in the lens frame (vertex at the origin, axis along x): what the
+// report should say of it, or nothing when it passes beside the lens.
+std::optional<RayonAberration> Tracer(V p, V d, double reference) {
+    const V c{kR, 0};
+    const V pc = p + (-1.0) * c;
+    const double b = pc * d, q = pc * pc - kR * kR;
+    const double s = -b - std::sqrt(b * b - q);  // the near side of the sphere
+    const V h = p + s * d;
+    if (std::fabs(h.y) > kDemiDiametre) return std::nullopt;
+    const V m = (1 / kR) * (h + (-1.0) * c);  // from the centre: against d
+    V dd = Refracter(d, m, 1, kN);
+    const V sortie = h + ((kE - h.x) / dd.x) * dd;
+    dd = Refracter(dd, {-1, 0}, kN, 1);
+    RayonAberration r;
+    r.hauteur = p.y;
+    r.angle = -std::atan2(d.y, d.x) * 180 / kPiDuBanc;
+    r.croisement = dd.y == 0 ? kNaN : sortie.x - sortie.y * dd.x / dd.y - kE;
+    r.transverse = sortie.y + (reference - sortie.x) * dd.y / dd.x;
+    return r;
+}
+
+// Paraxial images, surface after surface (n'/s' - n/s = (n' - n) / R), from the last vertex.
+double Foyer() {
+    const double f = kR / (kN - 1);
+    return f * (1 - kE * (kN - 1) / (kR * kN));
+}
+double Image(double objet) {  // objet: along the axis from the first vertex, before it
+    const double s1 = kN / ((kN - 1) / kR + 1 / objet);
+    return (s1 - kE) / kN;
+}
+
+TEST(Aberrations, LentillePlanConvexeTraceeExactement) {
+    const struct {
+        const char* nom;
+        double angle;  // of the lens and the beam, degrees
+        V lentille;
+        double recul, ouverture, largeur;
+        int rayons;
+        std::size_t gardes;
+    } cas[] = {
+        {"a wide parallel beam", 0, {0, 0}, 20, 0, 30, 11, 11},
+        {"the same, turned by 30 degrees and moved", 30, {10, -20}, 20, 0, 30, 11, 11},
+        {"a beam wider than the lens: the rays beside it are left out", 0, {0, 0}, 20, 0, 50, 9, 7},
+        {"a point source on the axis", 0, {0, 0}, 250, 6, 0, 11, 11},
+        {"the same, turned by -150 degrees", -150, {3, 4}, 250, 6, 0, 10, 10},
+        {"a point behind the start segment", 0, {0, 0}, 250, 6, 10, 11, 11},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const double a = c.angle * kPiDuBanc / 180;
+        const V u{std::cos(a), -std::sin(a)};
+        const V depart = c.lentille + (-c.recul) * u;
+        const Mesures m = Mesurer("I 1.5 400 1.5 500 1.5 600\nL " + Nombre(c.lentille.x) + " " +
+                                  Nombre(c.lentille.y) + " 5 50 inf 40 " + Nombre(c.angle) +
+                                  " 1\nS 1 500 " + Nombre(depart.x) + " " + Nombre(depart.y) + " " +
+                                  Nombre(c.ouverture) + " " + Nombre(c.angle) + " " +
+                                  Nombre(c.largeur) + " " + std::to_string(c.rayons) + "\n");
+        ASSERT_EQ(m.aberrations.size(), 1u);
+        const Aberrations& ab = m.aberrations[0];
+        EXPECT_EQ(ab.systeme, 1);
+        EXPECT_EQ(ab.point_source, c.ouverture != 0);
+        // Where the rays seem to come from: the start itself, or behind its segment.
+        const double h = c.ouverture / 2 * kPiDuBanc / 180;
+        const double objet = -c.recul - (c.largeur == 0 ? 0 : c.largeur / 2 / std::tan(h));
+        const double reference = kE + (c.ouverture == 0 ? Foyer() : Image(objet));
+        EXPECT_NEAR(ab.reference.x, c.lentille.x + reference * u.x, 1e-6);
+        EXPECT_NEAR(ab.reference.y, c.lentille.y + reference * u.y, 1e-6);
+        std::vector<RayonAberration> attendus;
+        for (int k = 0; k < c.rayons; ++k) {
+            const double t = 2.0 * k / (c.rayons - 1) - 1;
+            const double angle = k == 0 ? -h : std::atan(t * std::tan(h));
+            const V p{-c.recul, t * c.largeur / 2};
+            if (auto r = Tracer(p, {std::cos(angle), std::sin(angle)}, reference))
+                attendus.push_back(*r);
+        }
+        ASSERT_EQ(attendus.size(), c.gardes);
+        ASSERT_EQ(ab.rayons.size(), c.gardes);
+        for (std::size_t k = 0; k < c.gardes; ++k) {
+            SCOPED_TRACE(k);
+            const RayonAberration &r = ab.rayons[k], &e = attendus[k];
+            EXPECT_NEAR(r.hauteur, e.hauteur, 1e-6);
+            EXPECT_NEAR(r.angle, e.angle, 1e-6);
+            EXPECT_NEAR(r.transverse, e.transverse, 1e-6);
+            if (std::isnan(e.croisement)) {
+                EXPECT_TRUE(std::isnan(r.croisement)) << r.croisement;
+            } else {
+                EXPECT_NEAR(r.croisement, e.croisement, 1e-6);
+            }
+        }
+    }
+}
+
+// Only a fan whose axis is a system's, pointing its way, from before its first surface.
+TEST(Aberrations, FaisceauxSurUnAxe) {
+    const struct {
+        const char* nom;
+        std::string source;
+        int systeme;
+    } cas[] = {
+        {"along the axis", "S 1 500 -20 0 0 0 10 5\n", 1},
+        {"beside the axis", "S 1 500 -20 1 0 0 10 5\n", 0},
+        {"tilted by a degree", "S 1 500 -20 0 0 1 10 5\n", 0},
+        {"starting inside the lens", "S 1 500 2 0 0 0 10 5\n", 0},
+        {"coming back from beyond the lens", "S 1 500 40 0 0 180 10 5\n", 0},
+        {"along the second lens's axis", "S 1 500 -20 50 4 0 0 5\n", 2},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Mesures m =
+            Mesurer("I 1.5 400 1.5 500 1.5 600\nL 0 0 5 50 inf 40 0 1\nL 0 50 5 50 inf 40 0 1\n" +
+                    c.source);
+        ASSERT_EQ(m.aberrations.size(), 1u);
+        EXPECT_EQ(m.aberrations[0].systeme, c.systeme);
+        if (c.systeme == 0) {
+            EXPECT_TRUE(m.aberrations[0].rayons.empty());
+        }
+    }
+}
+
+TEST(Aberrations, RayonsGardes) {
+    const struct {
+        std::size_t n, gardes, deuxieme, dernier;
+    } cas[] = {{1, 1, 0, 0},
+               {3, 3, 1, 2},
+               {1000, 1000, 1, 999},
+               {1001, 1000, 1, 1000},
+               {4996, 1000, 5, 4995}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.n);
+        const std::vector<std::size_t> k = RayonsGardes(c.n);
+        ASSERT_EQ(k.size(), c.gardes);
+        EXPECT_EQ(k.front(), 0u);
+        if (c.n > 1) {
+            EXPECT_EQ(k[1], c.deuxieme);
+        }
+        EXPECT_EQ(k.back(), c.dernier);
+    }
+}
+
+}  // namespace
+}  // namespace optic::test

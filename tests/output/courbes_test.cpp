@@ -1,0 +1,130 @@
+// optic --plots: the aberration plots as SVG files, checked like the SVG pictures (well-formed,
+// drawable), with their dots where the thick-lens formulas put them on the plots' own axes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "output/graphique.h"
+#include "support/e2e.h"
+
+namespace optic::test {
+namespace {
+
+// One thick lens of N-BK7 at its three sampled lines, a parallel beam along its axis.
+const std::string kBanc =
+    "I 1.52238 486.1 1.51680 587.6 1.51432 656.3\n"
+    "L 0 0 6 60 -40 30 0 1\n"
+    "S 3 486.1 587.6 656.3 -20 0 0 0 10 5\n"
+    "Z -30 -80 130 80 100 10\n";
+constexpr double kIndices[] = {1.52238, 1.51680, 1.51432};
+
+// The back focal distance of that lens (R 60 / -40, 6 thick) in air.
+double Bfd(double n) {
+    const double p1 = (n - 1) / 60, p2 = (1 - n) / -40;
+    return (1 - 6 * p1 / n) / (p1 + p2 - 6 / n * p1 * p2);
+}
+
+std::string Texte(const std::vector<std::uint8_t>& o) {
+    return std::string(o.begin(), o.end());
+}
+
+// An axis of a plot as its graduation labels say: from page coordinate to value.
+struct Axe {
+    double p0 = 0, v0 = 0, p1 = 1, v1 = 1;
+    double Page(double v) const { return p0 + (v - v0) / (v1 - v0) * (p1 - p0); }
+};
+Axe LireAxe(const std::string& svg, const std::string& classe) {
+    const std::regex e("<text class=\"" + classe +
+                       "\" x=\"([-0-9.]+)\" y=\"([-0-9.]+)\"[^>]*>([-0-9.]+)<");
+    std::vector<std::pair<double, double>> marques;  // page, value
+    for (auto i = std::sregex_iterator(svg.begin(), svg.end(), e); i != std::sregex_iterator();
+         ++i) {
+        const double page = std::stod((*i)[classe == "tick-x" ? 1 : 2]);
+        marques.emplace_back(page, std::stod((*i)[3]));
+    }
+    EXPECT_GE(marques.size(), 3u) << classe;
+    if (marques.size() < 2) return {};
+    return {marques.front().first, marques.front().second, marques.back().first,
+            marques.back().second};
+}
+std::vector<std::pair<double, double>> Points(const std::string& svg) {
+    const std::regex e("<circle class=\"mark\" cx=\"([-0-9.]+)\" cy=\"([-0-9.]+)\"");
+    std::vector<std::pair<double, double>> p;
+    for (auto i = std::sregex_iterator(svg.begin(), svg.end(), e); i != std::sregex_iterator(); ++i)
+        p.emplace_back(std::stod((*i)[1]), std::stod((*i)[2]));
+    return p;
+}
+
+TEST(Courbes, LesPointsOuLesFormulesLesMettent) {
+    Dossier d;
+    d.Ecrire("bench.txt", kBanc);
+    const Execution sans = Lancer(d, {"bench.txt"});
+    const Execution avec = Lancer(d, {"bench.txt", "--plots"});
+    EXPECT_EQ(avec.statut, 0);
+    EXPECT_EQ(avec.sortie, sans.sortie);
+    EXPECT_EQ(avec.fichiers.at("OpticZoomBox_0.bmp"), sans.fichiers.at("OpticZoomBox_0.bmp"));
+    for (const char* nom : {"OpticRayFan_1.svg", "OpticSpherical_1.svg", "OpticFocalShift_1.svg"}) {
+        SCOPED_TRACE(nom);
+        ASSERT_EQ(avec.fichiers.count(nom), 1u);
+        const std::string fichier = (d.chemin() / nom).string();
+        EXPECT_EQ(std::system(("xmllint --noout " + Guillemets(fichier)).c_str()), 0);
+        EXPECT_EQ(std::system(("rsvg-convert " + Guillemets(fichier) + " >/dev/null").c_str()), 0)
+            << "rsvg-convert (Debian: librsvg2-bin) must draw the plot";
+    }
+    EXPECT_EQ(avec.fichiers.size(), 4u);
+    // The chromatic focal shift: a dot per wavelength at (wavelength, bfd); the spherical
+    // aberration: a dot per wavelength at the paraxial crossing on the axis.
+    const double lambdas[] = {486.1, 587.6, 656.3};
+    const std::string decalage = Texte(avec.fichiers.at("OpticFocalShift_1.svg"));
+    const std::string spherique = Texte(avec.fichiers.at("OpticSpherical_1.svg"));
+    const Axe dx = LireAxe(decalage, "tick-x"), dy = LireAxe(decalage, "tick-y");
+    const Axe sx = LireAxe(spherique, "tick-x"), sy = LireAxe(spherique, "tick-y");
+    const auto d_points = Points(decalage), s_points = Points(spherique);
+    ASSERT_EQ(d_points.size(), 3u);
+    ASSERT_EQ(s_points.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(lambdas[k]);
+        EXPECT_NEAR(d_points[k].first, dx.Page(lambdas[k]), 0.02);
+        EXPECT_NEAR(d_points[k].second, dy.Page(Bfd(kIndices[k])), 0.02);
+        EXPECT_NEAR(s_points[k].first, sx.Page(Bfd(kIndices[k])), 0.02);
+        EXPECT_NEAR(s_points[k].second, sy.Page(0), 0.02);
+    }
+}
+
+// A plot that cannot be written is reported like a picture, and the others are written.
+TEST(Courbes, EcritureImpossible) {
+    Dossier d;
+    d.Ecrire("bench.txt", kBanc);
+    fs::create_directory(d.chemin() / "OpticRayFan_1.svg");
+    const Execution e = Lancer(d, {"bench.txt", "--plots"});
+    EXPECT_EQ(e.statut, 255);
+    EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticRayFan_1.svg \n");
+    EXPECT_EQ(e.fichiers.count("OpticSpherical_1.svg"), 1u);
+    EXPECT_EQ(e.fichiers.count("OpticFocalShift_1.svg"), 1u);
+}
+
+// Graduations hold the values, 1, 2 or 5 times a power of ten apart, 4 to 10 of them.
+TEST(Courbes, Graduations) {
+    const struct {
+        double bas, haut, debut, fin, pas;
+    } cas[] = {
+        {0, 9.7, 0, 10, 2},         {32.59, 33.27, 32.4, 33.4, 0.2}, {-0.23, 0.23, -0.3, 0.3, 0.1},
+        {460, 656.3, 450, 700, 50}, {5, 5, 4.4, 5.6, 0.2},           {0, 0, -1, 1, 0.5},
+        {NAN, 1, 0, 1, 0.2},        {-1e-9, 3e-9, -1e-9, 3e-9, 1e-9}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.bas << " .. " << c.haut);
+        const Graduation g = Graduer(c.bas, c.haut);
+        EXPECT_NEAR(g.debut, c.debut, 1e-9 * c.pas);
+        EXPECT_NEAR(g.fin, c.fin, 1e-9 * c.pas);
+        EXPECT_NEAR(g.pas, c.pas, 1e-9 * c.pas);
+        EXPECT_GE(g.Nombre(), 4);
+        EXPECT_LE(g.Nombre(), 11);
+    }
+}
+
+}  // namespace
+}  // namespace optic::test
