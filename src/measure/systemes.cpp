@@ -173,4 +173,23 @@ double ImageParaxiale(const SystemeOptique& s, double n_espace, double lambda, d
     return s.Dernier() - n_espace * b / dd;
 }
 
+std::vector<Point> DecalageChromatique(const SystemeOptique& s, double n_espace,
+                                       std::span<const double> longueurs, int points) {
+    double bas = INFINITY, haut = -INFINITY;
+    const auto etendre = [&](double l) { bas = std::min(bas, l), haut = std::max(haut, l); };
+    for (const SurfaceAxiale& f : s.surfaces) {
+        for (const IndiceRefraction* verre : {f.avant, f.apres}) {
+            if (!verre) continue;
+            for (const double l : verre->indice_lambda) etendre(l);
+        }
+    }
+    for (const double l : longueurs) etendre(l);
+    std::vector<Point> courbe;
+    for (int i = 0; i < points && haut > bas; ++i) {
+        const double lambda = points == 1 ? bas : bas + (haut - bas) * i / (points - 1);
+        courbe.push_back(Point{lambda, ProprietesParaxiales(s, n_espace, lambda).bfd});
+    }
+    return courbe;
+}
+
 }  // namespace optic

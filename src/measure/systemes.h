@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "base/point.h"
@@ -83,5 +84,11 @@ PremierOrdre ProprietesParaxiales(const SystemeOptique& s, double n_espace, doub
 // Where the paraxial image of the axial point at `objet` (along the axis, from the first
 // vertex) lies along the axis, from the first vertex; NaN when it is at infinity.
 double ImageParaxiale(const SystemeOptique& s, double n_espace, double lambda, double objet);
+
+// A system's chromatic focal shift: its paraxial back focal distance (y, NaN where it is
+// afocal) at `points` wavelengths (x) evenly spread from the shortest to the longest that
+// its glasses are sampled at or `longueurs` holds; none when they span no range.
+std::vector<Point> DecalageChromatique(const SystemeOptique& s, double n_espace,
+                                       std::span<const double> longueurs, int points);
 
 }  // namespace optic

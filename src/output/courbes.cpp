@@ -53,19 +53,6 @@ void CourbesDeLaSource(int source, const Mesures& mesures, std::vector<Courbe>& 
     courbes.push_back({"OpticSpherical_" + std::to_string(source) + ".svg", std::move(spherique)});
 }
 
-// The wavelengths a system's glasses are known over, with the bench's.
-void Domaine(const SystemeOptique& s, const Mesures& mesures, double& bas, double& haut) {
-    bas = INFINITY, haut = -INFINITY;
-    for (const SurfaceAxiale& f : s.surfaces) {
-        for (const IndiceRefraction* verre : {f.avant, f.apres}) {
-            if (!verre) continue;
-            for (const double l : verre->indice_lambda)
-                bas = std::min(bas, l), haut = std::max(haut, l);
-        }
-    }
-    for (const double l : mesures.longueurs_onde) bas = std::min(bas, l), haut = std::max(haut, l);
-}
-
 }  // namespace
 
 std::vector<Courbe> Courbes(const System_Physique& systeme, const Mesures& mesures) {
@@ -78,19 +65,16 @@ std::vector<Courbe> Courbes(const System_Physique& systeme, const Mesures& mesur
     }
     for (std::size_t k = 0; k < mesures.systemes.size() && k < mesures.premier_ordre.size(); ++k) {
         const SystemeOptique& s = mesures.systemes[k];
-        double bas, haut;
-        Domaine(s, mesures, bas, haut);
         Graphique g;
         g.titre = "Chromatic focal shift, system " + std::to_string(k + 1);
         g.axe_x = "wavelength (nm)";
         g.axe_y = "paraxial back focal distance (units)";
         Serie& courbe = g.series.emplace_back(Serie{"bfd", kGrisCourbe, {}, {}});
         bool foyer = false;
-        for (int i = 0; i <= kEchantillons && haut > bas; ++i) {
-            const double lambda = bas + (haut - bas) * i / kEchantillons;
-            const double bfd = ProprietesParaxiales(s, systeme.espace.indice_espace, lambda).bfd;
-            courbe.points.push_back(Point{lambda, bfd});
-            foyer = foyer || std::isfinite(bfd);
+        for (const Point p : DecalageChromatique(s, systeme.espace.indice_espace,
+                                                 mesures.longueurs_onde, kEchantillons + 1)) {
+            courbe.points.push_back(p);
+            foyer = foyer || std::isfinite(p.y);
         }
         for (const PremierOrdre& p : mesures.premier_ordre[k]) {
             g.series.push_back(Serie{

@@ -194,41 +194,20 @@ void Source_(Ecrivain& e, const Provenance& p) {
     e.json().EndArray();
 }
 
-// Each system's back focal distance from the shortest to the longest of the wavelengths its
-// glasses are sampled at and the bench's sources emit: its chromatic focal shift (null where
-// it is afocal).
+// Each system's chromatic focal shift, over its glasses' and the bench's wavelengths.
 void Chromatique(JsonWriter& json, const System_Physique& systeme) {
+    std::vector<double> longueurs;
+    for (const Source_polychromatique& g : systeme.sources) {
+        for (const Source_monochromatique& m : g.sources) longueurs.push_back(m.lambda);
+    }
     json.Key("systems").BeginArray();
     const std::vector<SystemeOptique> systemes = Systemes(systeme);
     for (std::size_t k = 0; k < systemes.size(); ++k) {
-        const SystemeOptique& s = systemes[k];
-        double plus_courte = 0, plus_longue = 0;
-        const auto etendre = [&](double l) {
-            plus_courte = plus_courte == 0 ? l : std::min(plus_courte, l);
-            plus_longue = std::max(plus_longue, l);
-        };
-        for (const SurfaceAxiale& f : s.surfaces) {
-            for (const IndiceRefraction* verre : {f.avant, f.apres}) {
-                if (verre == nullptr) continue;
-                for (const double l : verre->indice_lambda) etendre(l);
-            }
-        }
-        for (const Source_polychromatique& g : systeme.sources) {
-            for (const Source_monochromatique& m : g.sources) etendre(m.lambda);
-        }
         json.BeginObject().Key("system").Integer(static_cast<std::int64_t>(k + 1));
         json.Key("bfd").BeginArray();
-        for (int i = 0; i < kPointsChromatiques && plus_longue > plus_courte; ++i) {
-            const double lambda =
-                plus_courte + (plus_longue - plus_courte) * i / (kPointsChromatiques - 1);
-            const PremierOrdre p = ProprietesParaxiales(s, systeme.espace.indice_espace, lambda);
-            json.BeginObject().Key("wavelength_nm").Number(lambda).Key("bfd");
-            if (p.afocal) {
-                json.Null();
-            } else {
-                json.Number(p.bfd);
-            }
-            json.EndObject();
+        for (const Point p : DecalageChromatique(systemes[k], systeme.espace.indice_espace,
+                                                 longueurs, kPointsChromatiques)) {
+            json.BeginObject().Key("wavelength_nm").Number(p.x).Key("bfd").Number(p.y).EndObject();
         }
         json.EndArray().EndObject();
     }
