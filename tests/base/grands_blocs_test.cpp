@@ -1,5 +1,4 @@
-// Large blocks: usable whole, on a huge page's boundary where the system maps them, and as
-// the memory of a growing container.
+// Large blocks: usable whole, and on a huge page's boundary where the system maps them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -34,20 +33,6 @@ TEST(GrandsBlocs, BlocsDeToutesTailles) {
         LibererBloc(bloc, c.octets);
     }
     LibererBloc(nullptr, kGrandBloc);  // nothing to give back
-}
-
-// A vector growing through small blocks into large ones keeps what it holds.
-TEST(GrandsBlocs, VecteurQuiGrandit) {
-    std::vector<std::uint64_t, GrandsBlocs<std::uint64_t>> v;
-    for (std::uint64_t i = 0; i < 400000; ++i) v.push_back(i * 7);
-    EXPECT_GE(v.capacity() * sizeof(std::uint64_t), kGrandBloc);
-    for (std::uint64_t i = 0; i < v.size(); i += 997) EXPECT_EQ(v[i], i * 7);
-    v.erase(v.begin(), v.begin() + 1000);
-    EXPECT_EQ(v.front(), 7000u);
-    v.resize(10);
-    v.shrink_to_fit();
-    EXPECT_EQ(v.back(), 7 * 1009u);
-    EXPECT_THROW(GrandsBlocs<std::uint64_t>().allocate(SIZE_MAX / 4), std::bad_alloc);
 }
 
 }  // namespace

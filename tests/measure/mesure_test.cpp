@@ -112,17 +112,6 @@ TEST(Focale, ImageDUnPointProcheDeLAxe) {
                 0.002 * std::fabs(l.Grandissement(150)));
 }
 
-TEST(Focale, ImageVirtuelleDUneLentilleDivergente) {
-    const Mesures m = Mesurer(kBK7 + "L 0 0 2 -50 50 20 0 1\nS 1 587.6 -20 0 0 0 1 21\n");
-    const LentilleEpaisse l(kNd, -50, 50, 2);
-    ASSERT_LT(l.Focale(), 0);
-    const BilanFaisceau& b = m.faisceaux[0];
-    ASSERT_EQ(b.convergence, Convergence::Point);
-    EXPECT_FALSE(b.reelle);  // the rays come from a point before the lens
-    EXPECT_NEAR(b.image.x, 2 + l.FocaleArriere(), 0.002 * -l.Focale());
-    EXPECT_NEAR(m.focales[0][0], l.Focale(), 1e-9 * -l.Focale());
-}
-
 // Focal lengths of every shape of lens, in air and in water, at any tilt and place.
 TEST(Focale, FormesDeLentilles) {
     const double n = 1.5;

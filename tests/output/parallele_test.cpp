@@ -109,72 +109,51 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
 // Pictures drawn band after band, each band written as soon as it is drawn, several pictures
 // at once or one, in buffers reused from one call to the next, are the pictures drawn whole
 // then written: with 1, 2 and 8 threads, with rays crowding (drawn from the last) or not, in
-// bands of a few rows up to megabytes, an empty picture among them.
+// bands of a few rows up to megabytes, an empty picture among them.  In the second bench two
+// fans of 3000 rays squeeze through a narrow strip of the first picture, where the bands are
+// cut thinner by the estimate of their work and drawn first; the second sees them edge-on.
 TEST(Parallele, BandeApresBandeCommeToutEntiere) {
-    const std::string banc =
+    const std::string bancs[] = {
         "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
         "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
         "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
-        "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n";
-    Dossier d;
-    RapportMemoire rapport;
-    System_Physique systeme;
-    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
-    ASSERT_EQ(systeme.zoomboxes.size(), 4u);
-    const auto chemin = (d.chemin() / "image.bmp").string();
-    // Nothing kept: lot after lot into the whole picture.
-    RayonsDuBanc seuls(systeme, 1, 4, nullptr, Decoupage{256, 128, std::size_t{1} << 30, 0});
-    ASSERT_FALSE(seuls.Garder());
-    const std::vector<std::vector<std::uint8_t>> entieres = ImagesEntieres(systeme, seuls, chemin);
-    // All four at once, then one by one, in buffers kept from one call to the next.
-    std::vector<std::string> chemins;
-    for (std::size_t c = 0; c < 4; ++c) {
-        chemins.push_back((d.chemin() / ("ensemble" + std::to_string(c) + ".bmp")).string());
-    }
-    for (const int fils : {1, 2, 8}) {
-        RayonsDuBanc rayons(systeme, fils, 8);
-        ASSERT_TRUE(rayons.Garder());
-        std::vector<Raster> tampons;
-        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
-                  std::vector<int>(4, 0));
-        for (std::size_t c = 0; c < 4; ++c) {
-            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
-            EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
-                                          std::span(&chemin, 1), fils, rayons, tampons),
-                      std::vector<int>{0});
-            EXPECT_TRUE(Octets(chemin) == entieres[c]);
-        }
-    }
-}
-
-// Where rays crowd into a few rows, the bands there are cut thinner, by the estimate of their
-// work, and drawn first: the pictures are still those drawn whole, with 1, 2 and 8 threads.
-// Two fans of 3000 rays each squeeze through a narrow strip of the first picture; the second
-// sees them nearly edge-on.
-TEST(Parallele, BandesCoupeesOuLesRayonsSePressent) {
-    const std::string banc =
+        "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n",
         "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
-        "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n";
-    Dossier d;
-    RapportMemoire rapport;
-    System_Physique systeme;
-    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
-    ASSERT_EQ(systeme.zoomboxes.size(), 2u);
-    RayonsDuBanc seuls(systeme, 1, 2);
-    const std::vector<std::vector<std::uint8_t>> entieres =
-        ImagesEntieres(systeme, seuls, (d.chemin() / "image.bmp").string());
-    const std::vector<std::string> chemins = {(d.chemin() / "a.bmp").string(),
-                                              (d.chemin() / "b.bmp").string()};
-    for (const int fils : {1, 2, 8}) {
-        RayonsDuBanc rayons(systeme, fils, 2);
-        ASSERT_TRUE(rayons.Garder());
-        std::vector<Raster> tampons;
-        EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
-                  std::vector<int>(2, 0));
-        for (std::size_t c = 0; c < 2; ++c) {
-            SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-            EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
+        "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n"};
+    for (const std::string& banc : bancs) {
+        Dossier d;
+        RapportMemoire rapport;
+        System_Physique systeme;
+        ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport),
+                  System_Physique::Lecture::Complete);
+        const std::size_t n = systeme.zoomboxes.size();
+        const auto chemin = (d.chemin() / "image.bmp").string();
+        // Nothing kept: lot after lot into the whole picture.
+        RayonsDuBanc seuls(systeme, 1, static_cast<int>(n), nullptr,
+                           Decoupage{256, 128, std::size_t{1} << 30, 0});
+        ASSERT_FALSE(seuls.Garder());
+        const std::vector<std::vector<std::uint8_t>> entieres =
+            ImagesEntieres(systeme, seuls, chemin);
+        // All at once, then one by one, in buffers kept from one call to the next.
+        std::vector<std::string> chemins;
+        for (std::size_t c = 0; c < n; ++c) {
+            chemins.push_back((d.chemin() / ("ensemble" + std::to_string(c) + ".bmp")).string());
+        }
+        for (const int fils : {1, 2, 8}) {
+            RayonsDuBanc rayons(systeme, fils, static_cast<int>(2 * n));
+            ASSERT_TRUE(rayons.Garder());
+            std::vector<Raster> tampons;
+            EXPECT_EQ(
+                DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
+                std::vector<int>(n, 0));
+            for (std::size_t c = 0; c < n; ++c) {
+                SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
+                EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
+                EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
+                                              std::span(&chemin, 1), fils, rayons, tampons),
+                          std::vector<int>{0});
+                EXPECT_TRUE(Octets(chemin) == entieres[c]);
+            }
         }
     }
 }

@@ -1,4 +1,4 @@
-// Zoombox construction, plotting at the window's edges, ray colours, where open rays leave.
+// Zoombox construction, plotting at the window's edges, where open rays leave.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -83,26 +83,6 @@ TEST(Image, TracePointEtTraceSegmentAuxBords) {
     // The window's offset applies; far out x stands still, yet the walk ends.
     EXPECT_EQ(tracer(1e17, 16, {1e17, 3}, {1e17 + 16, 3}), (Pixels{{0, 3}}));
     EXPECT_EQ(tracer(1e17, 16, {-1e200, 3}, {1e17 + 16, 3}), (Pixels{{0, 3}}));
-}
-
-// Levels straight from the wavelength rule (a row bound or slope off shows here), and their
-// bytes: 256 gives 255, never a wrapped value; 650 nm computes just under 208 and gives 207.
-TEST(Couleur, NiveauxEtOctets) {
-    const double cas[][7] = {
-        {450, 84, 0, 203.7, 84, 0, 203},   {468 - 1e-9, 70.4, 0, 256.08, 70, 0, 255},
-        {468, 70.4, 0, 256, 70, 0, 255},   {480, 32, 64, 230.4, 32, 64, 230},
-        {490, 0, 224, 166.4, 0, 224, 166}, {516, 51.2, 256, 0, 51, 255, 0},
-        {580, 256, 144, 0, 255, 144, 0},   {600, 256, 64, 0, 255, 63, 0},
-        {650, 208, 0, 0, 207, 0, 0},       {700, 128, 0, 0, 127, 0, 0},
-        {379.999, 0, 0, 0, 0, 0, 0},       {780.001, 0, 0, 0, 0, 0, 0}};
-    for (const auto& c : cas) {
-        const Niveaux n = Couleur(c[0]);
-        const Pixel p = EnPixel(n);
-        EXPECT_NEAR(n.rouge, c[1], 1e-8) << c[0];
-        EXPECT_NEAR(n.vert, c[2], 1e-8) << c[0];
-        EXPECT_NEAR(n.bleu, c[3], 1e-8) << c[0];
-        EXPECT_TRUE(p.rouge == c[4] && p.vert == c[5] && p.bleu == c[6]) << c[0];
-    }
 }
 
 // Where an open ray's last leg is cut: the left or right edge when the crossing lies within

@@ -163,14 +163,13 @@ std::vector<Trace> Tracer(System_Physique& s, Point depart, double a) {
 // into the glass up to the blade's back.
 TEST(Traceur, GeometrieALaMain) {
     System_Physique s;
-    s.indices.push_back(
-        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
-    s.indices.push_back(
-        std::make_unique<IndiceRefraction>(IndiceRefraction{{2, 2, 2}, {400, 500, 600}}));
-    s.elements.push_back(
-        Lentille({0, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices[0].get()));
-    s.elements.push_back(
-        Lentille({5, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices[1].get()));
+    for (const double n : {1.5, 2.0}) {
+        s.indices.push_back(
+            std::make_unique<IndiceRefraction>(IndiceRefraction{{n, n, n}, {400, 500, 600}}));
+        const Point sommet{s.elements.empty() ? 0.0 : 5.0, 0};
+        s.elements.push_back(
+            Lentille(sommet, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices.back().get()));
+    }
     const double t30 = std::tan(kPi / 6);
     const auto pente = [](double n) { return 0.5 / n / std::sqrt(1 - 0.25 / (n * n)); };
     for (const Trace& t : Tracer(s, {-1, 0}, -kPi / 6)) {

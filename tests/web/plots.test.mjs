@@ -28,11 +28,11 @@ function linear(positions, values) {
 
 test('the bundled bench shows its Systems table and its chromatic focal shift', async () => {
   const page = await openPage();
-  const { report, geometry } = await page.evaluate(async (text) => {
+  const { report } = await page.evaluate(async (text) => {
     const { run } = await import('./optic.mjs');
     return run(text, 'default_optic.txt');
   }, kDefault);
-  const system = report.systems[0];
+  const [system] = report.systems;
   const table = page.locator('#report table', { hasText: 'Systems' });
   for (const p of system.first_order) {
     await table.getByRole('cell', { name: p.efl.toFixed(4) }).first().waitFor();
@@ -41,11 +41,9 @@ test('the bundled bench shows its Systems table and its chromatic focal shift', 
   assert.match(await figure.innerText(), /wavelength \(nm\)[\s\S]*BFD \(world units\)|BFD \(world units\)[\s\S]*wavelength \(nm\)/);
   // The bench's wavelengths marked on the curve, each where its wavelength and BFD put it.
   const dots = await figure.locator('circle').evaluateAll((cs) => cs.map((c) => [+c.getAttribute('cx'), +c.getAttribute('cy')]));
-  const marked = system.first_order;
-  assert.equal(dots.length, marked.length);
-  assert.ok(linear(dots.map((d) => d[0]), marked.map((p) => p.wavelength_nm)) > 0);
-  assert.ok(linear(dots.map((d) => d[1]), marked.map((p) => p.bfd)) < 0);  // up is larger
-  assert.equal(geometry.systems[0].bfd.length, 41);
+  assert.equal(dots.length, system.first_order.length);
+  assert.ok(linear(dots.map((d) => d[0]), system.first_order.map((p) => p.wavelength_nm)) > 0);
+  assert.ok(linear(dots.map((d) => d[1]), system.first_order.map((p) => p.bfd)) < 0);  // up is larger
   assert.deepEqual(page.errors, []);
   await page.close();
 });
