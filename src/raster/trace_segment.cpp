@@ -78,14 +78,17 @@ struct Lot {
     std::int32_t decalages[kTaille];
     std::int32_t colonnes[kTaille];
     std::int32_t rangs[kTaille];
+    // The words of coverage of their pixels (see Image::couverts), which always fit.
+    std::int32_t mots[kTaille];
 };
 
 struct Parametres {
     double origine, increment;  // the run
     double l_maj, l_min, d_min, d_maj;
     double decalage_x, decalage_y, zoom;
-    std::int32_t pas_ligne;  // bytes from one row to the next, when below 2 GiB
-    std::int32_t rang0;      // the row offsets count from
+    std::int32_t pas_ligne;   // bytes from one row to the next, when below 2 GiB
+    std::int32_t rang0;       // the row offsets count from
+    std::int32_t mots_ligne;  // words of coverage from one row to the next
 };
 
 // The pixel of the point numbered k (a whole number) in a run.
@@ -114,6 +117,7 @@ void Calculer(const Parametres& p, double base, int n, Lot& lot) {
     const v128_t zoom = wasm_f64x2_splat(p.zoom), demi = wasm_f64x2_splat(0.5);
     const v128_t pas_ligne = wasm_i32x4_splat(p.pas_ligne), trois = wasm_i32x4_splat(3);
     const v128_t rang0 = wasm_i32x4_splat(p.rang0);
+    const v128_t mots_ligne = wasm_i32x4_splat(p.mots_ligne);
     // Columns and rows of two points, in the two low lanes.
     auto pixels = [&](int i) {
         const v128_t k =
@@ -138,6 +142,8 @@ void Calculer(const Parametres& p, double base, int n, Lot& lot) {
         wasm_v128_store(lot.decalages + i,
                         wasm_i32x4_add(wasm_i32x4_mul(wasm_i32x4_sub(rangs, rang0), pas_ligne),
                                        wasm_i32x4_mul(colonnes, trois)));
+        wasm_v128_store(lot.mots + i, wasm_i32x4_add(wasm_i32x4_mul(rangs, mots_ligne),
+                                                     wasm_i32x4_shr(colonnes, 6)));
     }
 }
 #else
@@ -155,6 +161,7 @@ template <bool XMajeur>
             (static_cast<std::uint32_t>(rang) - static_cast<std::uint32_t>(p.rang0)) *
                 static_cast<std::uint32_t>(p.pas_ligne) +
             3u * static_cast<std::uint32_t>(colonne));
+        lot.mots[i] = rang * p.mots_ligne + (colonne >> 6);
     }
 }
 #endif
@@ -181,12 +188,19 @@ bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
     const int m0 = c0 >> 6, m1 = c1 >> 6;
     const std::uint64_t debut = ~std::uint64_t{0} << (c0 & 63);
     const std::uint64_t fin = ~std::uint64_t{0} >> (63 - (c1 & 63));
-    for (int r = r0; r <= r1; ++r) {
-        const std::uint64_t* mots = image.couverts + r * image.mots_ligne;
-        if (m0 == m1) {
-            if ((mots[m0] & debut & fin) != (debut & fin)) return false;
-            continue;
+    const std::ptrdiff_t pas = image.mots_ligne;
+    const std::uint64_t* mots = image.couverts + r0 * pas;
+    const std::uint64_t* const dernier = image.couverts + r1 * pas;
+    // The rectangle's width decides the test for every row: within one word, or across
+    // several.
+    if (m0 == m1) {
+        const std::uint64_t masque = debut & fin;
+        for (; mots <= dernier; mots += pas) {
+            if ((mots[m0] & masque) != masque) return false;
         }
+        return true;
+    }
+    for (; mots <= dernier; mots += pas) {
         if ((mots[m0] & debut) != debut || (mots[m1] & fin) != fin) return false;
         for (int m = m0 + 1; m < m1; ++m) {
             if (mots[m] != ~std::uint64_t{0}) return false;
@@ -202,6 +216,8 @@ bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
 template <typename Poser>
 void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
     constexpr int kTroncon = 16;
+    // Held apart from `image`: the pixels written in between could alias its fields.
+    std::uint64_t* const couverts = image.couverts;
     for (int a = 0; a < n; a += kTroncon) {
         const int b = std::min(n, a + kTroncon) - 1;
         if (Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
@@ -212,7 +228,7 @@ void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
         }
         for (int i = a; i <= b; ++i) {
             const int c = lot.colonnes[i];
-            std::uint64_t& mot = image.couverts[lot.rangs[i] * image.mots_ligne + (c >> 6)];
+            std::uint64_t& mot = couverts[lot.mots[i]];
             const std::uint64_t bit = std::uint64_t{1} << (c & 63);
             if (mot & bit) continue;
             mot |= bit;
@@ -236,7 +252,8 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
                        image.decalage_y,
                        image.zoom,
                        petite ? static_cast<std::int32_t>(pas_ligne) : 0,
-                       image.rang_debut};
+                       image.rang_debut,
+                       static_cast<std::int32_t>(image.mots_ligne)};
     auto calculer = x_majeur ? CalculerX : CalculerY;
     std::uint8_t* const pixels = image.pixels;
     // Blue and green in one store, red in another.
