@@ -11,6 +11,9 @@ import { showPlots } from './plots.js';
 
 // The address follows the description once typing pauses this long.
 const kAddressDelay = 250;
+// While a picture's edit is under way, the report and the plots follow at most this often:
+// the hand watches the pictures, and the plots' drawing would take their frames.
+const kBusyReportPace = 250;
 
 const byTestId = (id) => document.querySelector(`[data-testid="${id}"]`);
 const messages = byTestId('messages');
@@ -25,6 +28,7 @@ const bench = { description: '', name: 'default_optic.txt' };
 let addressTimer = 0;
 let writtenFragment = '';
 let opening = false;  // a load's change: the address already says it, or is written after
+const later = { result: null, timer: 0 };  // the report and plots held back during an edit
 
 const editor = createEditor(document.getElementById('editor'), {
   onChange(text, { preview }) {
@@ -96,12 +100,23 @@ function showResult(result) {
   editor.mark(result.diagnostics);
   editing.show(result.geometry);
   pictures.show(result.pictures, result.report);
-  showReport(document.getElementById('report'), result.report);
-  showPlots(document.getElementById('plots'), result.report, result.geometry);
+  later.result = result;
+  if (!editing.busy) showReportAndPlots();
+  else later.timer ||= setTimeout(showReportAndPlots, kBusyReportPace);
   const count = result.pictures.length;
   summary.textContent = `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
     `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`;
   summary.classList.toggle('failed', result.status !== 0);
+}
+
+function showReportAndPlots() {
+  clearTimeout(later.timer);
+  later.timer = 0;
+  const { result } = later;
+  if (!result) return;
+  later.result = null;
+  showReport(document.getElementById('report'), result.report);
+  showPlots(document.getElementById('plots'), result.report, result.geometry);
 }
 
 function showFailure(message) {

@@ -38,6 +38,7 @@ export class Pictures {
   #report;
   #marks = false;
   #hooks;
+  #pointed = null;  // the latest pointer move over a picture not yet read out: { figure, event }
 
   // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
   // picture (figure: { element, frame, canvas, overlay, picture }).
@@ -83,8 +84,15 @@ export class Pictures {
     caption.append(title, bmp, png);
     element.append(frame, caption);
     const figure = { element, frame, canvas, overlay, title, png, picture: null };
-    canvas.addEventListener('pointermove', (event) => this.#point(figure, event));
-    canvas.addEventListener('pointerleave', () => this.#clearReadout());
+    canvas.addEventListener('pointermove', (event) => {
+      // Read out once a frame, however many moves the frame had.
+      if (!this.#pointed) requestAnimationFrame(() => this.#point());
+      this.#pointed = { figure, event };
+    });
+    canvas.addEventListener('pointerleave', () => {
+      this.#pointed = null;
+      this.#clearReadout();
+    });
     this.#hooks.made?.(figure);
     return figure;
   }
@@ -144,7 +152,10 @@ export class Pictures {
     if (this.#marks) drawSystemMarks(context, picture, report);
   }
 
-  #point(figure, event) {
+  #point() {
+    if (!this.#pointed) return;
+    const { figure, event } = this.#pointed;
+    this.#pointed = null;
     const { canvas, picture } = figure;
     if (!picture?.view) return;
     const box = canvas.getBoundingClientRect();

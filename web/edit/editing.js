@@ -31,6 +31,8 @@ export class PictureEditing {
   #pointers = new Map();  // the pointers down on a picture, by id: { x, y }
   #pending = new Map();  // line -> { field: value } written since the last geometry had them
   #ours = false;
+  #moved = null;  // the latest pointer move not yet applied: { figure, event }
+  #frame = 0;  // the animation frame that applies it
 
   // The pictures' hooks (see Pictures), for the page to hand to them.
   hooks = { made: (figure) => this.#made(figure), filled: (figure) => this.#draw(figure) };
@@ -44,6 +46,11 @@ export class PictureEditing {
     this.#announce.setAttribute('aria-live', 'polite');
     this.#announce.textContent = 'Nothing selected: click an element in a picture, or focus a picture and press ].';
     list.before(this.#announce);
+  }
+
+  // Whether a drag, pan, pinch or wheel turn is under way.
+  get busy() {
+    return this.#gesture !== null || this.#wheel !== null;
   }
 
   // A new run's geometry, before its pictures are shown.
@@ -165,11 +172,25 @@ export class PictureEditing {
     return undefined;
   }
 
+  // Pointer moves come faster than the display shows them: the latest one of a frame is
+  // applied at the frame, so that the text, the readout and the layout change once a frame.
   #move(figure, event) {
     if (!this.#pointers.has(event.pointerId)) return;
     this.#pointers.set(event.pointerId, { x: event.clientX, y: event.clientY });
     const g = this.#gesture;
     if (!g || g.figure !== figure) return;
+    this.#moved = { figure, event };
+    this.#frame ||= requestAnimationFrame(() => this.#applyMove());
+  }
+
+  #applyMove() {
+    cancelAnimationFrame(this.#frame);
+    this.#frame = 0;
+    const moved = this.#moved;
+    this.#moved = null;
+    const g = this.#gesture;
+    if (!moved || !g || g.figure !== moved.figure) return undefined;
+    const { figure, event } = moved;
     if (g.kind === 'pinch') return this.#pinching(g);
     const { world } = this.#at(figure, event, g.view);
     const d = minus(world, g.press);
@@ -189,7 +210,9 @@ export class PictureEditing {
   }
 
   #up(figure, event) {
-    if (!this.#pointers.delete(event.pointerId)) return;
+    if (!this.#pointers.has(event.pointerId)) return;
+    this.#applyMove();
+    this.#pointers.delete(event.pointerId);
     const g = this.#gesture;
     if (!g || g.figure !== figure) return;
     this.#finish();
@@ -197,6 +220,7 @@ export class PictureEditing {
 
   // The gesture under way written as one step of the history.
   #finish() {
+    this.#applyMove();
     const g = this.#gesture;
     this.#gesture = null;
     g.figure.readout.hidden = true;
