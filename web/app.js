@@ -41,7 +41,7 @@ const editor = createEditor(document.getElementById('editor'), {
   },
   onCaretLine: (line) => editing.caretLine(line),
 });
-const editing = new PictureEditing(editor, document.getElementById('pictures'));
+const editing = new PictureEditing(editor, document.getElementById('pictures'), { waiting: () => renderer.running });
 const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), editing.hooks);
 const marks = document.getElementById('marks');
 marks.addEventListener('change', () => {
@@ -57,12 +57,22 @@ function draw(preview = false) {
   else renderer.render(bench.description, bench.name);
 }
 
+// Text written only when it changes: the same text written again still costs a layout.
+function setText(element, text) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
 function say(text) {
   notice.textContent = text;
   notice.hidden = text === '';
 }
 
+let shownMessages = '[]';
 function showMessages(list) {
+  // A drag's runs mostly say the same: the list is made anew only when it changes.
+  const key = JSON.stringify(list);
+  if (key === shownMessages) return;
+  shownMessages = key;
   const items = list.map(({ text, line, why }) => {
     const item = document.createElement('li');
     const message = document.createElement('span');
@@ -90,6 +100,7 @@ function showMessages(list) {
 }
 
 function showResult(result) {
+  editing.drawn();
   // The k-th message about a line goes with the k-th diagnostic, which may explain it.
   const diagnostics = result.diagnostics[Symbol.iterator]();
   showMessages(result.messages.map(({ text, line }) => {
@@ -104,8 +115,8 @@ function showResult(result) {
   if (!editing.busy) showReportAndPlots();
   else later.timer ||= setTimeout(showReportAndPlots, kBusyReportPace);
   const count = result.pictures.length;
-  summary.textContent = `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
-    `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`;
+  setText(summary, `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
+    `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`);
   summary.classList.toggle('failed', result.status !== 0);
 }
 
@@ -120,6 +131,7 @@ function showReportAndPlots() {
 }
 
 function showFailure(message) {
+  editing.drawn();
   showMessages([{ text: `The engine could not finish: ${message}`, line: 0 }]);
   summary.textContent = 'No result: see the messages.';
   summary.classList.add('failed');

@@ -101,8 +101,10 @@ export class Pictures {
     figure.picture = picture;
     const { canvas, overlay } = figure;
     const shown = picture.rgba !== undefined;
-    figure.title.textContent = `${picture.name}, ${picture.width} × ${picture.height}` +
+    const title = `${picture.name}, ${picture.width} × ${picture.height}` +
       (shown ? '' : ' (too large to show here: download it)');
+    // Unchanged on most runs, and the same text written again still costs a layout.
+    if (figure.title.textContent !== title) figure.title.textContent = title;
     figure.png.disabled = !shown || picture.width === 0;
     canvas.hidden = !shown;
     overlay.hidden = !shown;
