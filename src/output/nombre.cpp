@@ -131,6 +131,11 @@ bool Relu(const Decimales& d, double value, int digits, char* text, std::size_t 
 }  // namespace
 
 std::string Shortest(double value) {
+    if (!std::isfinite(value)) {  // "inf", "-inf", "nan": as C writes them at any precision
+        char text[16];
+        std::snprintf(text, sizeof text, "%g", value);
+        return text;
+    }
     const Decimales d = Decomposer(value);
     char text[40];
     // The n-digit rounding of a double comes nearer to it as n grows, and the doubles that read

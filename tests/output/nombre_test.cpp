@@ -58,6 +58,7 @@ TEST(Nombre, ShortestIsItsDefinition) {
                                   2.0 / 3,
                                   100.07131,
                                   9.9999999999999995};
+    for (const double v : {HUGE_VAL, -HUGE_VAL, std::nan("")}) values.push_back(v);
     for (int k = -1074; k <= 1023; ++k) values.push_back(std::ldexp(1.0, k));
     for (int k = -20; k <= 20; ++k) values.push_back(std::pow(10.0, k));
     std::mt19937_64 random(42);
