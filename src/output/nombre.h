@@ -5,9 +5,9 @@
 
 namespace optic {
 
-// A finite double in the fewest significant digits (at most 17) that read back as the same
+// A double in the fewest significant digits (at most 17) that read back as the same
 // double, in C's %g form, whole numbers below 1e17 in full: "550", "486.1",
-// "0.30000000000000004", "1e+300".
+// "0.30000000000000004", "1e+300"; "inf" and "nan" as C writes them.
 std::string Shortest(double value);
 
 }  // namespace optic
