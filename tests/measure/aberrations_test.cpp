@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "measure/aberrations.h"
-#include "measure/optique.h"
+#include "support/optique.h"
 
 namespace optic::test {
 namespace {

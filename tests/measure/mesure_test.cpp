@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "measure/optique.h"
+#include "support/optique.h"
 #include "raster/raster.h"
 #include "run/execution.h"
 

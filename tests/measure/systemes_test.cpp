@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "measure/optique.h"
+#include "support/optique.h"
 
 namespace optic::test {
 namespace {

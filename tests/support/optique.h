@@ -1,4 +1,4 @@
-// What the measure tests share: the glasses, a bench read, traced and measured, and the
+// What the tests of measures share: the glasses, a bench read, traced and measured, and the
 // first-order optics of thick lenses (textbook formulas and ray-transfer matrices) written
 // out here rather than taken from the program.
 #pragma once
