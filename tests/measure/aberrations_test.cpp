@@ -84,11 +84,10 @@ TEST(Aberrations, LentillePlanConvexeTraceeExactement) {
         const double a = c.angle * kPiDuBanc / 180;
         const V u{std::cos(a), -std::sin(a)};
         const V depart = c.lentille + (-c.recul) * u;
-        const Mesures m =
-            Mesurer(kVerre + "L " + Nombre(c.lentille.x) + " " + Nombre(c.lentille.y) +
-                    " 5 50 inf 40 " + Nombre(c.angle) + " 1\nS 1 500 " + Nombre(depart.x) + " " +
-                    Nombre(depart.y) + " " + Nombre(c.ouverture) + " " + Nombre(c.angle) + " " +
-                    Nombre(c.largeur) + " " + std::to_string(c.rayons) + "\n");
+        const Mesures m = Mesurer(
+            kVerre + Ligne('L', {c.lentille.x, c.lentille.y, kE, kR, INFINITY, 40, c.angle, 1}) +
+            Ligne('S',
+                  {1, 500, depart.x, depart.y, c.ouverture, c.angle, c.largeur, double(c.rayons)}));
         ASSERT_EQ(m.aberrations.size(), 1u);
         const Aberrations& ab = m.aberrations[0];
         EXPECT_EQ(ab.systeme, 1);

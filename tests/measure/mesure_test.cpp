@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "support/optique.h"
 #include "raster/raster.h"
 #include "run/execution.h"
+#include "support/optique.h"
 
 namespace optic::test {
 namespace {

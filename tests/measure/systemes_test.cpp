@@ -53,7 +53,8 @@ TEST(Systemes, PremierOrdreDeSystemes) {
     const Point u{std::cos(a), -std::sin(a)}, o{17, -250};
     const M2 deux = Dioptre(n, 1, plan) * Trajet(3, n) * Dioptre(1, n, 40) * Trajet(25, 1) *
                     Lentille(n, 50, -50, 5);
-    const std::string deuxieme = "L " + Nombre(o.x + 30 * u.x) + " " + Nombre(o.y + 30 * u.y);
+    const std::string deuxieme =
+        Ligne('L', {o.x + 30 * u.x, o.y + 30 * u.y, 3, 40, plan, 20, 37, 1});
     const struct {
         const char* nom;
         std::string lentilles;
@@ -85,7 +86,7 @@ TEST(Systemes, PremierOrdreDeSystemes) {
          {2, 1},
          DeLaMatrice(deux, 33)},
         {"the same, turned by 37 degrees and moved",
-         "L 17 -250 5 50 -50 20 37 1\n" + deuxieme + " 3 40 inf 20 37 1\n",
+         "L 17 -250 5 50 -50 20 37 1\n" + deuxieme,
          {1, 2},
          DeLaMatrice(deux, 33),
          o,
@@ -158,8 +159,8 @@ TEST(Systemes, LentillesAccolees) {
 // -f1 / f2, and no focal points.
 TEST(Systemes, CoupleAfocal) {
     const Attendu l1 = Epaisse(1.5, 60, -60, 6), l2 = Epaisse(1.5, 20, -20, 3);
-    const Mesures m = Mesurer(kVerre + "L 0 0 6 60 -60 30 0 1\nL " + Nombre(6 + l1.bfd + l2.ffd) +
-                              " 0 3 20 -20 10 0 1\n" + kSource);
+    const Mesures m = Mesurer(kVerre + "L 0 0 6 60 -60 30 0 1\n" +
+                              Ligne('L', {6 + l1.bfd + l2.ffd, 0, 3, 20, -20, 10, 0, 1}) + kSource);
     ASSERT_EQ(m.systemes.size(), 1u);
     const PremierOrdre& p = m.premier_ordre[0][0];
     EXPECT_TRUE(p.afocal);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -29,10 +30,15 @@ constexpr double kIndicesBK7[] = {1.52238, 1.51680, 1.51432};  // F, d, C
 constexpr double kIndicesSF5[] = {1.68750, 1.67271, 1.66664};
 constexpr double kPiDuBanc = 3.14159265359;  // the reader's, for degrees
 
-inline std::string Nombre(double v) {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, "%.17g", v);
-    return texte;
+// A description line: its kind letter, then its values written back exactly.
+inline std::string Ligne(char type, std::initializer_list<double> valeurs) {
+    std::string ligne(1, type);
+    for (const double v : valeurs) {
+        char texte[32];
+        std::snprintf(texte, sizeof texte, " %.17g", v);
+        ligne += texte;
+    }
+    return ligne + "\n";
 }
 
 // Reads a description, which gives the messages expected, traces it in lots of a few rays on

@@ -17,13 +17,8 @@ export const kProgram = join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
 
 const kTypes = {
-  '.html': 'text/html; charset=utf-8',
-  '.js': 'text/javascript',
-  '.mjs': 'text/javascript',
-  '.css': 'text/css',
-  '.wasm': 'application/wasm',
-  '.json': 'application/json',
-  '.txt': 'text/plain; charset=utf-8',
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.json': 'application/json', '.txt': 'text/plain; charset=utf-8',
 };
 
 // Serves the site as any static host would: files only, no special headers.
