@@ -20,12 +20,9 @@ namespace {
 using test::Egalite;
 using test::Verre;
 
-bool Memes(const void* a, const void* b, std::size_t n) {
-    return std::memcmp(a, b, n) == 0;
-}
-
+// The same two coordinates, to the bit.
 bool MemePoint(Point a, Point b) {
-    return Memes(&a.x, &b.x, sizeof a.x) && Memes(&a.y, &b.y, sizeof a.y);
+    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
 }
 
 // A bench drawn from the seed.
