@@ -45,14 +45,16 @@ const browser = await chromium.launch({
 });
 try {
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
-  // Counts the pictures painted: each is one putImageData on a picture's canvas.
+  // Counts the pictures painted: each is one putImageData or drawImage on a picture's canvas.
   await page.addInitScript(() => {
     window.painted = 0;
-    const put = CanvasRenderingContext2D.prototype.putImageData;
-    CanvasRenderingContext2D.prototype.putImageData = function count(...rest) {
-      if (this.canvas.dataset.testid === 'picture') window.painted += 1;
-      return put.apply(this, rest);
-    };
+    for (const name of ['putImageData', 'drawImage']) {
+      const paint = CanvasRenderingContext2D.prototype[name];
+      CanvasRenderingContext2D.prototype[name] = function count(...rest) {
+        if (this.canvas.dataset.testid === 'picture') window.painted += 1;
+        return paint.apply(this, rest);
+      };
+    }
   });
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForFunction(() => window.painted >= 2);

@@ -11,6 +11,9 @@ import { showPlots } from './plots.js';
 
 // The address follows the description once typing pauses this long.
 const kAddressDelay = 250;
+// While a picture's edit is under way, the report and the plots follow at most this often:
+// the hand watches the pictures, and the plots' drawing would take their frames.
+const kBusyReportPace = 250;
 
 const byTestId = (id) => document.querySelector(`[data-testid="${id}"]`);
 const messages = byTestId('messages');
@@ -25,6 +28,7 @@ const bench = { description: '', name: 'default_optic.txt' };
 let addressTimer = 0;
 let writtenFragment = '';
 let opening = false;  // a load's change: the address already says it, or is written after
+const later = { result: null, timer: 0 };  // the report and plots held back during an edit
 
 const editor = createEditor(document.getElementById('editor'), {
   onChange(text, { preview }) {
@@ -37,7 +41,7 @@ const editor = createEditor(document.getElementById('editor'), {
   },
   onCaretLine: (line) => editing.caretLine(line),
 });
-const editing = new PictureEditing(editor, document.getElementById('pictures'));
+const editing = new PictureEditing(editor, document.getElementById('pictures'), { waiting: () => renderer.running });
 const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), editing.hooks);
 const marks = document.getElementById('marks');
 marks.addEventListener('change', () => {
@@ -53,12 +57,22 @@ function draw(preview = false) {
   else renderer.render(bench.description, bench.name);
 }
 
+// Text written only when it changes: the same text written again still costs a layout.
+function setText(element, text) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
 function say(text) {
   notice.textContent = text;
   notice.hidden = text === '';
 }
 
+let shownMessages = '[]';
 function showMessages(list) {
+  // A drag's runs mostly say the same: the list is made anew only when it changes.
+  const key = JSON.stringify(list);
+  if (key === shownMessages) return;
+  shownMessages = key;
   const items = list.map(({ text, line, why }) => {
     const item = document.createElement('li');
     const message = document.createElement('span');
@@ -86,6 +100,7 @@ function showMessages(list) {
 }
 
 function showResult(result) {
+  editing.drawn();
   // The k-th message about a line goes with the k-th diagnostic, which may explain it.
   const diagnostics = result.diagnostics[Symbol.iterator]();
   showMessages(result.messages.map(({ text, line }) => {
@@ -96,15 +111,27 @@ function showResult(result) {
   editor.mark(result.diagnostics);
   editing.show(result.geometry);
   pictures.show(result.pictures, result.report);
-  showReport(document.getElementById('report'), result.report);
-  showPlots(document.getElementById('plots'), result.report, result.geometry);
+  later.result = result;
+  if (!editing.busy) showReportAndPlots();
+  else later.timer ||= setTimeout(showReportAndPlots, kBusyReportPace);
   const count = result.pictures.length;
-  summary.textContent = `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
-    `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`;
+  setText(summary, `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
+    `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`);
   summary.classList.toggle('failed', result.status !== 0);
 }
 
+function showReportAndPlots() {
+  clearTimeout(later.timer);
+  later.timer = 0;
+  const { result } = later;
+  if (!result) return;
+  later.result = null;
+  showReport(document.getElementById('report'), result.report);
+  showPlots(document.getElementById('plots'), result.report, result.geometry);
+}
+
 function showFailure(message) {
+  editing.drawn();
   showMessages([{ text: `The engine could not finish: ${message}`, line: 0 }]);
   summary.textContent = 'No result: see the messages.';
   summary.classList.add('failed');

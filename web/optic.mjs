@@ -4,6 +4,7 @@
 //     status, stdout, pictures: [{ name, width, height, bmp, view }],
 //     diagnostics: [{ line, message }], messages: [{ text, line }], report, geometry
 //   }>
+//   rgbaOf(picture) -> Promise<Uint8ClampedArray>: a picture's pixels as a canvas's ImageData
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
 // description in the file NAME.  The engine (engine.mjs and engine.wasm beside this file) is
@@ -159,6 +160,30 @@ function execute(instance, bytes, name, onProgress, share) {
 export async function rayColour(wavelength) {
   const packed = (await loadEngine())._optic_couleur(Number(wavelength));
   return [packed >> 16, (packed >> 8) & 255, packed & 255];
+}
+
+// Room left after a picture's rows: the conversion reads a few bytes past a row's end.
+const kRowSlack = 16;
+
+// A picture's pixels (a picture of run()'s result) as a canvas's RGBA rows, top row first:
+// the ImageData of the picture.
+export async function rgbaOf({ bmp, width, height }) {
+  const instance = await loadEngine();
+  const offset = new DataView(bmp.buffer, bmp.byteOffset, bmp.byteLength).getUint32(10, true);
+  const rows = bmp.subarray(offset);
+  const size = 4 * width * height;
+  if (size === 0) return new Uint8ClampedArray(0);
+  const from = instance._malloc(rows.length + kRowSlack);
+  const to = instance._malloc(size);
+  try {
+    if (!from || !to) throw new Error('no memory left for the picture\'s pixels');
+    instance.HEAPU8.set(rows, from);
+    instance._optic_rgba(from, width, height, to);
+    return new Uint8ClampedArray(instance.HEAPU8.buffer.slice(to, to + size));
+  } finally {
+    instance._free(from);
+    instance._free(to);
+  }
 }
 
 // A share of the pictures, checked: whole numbers, part < parts.

@@ -38,6 +38,7 @@ export class Pictures {
   #report;
   #marks = false;
   #hooks;
+  #pointed = null;  // the latest pointer move over a picture not yet read out: { figure, event }
 
   // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
   // picture (figure: { element, frame, canvas, overlay, picture }).
@@ -83,8 +84,15 @@ export class Pictures {
     caption.append(title, bmp, png);
     element.append(frame, caption);
     const figure = { element, frame, canvas, overlay, title, png, picture: null };
-    canvas.addEventListener('pointermove', (event) => this.#point(figure, event));
-    canvas.addEventListener('pointerleave', () => this.#clearReadout());
+    canvas.addEventListener('pointermove', (event) => {
+      // Read out once a frame, however many moves the frame had.
+      if (!this.#pointed) requestAnimationFrame(() => this.#point());
+      this.#pointed = { figure, event };
+    });
+    canvas.addEventListener('pointerleave', () => {
+      this.#pointed = null;
+      this.#clearReadout();
+    });
     this.#hooks.made?.(figure);
     return figure;
   }
@@ -93,8 +101,10 @@ export class Pictures {
     figure.picture = picture;
     const { canvas, overlay } = figure;
     const shown = picture.rgba !== undefined;
-    figure.title.textContent = `${picture.name}, ${picture.width} × ${picture.height}` +
+    const title = `${picture.name}, ${picture.width} × ${picture.height}` +
       (shown ? '' : ' (too large to show here: download it)');
+    // Unchanged on most runs, and the same text written again still costs a layout.
+    if (figure.title.textContent !== title) figure.title.textContent = title;
     figure.png.disabled = !shown || picture.width === 0;
     canvas.hidden = !shown;
     overlay.hidden = !shown;
@@ -144,7 +154,10 @@ export class Pictures {
     if (this.#marks) drawSystemMarks(context, picture, report);
   }
 
-  #point(figure, event) {
+  #point() {
+    if (!this.#pointed) return;
+    const { figure, event } = this.#pointed;
+    this.#pointed = null;
     const { canvas, picture } = figure;
     if (!picture?.view) return;
     const box = canvas.getBoundingClientRect();

@@ -33,6 +33,11 @@ export class Renderer {
     return worker;
   }
 
+  // Whether a run is under way.
+  get running() {
+    return this.#job !== null;
+  }
+
   // Runs this text now, cancelling the run under way.
   render(description, name) {
     this.#next = null;

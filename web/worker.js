@@ -2,8 +2,7 @@
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
 // run has gone stale and takes another.  A message may name a share of the pictures
 // ({ part, parts }, see run()); without one the worker draws them all.
-import { rayColour, ready, run } from './optic.mjs';
-import { bmpToRgba } from './bmp.js';
+import { rayColour, ready, rgbaOf, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';
 
 ready().then(
@@ -20,7 +19,7 @@ self.addEventListener('message', async ({ data: { id, description, name, share }
     for (const picture of result.pictures) {
       transfer.push(picture.bmp.buffer);
       if (picture.width <= kShownSideMax) {
-        picture.rgba = bmpToRgba(picture.bmp).rgba;
+        picture.rgba = await rgbaOf(picture);
         transfer.push(picture.rgba.buffer);
       }
     }

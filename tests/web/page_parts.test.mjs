@@ -3,11 +3,11 @@
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
 import { test } from 'node:test';
-import { bmpPixels, kRoot } from './support.mjs';
+import { bmpPixels, kRoot, kSite } from './support.mjs';
 
 const { nudge, shiftNumber } = await import(join(kRoot, 'web/nudge.js'));
 const { decodeBench, encodeBench } = await import(join(kRoot, 'web/fragment.js'));
-const { bmpToRgba } = await import(join(kRoot, 'web/bmp.js'));
+const { rgbaOf } = await import(join(kSite, 'optic.mjs'));
 const { worldPoint } = await import(join(kRoot, 'web/pictures.js'));
 
 test('a nudge moves a number by units of its last decimal place, its writing kept', () => {
@@ -67,21 +67,29 @@ test('the address holds any text exactly, and says what is wrong with a damaged 
   await assert.rejects(decodeBench(`#${bomb}`), /larger than 16 MB/);
 });
 
-test('the canvas gets the picture file\'s pixels, top row first', () => {
-  // A 3 x 2 picture: rows padded to 12 bytes, stored bottom row first.
-  const bmp = Buffer.alloc(54 + 24);
-  bmp.write('BM');
-  bmp.writeUInt32LE(54, 10);
-  bmp.writeInt32LE(3, 18);
-  bmp.writeInt32LE(2, 22);
-  const bottom = [[1, 2, 3], [4, 5, 6], [7, 8, 9]];
-  const top = [[10, 11, 12], [13, 14, 15], [16, 17, 18]];
-  [bottom, top].forEach((row, k) => row.forEach((bgr, x) => bmp.set(bgr, 54 + 12 * k + 3 * x)));
-  const { width, height, rgba } = bmpToRgba(new Uint8Array(bmp));
-  assert.deepEqual([width, height], [3, 2]);
+test('the canvas gets the picture file\'s pixels, top row first', async () => {
+  // Widths with a tail of one to three pixels after whole groups of four, and 3 x 2 by hand:
+  // rows padded to 12 bytes, stored bottom row first.
+  const file = (w, h) => {
+    const bmp = Buffer.alloc(54 + ((3 * w + 3) & ~3) * h);
+    bmp.write('BM');
+    bmp.writeUInt32LE(54, 10);
+    bmp.writeInt32LE(w, 18);
+    bmp.writeInt32LE(h, 22);
+    return bmp;
+  };
+  const small = file(3, 2);
+  [[[1, 2, 3], [4, 5, 6], [7, 8, 9]], [[10, 11, 12], [13, 14, 15], [16, 17, 18]]]
+    .forEach((row, k) => row.forEach((bgr, x) => small.set(bgr, 54 + 12 * k + 3 * x)));
+  const rgba = await rgbaOf({ bmp: new Uint8Array(small), width: 3, height: 2 });
   assert.deepEqual([...rgba.subarray(0, 4)], [12, 11, 10, 255]);
   assert.deepEqual([...rgba.subarray(20, 24)], [9, 8, 7, 255]);
-  assert.deepEqual(Buffer.from(rgba), bmpPixels(bmp).rgba);
+  for (const [w, h] of [[1, 3], [4, 2], [5, 1], [6, 2], [7, 3], [9, 2], [1000, 2], [0, 0]]) {
+    const bmp = file(w, h);
+    for (let k = 54; k < bmp.length; ++k) bmp[k] = (k * 37 + 11) & 0xff;
+    const pixels = await rgbaOf({ bmp: new Uint8Array(bmp), width: w, height: h });
+    assert.deepEqual(Buffer.from(pixels), bmpPixels(bmp).rgba, `${w} x ${h}`);
+  }
 });
 
 test('the world point under the pointer: pixel k\'s centre is the window\'s corner plus k / zoom', () => {

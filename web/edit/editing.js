@@ -31,19 +31,42 @@ export class PictureEditing {
   #pointers = new Map();  // the pointers down on a picture, by id: { x, y }
   #pending = new Map();  // line -> { field: value } written since the last geometry had them
   #ours = false;
+  #waiting;
+  #moved = null;  // the latest pointer move not yet applied: { figure, event }
+  #frame = 0;  // the animation frame that applies it
 
   // The pictures' hooks (see Pictures), for the page to hand to them.
   hooks = { made: (figure) => this.#made(figure), filled: (figure) => this.#draw(figure) };
 
   // Edits go through `editor`; the selection is announced in a live region put before `list`.
-  constructor(editor, list) {
+  // waiting() says whether the pictures of an earlier edit are still being made: a gesture's
+  // newest text is then written once they are shown (see drawn), not at every frame.
+  constructor(editor, list, { waiting = () => false } = {}) {
     this.#editor = editor;
+    this.#waiting = waiting;
     this.#announce = document.createElement('p');
     this.#announce.className = 'selection';
     this.#announce.dataset.testid = 'selection';
     this.#announce.setAttribute('aria-live', 'polite');
     this.#announce.textContent = 'Nothing selected: click an element in a picture, or focus a picture and press ].';
     list.before(this.#announce);
+  }
+
+  // Whether a drag, pan, pinch or wheel turn is under way.
+  get busy() {
+    return this.#gesture !== null || this.#wheel !== null;
+  }
+
+  // A run's pictures are about to be shown: the gesture's newest text, held back while they
+  // were being made, is written now, so that the next run starts at once.
+  drawn() {
+    const g = this.#gesture;
+    if (g?.unwritten) this.#preview(g);
+  }
+
+  #preview(g) {
+    g.unwritten = this.#waiting();
+    if (!g.unwritten) this.#write(g.line, g.fields, true);
   }
 
   // A new run's geometry, before its pictures are shown.
@@ -165,11 +188,25 @@ export class PictureEditing {
     return undefined;
   }
 
+  // Pointer moves come faster than the display shows them: the latest one of a frame is
+  // applied at the frame, so that the text, the readout and the layout change once a frame.
   #move(figure, event) {
     if (!this.#pointers.has(event.pointerId)) return;
     this.#pointers.set(event.pointerId, { x: event.clientX, y: event.clientY });
     const g = this.#gesture;
     if (!g || g.figure !== figure) return;
+    this.#moved = { figure, event };
+    this.#frame ||= requestAnimationFrame(() => this.#applyMove());
+  }
+
+  #applyMove() {
+    cancelAnimationFrame(this.#frame);
+    this.#frame = 0;
+    const moved = this.#moved;
+    this.#moved = null;
+    const g = this.#gesture;
+    if (!moved || !g || g.figure !== moved.figure) return undefined;
+    const { figure, event } = moved;
     if (g.kind === 'pinch') return this.#pinching(g);
     const { world } = this.#at(figure, event, g.view);
     const d = minus(world, g.press);
@@ -183,13 +220,19 @@ export class PictureEditing {
       g.fields = panned(g.values, minus([0, 0], d), g.view.zoom).fields;
       text = g.fields.map(({ field, text: t }) => `${['x1', 'y1', 'x2', 'y2'][field - 1]} ${t}`).join('  ');
     }
-    this.#write(g.line, g.fields, true);
+    this.#preview(g);
     this.#readout(figure, event, text);
     return undefined;
   }
 
   #up(figure, event) {
-    if (!this.#pointers.delete(event.pointerId)) return;
+    if (!this.#pointers.has(event.pointerId)) return;
+    // The release is where the pointer ended, whatever moves the browser merged before it.
+    if (event.type === 'pointerup' && this.#gesture?.figure === figure && this.#gesture.kind !== 'pinch') {
+      this.#moved = { figure, event };
+    }
+    this.#applyMove();
+    this.#pointers.delete(event.pointerId);
     const g = this.#gesture;
     if (!g || g.figure !== figure) return;
     this.#finish();
@@ -197,6 +240,7 @@ export class PictureEditing {
 
   // The gesture under way written as one step of the history.
   #finish() {
+    this.#applyMove();
     const g = this.#gesture;
     this.#gesture = null;
     g.figure.readout.hidden = true;
@@ -239,7 +283,7 @@ export class PictureEditing {
     const apart = Math.hypot(a.x - b.x, a.y - b.y);
     if (!(g.apart > 0 && apart > 0)) return;
     g.fields = zoomed(g.values, g.centre, apart / g.apart).fields;
-    this.#write(g.line, g.fields, true);
+    this.#preview(g);
   }
 
   // The wheel zooms about the pointer; a turn's steps are one step of the history.

@@ -83,6 +83,7 @@ function fieldChanges(doc, number, fields) {
 // put the caret on (1 = the first).
 export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLine = () => {} } = {}) {
   let drag = null;  // a picture's edit under way: { start, applied } (the text and changes since)
+  let marked = 0;  // how many lines are marked refused
 
   const listener = EditorView.updateListener.of((update) => {
     if (drag && update.transactions.some((tr) => tr.docChanged && !tr.annotation(kOurs))) drag = null;
@@ -203,6 +204,9 @@ export function createEditor(parent, { doc = '', onChange = () => {}, onCaretLin
 
     // The lines the engine refused, each with its explanation, as diagnostics.
     mark(diagnostics) {
+      // No marks before and none now: nothing to dispatch (a drag's every run would redraw).
+      if (diagnostics.length === 0 && marked === 0) return;
+      marked = diagnostics.length;
       const { doc } = view.state;
       const marks = diagnostics.filter(({ line }) => line >= 1 && line <= doc.lines).map(({ line, message }) => {
         const { from, to } = doc.line(line);
