@@ -7,11 +7,9 @@
 //
 // The site is build/web (make web).  Prints the repaints a second, the pointer moves a
 // second sent, and lens 1's line at the end.
-import { readFileSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launch, serve } from '../tests/web/browser.mjs';
 
 // One display frame, milliseconds.
 const kFrame = 1000 / 60;
@@ -24,25 +22,8 @@ for (let i = 0; i < args.length; ++i) {
   else if (args[i] === '--site') site = resolve(args[++i]);
 }
 
-const types = { '.html': 'text/html', '.mjs': 'text/javascript', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.json': 'application/json' };
-const server = createServer((request, response) => {
-  let path = new URL(request.url, 'http://x').pathname;
-  if (path.endsWith('/')) path += 'index.html';
-  try {
-    const body = readFileSync(join(site, path));
-    response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'text/plain' });
-    response.end(body);
-  } catch {
-    response.writeHead(404).end();
-  }
-});
-await new Promise((done) => server.listen(0, '127.0.0.1', done));
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const server = await serve(site);
+const { browser } = await launch();
 try {
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
   // Counts the pictures painted: each is one putImageData or drawImage on a picture's canvas.
@@ -56,7 +37,7 @@ try {
       };
     }
   });
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(server.url);
   await page.waitForFunction(() => window.painted >= 2);
   await page.waitForTimeout(500);
   const pictures = await page.getByTestId('picture').count();

@@ -61,27 +61,12 @@ async function nodeRunner() {
 // One run in a page of the site's origin in Chromium: wall time in the page, and the CPU
 // time of the page's main thread as the browser counts it.
 async function chromiumRunner() {
-  const { createServer } = await import('node:http');
-  const { chromium } = await import('playwright-core');
-  const types = { '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = createServer((request, response) => {
-    const path = new URL(request.url, 'http://x').pathname;
-    try {
-      const body = readFileSync(join(site, path));
-      response.writeHead(200, { 'Content-Type': types[path.slice(path.lastIndexOf('.'))] ?? 'text/plain' });
-      response.end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  });
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  const instance = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  // Shared with the browser tests; loaded here only, Node runs need no playwright.
+  const { launch, serve } = await import('../tests/web/browser.mjs');
+  const server = await serve(site);
+  const { browser: instance } = await launch();
   const page = await instance.newPage();
-  await page.goto(`http://127.0.0.1:${server.address().port}/default_optic.txt`);
+  await page.goto(`${server.url}default_optic.txt`);
   const cdp = await page.context().newCDPSession(page);
   await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
   const threadTime = async () =>

@@ -41,8 +41,17 @@ const editor = createEditor(document.getElementById('editor'), {
   },
   onCaretLine: (line) => editing.caretLine(line),
 });
-const editing = new PictureEditing(editor, document.getElementById('pictures'), { waiting: () => renderer.running });
-const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), editing.hooks);
+const editing = new PictureEditing(editor, document.getElementById('pictures'), {
+  waiting: () => renderer.running,
+  selected: (line) => pictures.designate('selection', sourceWavelength(line)),
+});
+const marksWavelength = document.getElementById('marks-wavelength');
+const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), {
+  ...editing.hooks,
+  marks: (wavelength) => setText(marksWavelength, wavelength === undefined
+    ? 'Drawn at the middle wavelength.' : `Drawn at ${wavelength} nm.`),
+});
+let latest = null;  // the last run's result
 const marks = document.getElementById('marks');
 marks.addEventListener('change', () => {
   document.getElementById('marks-legend').hidden = !marks.checked;
@@ -99,8 +108,16 @@ function showMessages(list) {
   messages.replaceChildren(...items);
 }
 
+// The wavelength a selected source line designates: its middle fan's.
+function sourceWavelength(line) {
+  const k = latest?.geometry?.sources.findIndex((s) => s.line === line) ?? -1;
+  const fans = k < 0 ? [] : (latest.report?.fans ?? []).filter((f) => f.source === k + 1);
+  return fans.length > 0 ? fans[Math.floor((fans.length - 1) / 2)].wavelength_nm : null;
+}
+
 function showResult(result) {
   editing.drawn();
+  latest = result;
   // The k-th message about a line goes with the k-th diagnostic, which may explain it.
   const diagnostics = result.diagnostics[Symbol.iterator]();
   showMessages(result.messages.map(({ text, line }) => {

@@ -5,6 +5,9 @@
 import { drawSystemMarks } from './marks.js';
 import { decimals, fixed } from './numbers.js';
 
+// A fan's image point within this many CSS pixels of the pointer is under it.
+const kFanReach = 10;
+
 function download(blob, name) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(blob);
@@ -39,11 +42,17 @@ export class Pictures {
   #marks = false;
   #hooks;
   #pointed = null;  // the latest pointer move over a picture not yet read out: { figure, event }
+  // The fans whose wavelength the systems' marks are drawn at: the one whose image point is
+  // under the pointer, else the selected source's.
+  #designated = { pointer: null, selection: null };
+  #onMarks;
 
   // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
-  // picture (figure: { element, frame, canvas, overlay, picture }).
+  // picture (figure: { element, frame, canvas, overlay, picture }); marks(wavelength) when
+  // the systems' marks are drawn at another wavelength (undefined: the middle one).
   constructor(list, readout, hooks = {}) {
     this.#list = list;
+    this.#onMarks = hooks.marks ?? (() => {});
     this.#readout = readout;
     this.#hooks = hooks;
     this.#clearReadout();
@@ -92,6 +101,7 @@ export class Pictures {
     canvas.addEventListener('pointerleave', () => {
       this.#pointed = null;
       this.#clearReadout();
+      this.designate('pointer', null);
     });
     this.#hooks.made?.(figure);
     return figure;
@@ -125,9 +135,38 @@ export class Pictures {
   // Whether each system's focal points and principal planes are marked.
   showMarks(on) {
     this.#marks = on;
+    this.#redrawOverlays();
+  }
+
+  // The fan that the pointer (kind 'pointer') or the selection ('selection') designates,
+  // by its wavelength, or null for none: the systems' marks are drawn at its wavelength.
+  designate(kind, wavelength) {
+    const before = this.#wavelength();
+    this.#designated[kind] = wavelength ?? null;
+    if (this.#marks && this.#wavelength() !== before) this.#redrawOverlays();
+  }
+
+  #wavelength() {
+    return this.#designated.pointer ?? this.#designated.selection ?? undefined;
+  }
+
+  #redrawOverlays() {
     for (const { overlay, picture } of this.#figures) {
       if (picture?.rgba && overlay.width > 0) this.#cross(overlay, picture, this.#report);
     }
+    this.#onMarks(this.#marks ? this.#wavelength() : undefined);
+  }
+
+  // The fan whose image point (its cross) lies within reach of (x, y), picture pixels.
+  #fanAt(picture, x, y, reach) {
+    let best = null;
+    for (const fan of this.#report?.fans ?? []) {
+      if (!fan.image || !Number.isFinite(fan.image.x) || !Number.isFinite(fan.image.y)) continue;
+      const d = Math.hypot((fan.image.x - picture.view.x) * picture.view.zoom + 0.5 - x,
+        (fan.image.y - picture.view.y) * picture.view.zoom + 0.5 - y);
+      if (d <= reach && (!best || d < best.d)) best = { d, fan };
+    }
+    return best?.fan ?? null;
   }
 
   // Each fan's image point, a cross in the fan's colour; the systems' marks when asked for.
@@ -151,7 +190,7 @@ export class Pictures {
       context.lineTo(x + arm, y - arm);
       context.stroke();
     }
-    if (this.#marks) drawSystemMarks(context, picture, report);
+    if (this.#marks) drawSystemMarks(context, picture, report, this.#wavelength());
   }
 
   #point() {
@@ -164,6 +203,7 @@ export class Pictures {
     const x = ((event.clientX - box.left) * canvas.width) / box.width;
     const y = ((event.clientY - box.top) * canvas.height) / box.height;
     const world = worldPoint(picture.view, x, y);
+    this.designate('pointer', this.#fanAt(picture, x, y, (kFanReach * canvas.width) / box.width)?.wavelength_nm);
     const digits = decimals(picture.view.zoom);
     this.#readout.textContent = `x ${fixed(world.x, digits)}, y ${fixed(world.y, digits)}` +
       ` (${picture.name}, pixel ${Math.floor(x)}, ${Math.floor(y)})`;

@@ -216,6 +216,49 @@ test('dragging empty space pans the window; the wheel zooms it about the pointer
   await page.close();
 });
 
+test('Shift keeps a move on the lens\'s axis and a tilt on 15° steps; two fingers zoom about their middle', async () => {
+  const page = await openBench();
+  const table = [
+    // [click to select first, press, release, line after]
+    [null, [33, 5], [23, 9], 'L 20 0 8 40 inf 36 0 1'],
+    [[33, 5], [56, 0], [56, -12], 'L 30 0 8 40 inf 36 30 1'],  // 24.8° snaps to 30°
+  ];
+  for (const [select, from, to, after] of table) {
+    if (select) await page.mouse.click(...await spot(page, select));
+    await page.keyboard.down('Shift');
+    await drag(page, from, to);
+    await page.keyboard.up('Shift');
+    await expectText(page, edited(kLens, after), after);
+    await waitForPictures(page, edited(kLens, after), kName);
+    await page.getByTestId('picture').first().focus();
+    await page.keyboard.press('Control+z');
+    await expectText(page, kDefault);
+  }
+  await page.close();
+  // Two touches 80 CSS pixels apart part to 160: the window halves about the point between them.
+  const touch = await site.browser.newPage({ viewport: { width: 1280, height: 800 }, hasTouch: true });
+  await touch.goto(site.url);
+  await waitForPictures(touch, kDefault, kName);
+  const box = await touch.getByTestId('picture').first().boundingBox();
+  const [cx, cy] = (await spot(touch, [50, 0])).map(Math.round);
+  const cdp = await touch.context().newCDPSession(touch);
+  const fingers = (type, apart) => cdp.send('Input.dispatchTouchEvent', {
+    type, touchPoints: apart === null ? [] : [[cx - apart / 2, cy], [cx + apart / 2, cy]].map(([x, y], id) => ({ x, y, id })),
+  });
+  await fingers('touchStart', 80);
+  for (const apart of [100, 130, 160]) await fingers('touchMove', apart);
+  await fingers('touchEnd', null);
+  await touch.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
+  const line = (await textOf(touch)).split('\n')[39];
+  const after = windowOf(line);
+  assert.ok(Math.abs(after.width - 60) < 0.05 && after.side === 1000, line);
+  const under = (view) => [0, 1].map((i) => view[['x', 'y'][i]] + (([cx, cy][i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
+  const [a, b] = [under(kView), under(after)];
+  assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 2 / after.zoom, `${line}: ${a} stays between the fingers`);
+  await waitForPictures(touch, edited(kWhole, line), kName);
+  await touch.close();
+});
+
 test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async () => {
   const page = await openBench();
   const picture = page.getByTestId('picture').first();

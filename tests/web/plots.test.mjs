@@ -119,6 +119,26 @@ test('the focal points and principal planes are marked on request, each where th
   const length = Math.hypot(bfd.to.x - bfd.from.x, bfd.to.y - bfd.from.y);
   assert.ok(Math.abs(length - 2 * Math.abs(entry.bfd)) < 1e-9);
   assert.ok(Math.abs(((bfd.to.x - bfd.from.x) * u.x + (bfd.to.y - bfd.from.y) * u.y) - 2 * entry.bfd) < 1e-9);
+  // The pointer on the 460 nm fan's cross draws the marks at 460 nm; the selected source,
+  // at its middle fan's 510 nm; neither, at the bench's middle wavelength.
+  const legend = page.locator('#marks-wavelength');
+  assert.equal(await legend.textContent(), 'Drawn at the middle wavelength.');
+  // In the second picture (200 pixels a unit) the four crosses lie about 46 pixels apart.
+  const fan = report.fans.find((f) => f.wavelength_nm === 460);
+  const close = pictures[1].view;
+  const box = await page.getByTestId('picture').nth(1).boundingBox();
+  const css = (p, k) => box[k ? 'y' : 'x'] + ((p - close[k ? 'y' : 'x']) * close.zoom + 0.5) * (box.width / 1000);
+  const before = await white(0, 0);
+  await page.mouse.move(css(fan.image.x, 0) - 2, css(fan.image.y, 1) - 2);
+  await legend.getByText('Drawn at 460 nm.').waitFor();
+  assert.notEqual((await white(0, 0)).count, before.count);
+  await page.mouse.move(box.x + 5, box.y + box.height - 5);
+  await legend.getByText('Drawn at the middle wavelength.').waitFor();
+  await page.getByTestId('picture').first().focus();
+  for (const key of [']', ']', ']', ']']) await page.keyboard.press(key);  // D, L, L, then S
+  await page.getByTestId('selection').getByText('Selected line', { exact: false }).waitFor();
+  assert.match(await page.getByTestId('selection').textContent(), /: S /);
+  await legend.getByText('Drawn at 510 nm.').waitFor();
   await page.getByTestId('marks').uncheck();
   assert.equal((await white(H2.x, H2.y)).count, 0);
   assert.deepEqual(page.errors, []);

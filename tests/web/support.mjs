@@ -4,48 +4,16 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { after, before } from 'node:test';
-import { chromium } from 'playwright-core';
+import { launch, serve } from './browser.mjs';
 
 export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
 export const kSite = join(kRoot, 'build/web');
 export const kProgram = join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
-
-const kTypes = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.json': 'application/json', '.txt': 'text/plain; charset=utf-8',
-};
-
-// Serves the site as any static host would: files only, no special headers.
-export async function serve() {
-  const server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(kSite, path.endsWith('/') ? `${path}index.html` : path);
-    if (!file.startsWith(kSite) || !existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' });
-    response.end(readFileSync(file));
-  });
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
-}
-
-// Playwright gives the browser a fresh profile of its own.
-export async function launch() {
-  const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-  return { browser, close: () => browser.close() };
-}
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
 // once the tests start.
@@ -54,7 +22,7 @@ export function siteInBrowser() {
   let server;
   let instance;
   before(async () => {
-    server = await serve();
+    server = await serve(kSite);
     instance = await launch();
     held.url = server.url;
     held.browser = instance.browser;

@@ -32,6 +32,7 @@ export class PictureEditing {
   #pending = new Map();  // line -> { field: value } written since the last geometry had them
   #ours = false;
   #waiting;
+  #selectedHook;
   #moved = null;  // the latest pointer move not yet applied: { figure, event }
   #frame = 0;  // the animation frame that applies it
 
@@ -41,9 +42,11 @@ export class PictureEditing {
   // Edits go through `editor`; the selection is announced in a live region put before `list`.
   // waiting() says whether the pictures of an earlier edit are still being made: a gesture's
   // newest text is then written once they are shown (see drawn), not at every frame.
-  constructor(editor, list, { waiting = () => false } = {}) {
+  // selected(line) hears each new selection (0 for none).
+  constructor(editor, list, { waiting = () => false, selected = () => {} } = {}) {
     this.#editor = editor;
     this.#waiting = waiting;
+    this.#selectedHook = selected;
     this.#announce = document.createElement('p');
     this.#announce.className = 'selection';
     this.#announce.dataset.testid = 'selection';
@@ -127,6 +130,7 @@ export class PictureEditing {
   #select(line) {
     if (line === this.#selected) return;
     this.#selected = line;
+    this.#selectedHook(line);
     this.#editor.selectLine(line);
     this.#announce.textContent = line
       ? `Selected line ${line}: ${this.#editor.view.state.doc.line(line).text}`
