@@ -89,6 +89,31 @@ pageTest('the address restores an awkward description exactly', async (page) => 
   await copy.close();
 });
 
+pageTest('an address encoded slowly never replaces the newer text\'s', async (page) => {
+  // The first text's compression is held back until the second's address is written.
+  await page.evaluate(() => {
+    const Real = CompressionStream;
+    window.slowNext = true;
+    window.CompressionStream = class extends Real {
+      constructor(format) {
+        super(format);
+        if (!window.slowNext) return;
+        window.slowNext = false;
+        const wait = () => new Promise((done) => setTimeout(done, 1500));
+        const held = this.readable.pipeThrough(new TransformStream({ transform: async (c, out) => { await wait(); out.enqueue(c); } }));
+        Object.defineProperty(this, 'readable', { value: held });
+      }
+    };
+  });
+  const [older, newer] = ['L 31 0', 'L 32 0'].map((line) => kDefault.replace('L 30 0', line));
+  await write(page, older);
+  await page.waitForFunction(() => !window.slowNext);
+  await write(page, newer);
+  await page.waitForTimeout(2500);
+  const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
+  assert.equal((await decodeBench(new URL(page.url()).hash)).description, newer);
+});
+
 pageTest('the coordinates readout names the world point under the pointer', async (page) => {
   // Picture 0's window starts at (-10, -60) with 1000 pixels for 120 units: the centre of
   // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
