@@ -164,8 +164,13 @@ function showProgress(progress) {
   else activityBar.removeAttribute('value');
 }
 
+// Encoding takes its time (it compresses): an address asked for earlier may come after a
+// later one, and must not replace it with an older text.
+let addressesAsked = 0;
 async function writeAddress() {
-  const fragment = await encodeBench(bench);
+  const asked = ++addressesAsked;
+  const fragment = await encodeBench({ ...bench });
+  if (asked !== addressesAsked) return;
   writtenFragment = fragment;
   history.replaceState(null, '', `#${fragment}`);
 }

@@ -53,7 +53,7 @@ TEST(LigneDeCommande, ProgressionSurUnTerminalSeulement) {
                                       " bench.txt' /dev/null >session.txt 2>&1; true #");
     const auto session = avec.fichiers.find("session.txt");
     ASSERT_NE(session, avec.fichiers.end());
-    const std::string texte(session->second.begin(), session->second.end());
+    const std::string texte = Texte(session->second);
     EXPECT_NE(texte.find("Warning: Probleme avec un diaphragme dans le fichier bench.txt \r\n"),
               std::string::npos);
     EXPECT_NE(texte.find("tracing rays: "), std::string::npos);
@@ -90,16 +90,14 @@ TEST(Documentation, ChaqueOptionEstDocumentee) {
     };
     const struct {
         std::string option, exemple;
-    } cas[] = {
-        {"--verbose", "optic -v bench.txt"},
-        {"-v", "optic -v bench.txt"},
-        {"--format=", "optic --format=png examples/telescope.txt"},
-        {"--output-dir=", "--output-dir=pictures examples/stop.txt"},
-        {"--watch", "optic --watch --format=png"},
-        {"--plots", "optic --report --plots --output-dir=plots"},
-        {"--help", ""},
-        {"--version", ""},
-    };
+    } cas[] = {{"--verbose", "optic -v bench.txt"},
+               {"-v", "optic -v bench.txt"},
+               {"--format=", "optic --format=png examples/telescope.txt"},
+               {"--output-dir=", "--output-dir=pictures examples/stop.txt"},
+               {"--watch", "optic --watch --format=png"},
+               {"--plots", "optic --report --plots --output-dir=plots"},
+               {"--help", ""},
+               {"--version", ""}};
     for (const auto& c : cas) {
         SCOPED_TRACE(c.option);
         EXPECT_NE(aide.find(c.option), std::string::npos);

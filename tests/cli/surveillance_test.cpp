@@ -89,7 +89,7 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
         d.Ecrire("bench.txt", versions[v]);
         const Execution e = Lancer(d, {"bench.txt"});
         const std::vector<std::uint8_t>& o = e.fichiers.at("OpticZoomBox_0.bmp");
-        images[v] = std::string(o.begin(), o.end());
+        images[v] = Texte(o);
     }
     const std::string kRun =
         "Warning: Probleme avec l'indice de l'espace dans le fichier bench.txt \n";

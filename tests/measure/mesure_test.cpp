@@ -5,67 +5,15 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
-#include <sstream>
 #include <string>
 
-#include "measure/focale.h"
-#include "measure/mesurer.h"
-#include "measure/mesures.h"
-#include "model/system.h"
-#include "output/compte_rendu.h"
 #include "raster/raster.h"
 #include "run/execution.h"
-#include "support/banc_texte.h"
-#include "trace/rayons.h"
+#include "support/optique.h"
 
 namespace optic::test {
 namespace {
-
-// N-BK7 at the hydrogen F, helium d and hydrogen C lines.
-const std::string kBK7 = "I 1.52238 486.1 1.51680 587.6 1.51432 656.3\n";
-constexpr double kNF = 1.52238, kNd = 1.51680, kNC = 1.51432;
-const double kPlan = std::numeric_limits<double>::infinity();
-
-// Reads, traces and measures a description, which gives the messages expected.
-Mesures Mesurer(const std::string& description, const std::string& messages = "") {
-    RapportMemoire rapport;
-    System_Physique systeme;
-    EXPECT_EQ(LireTexte(systeme, description, "bench.txt", rapport),
-              System_Physique::Lecture::Complete);
-    EXPECT_EQ(rapport.Texte(), messages);
-    // Lots of a few rays, so that the fans are fed across lots; the second pass from the
-    // ends kept by the first, and from the rays traced again, gives the same measures.
-    RayonsDuBanc rayons(systeme, 2, 2, nullptr, Decoupage{7, 3});
-    RayonsDuBanc sans_garder(systeme, 2, 2, nullptr, Decoupage{7, 3, std::size_t{1} << 20, 0});
-    const Mesures m = MesurerRayons(systeme, rayons);
-    std::ostringstream a_garde, a_retrace;
-    EcrireTableaux(a_garde, m);
-    EcrireTableaux(a_retrace, MesurerRayons(systeme, sans_garder));
-    EXPECT_EQ(a_garde.str(), a_retrace.str());
-    return m;
-}
-
-// A thick lens in air by its paraxial ray-transfer matrix (height, reduced angle n·u), from
-// face 1's vertex to face 2's.
-struct LentilleEpaisse {
-    double n, r1, r2, e;
-    double A, B, C, D;
-    LentilleEpaisse(double n_, double r1_, double r2_, double e_) : n(n_), r1(r1_), r2(r2_), e(e_) {
-        const double p1 = (n - 1) / r1, p2 = (1 - n) / r2;  // powers of the faces (0 when flat)
-        // [1 0; -p2 1] [1 e/n; 0 1] [1 0; -p1 1]
-        A = 1 - e / n * p1;
-        B = e / n;
-        C = -p2 * A - p1;
-        D = 1 - p2 * e / n;
-    }
-    double Focale() const { return -1 / C; }
-    double FocaleArriere() const { return -A / C; }  // from face 2's vertex
-    // The image of a point `s` before face 1: its distance after face 2, and the magnification.
-    double DistanceImage(double s) const { return -(A * s + B) / (C * s + D); }
-    double Grandissement(double s) const { return A + DistanceImage(s) * C; }
-};
 
 TEST(Focale, FoyerArriereDUneLentilleEpaisseEnBK7) {
     // Biconvex, R = 60, 6 thick; a beam 1 unit wide along the axis, three wavelengths.
@@ -73,18 +21,17 @@ TEST(Focale, FoyerArriereDUneLentilleEpaisseEnBK7) {
         Mesurer(kBK7 + "L 0 0 6 60 -60 30 0 1\nS 3 486.1 587.6 656.3 -20 0 0 0 1 21\n");
     ASSERT_EQ(m.faisceaux.size(), 3u);
     ASSERT_EQ(m.focales.size(), 1u);
-    const double indices[] = {kNF, kNd, kNC};
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(m.faisceaux[k].lambda);
-        const LentilleEpaisse l(indices[k], 60, -60, 6);
+        const Attendu l = Epaisse(kIndicesBK7[k], 60, -60, 6);
         const BilanFaisceau& b = m.faisceaux[k];
         ASSERT_EQ(b.convergence, Convergence::Point);
         EXPECT_TRUE(b.reelle);
         EXPECT_EQ(b.sortis, 21u);
-        EXPECT_NEAR(b.image.x, 6 + l.FocaleArriere(), 0.002 * l.Focale());
+        EXPECT_NEAR(b.image.x, 6 + l.bfd, 0.002 * l.efl);
         EXPECT_NEAR(b.image.y, 0, 1e-9);
         EXPECT_LT(b.rms, 0.01);
-        EXPECT_NEAR(m.focales[0][k], l.Focale(), 1e-9 * l.Focale());
+        EXPECT_NEAR(m.focales[0][k], l.efl, 1e-9 * l.efl);
     }
     // Blue is bent more: its focus is nearer the lens than red's.
     EXPECT_LT(m.faisceaux[0].image.x, m.faisceaux[1].image.x);
@@ -97,8 +44,8 @@ TEST(Focale, ImageDUnPointProcheDeLAxe) {
     const Mesures m = Mesurer(kBK7 +
                               "L 0 0 6 60 -60 30 0 1\nS 1 587.6 -150 0 0.6 0 0 11\n"
                               "S 1 587.6 -150 2 0.6 0.76389846 0 11\n");
-    const LentilleEpaisse l(kNd, 60, -60, 6);
-    const double image = 6 + l.DistanceImage(150);
+    const M2 l = Lentille(kIndicesBK7[1], 60, -60, 6);
+    const double image = 6 + l.Image(150);
     const BilanFaisceau& axe = m.faisceaux[0];
     const BilanFaisceau& hors_axe = m.faisceaux[1];
     ASSERT_EQ(axe.convergence, Convergence::Point);
@@ -110,39 +57,6 @@ TEST(Focale, ImageDUnPointProcheDeLAxe) {
     // Inverted and smaller: the magnification of the principal planes.
     EXPECT_NEAR(hors_axe.image.y / 2, l.Grandissement(150),
                 0.002 * std::fabs(l.Grandissement(150)));
-}
-
-// Focal lengths of every shape of lens, in air and in water, at any tilt and place.
-TEST(Focale, FormesDeLentilles) {
-    const double n = 1.5;
-    const struct {
-        const char* ligne;
-        double r1, r2, e, espace;
-    } cas[] = {
-        {"L 0 0 4 50 -30 10 0 1", 50, -30, 4, 1},
-        {"L 0 0 4 inf -30 10 0 1", kPlan, -30, 4, 1},
-        {"L 0 0 4 30 inf 10 0 1", 30, kPlan, 4, 1},
-        {"L 0 0 3 -40 40 10 0 1", -40, 40, 3, 1},
-        {"L 0 0 3 20 40 10 0 1", 20, 40, 3, 1},  // a meniscus
-        {"L 17 -250 4 50 -30 10 37 1", 50, -30, 4, 1},
-        {"L 0 0 4 50 -30 10 0 1", 50, -30, 4, 1.333},
-        {"L 0 0 4 inf inf 10 0 1", kPlan, kPlan, 4, 1},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.ligne);
-        const std::string espace = "E " + std::to_string(c.espace) + "\n";
-        const Mesures m =
-            Mesurer("I 1.5 400 1.5 500 1.5 600\n" + espace + c.ligne + "\nS 1 500 0 0 0 0 0 1\n");
-        ASSERT_EQ(m.focales.size(), 1u);
-        // In a medium, the lens acts as one of relative index in air, with the focal
-        // length scaled by the medium's index.
-        const LentilleEpaisse l(n / c.espace, c.r1, c.r2, c.e);
-        if (std::isinf(c.r1) && std::isinf(c.r2)) {
-            EXPECT_TRUE(std::isinf(m.focales[0][0]));
-        } else {
-            EXPECT_NEAR(m.focales[0][0], l.Focale(), 1e-9 * std::fabs(l.Focale()));
-        }
-    }
 }
 
 // How rays end, and what the rays that left have in common, in benches where geometry alone
@@ -216,9 +130,7 @@ TEST(Faisceau, FinsDesRayonsEtConvergence) {
 // miss one another.  Traced here by Snell's law, the point nearest to them all (least squares
 // of the distances) and their rms distance from it are the measure's.
 TEST(Faisceau, EcartQuadratiqueDesRayonsAutourDeLImage) {
-    const std::string banc =
-        "I 1.5 400 1.5 500 1.5 600\nL 2 0 4 inf inf 40 0 1\n"
-        "S 1 550 0 0 60 0 0 5\n";
+    const std::string banc = kVerre + "L 2 0 4 inf inf 40 0 1\nS 1 550 0 0 60 0 0 5\n";
     RapportMemoire rapport;
     System_Physique systeme;
     LireTexte(systeme, banc, "bench.txt", rapport);
@@ -273,9 +185,8 @@ TEST(Faisceau, NumerotationDesSourcesEtDesLongueursDOnde) {
 // The bench of the next tests: a point source through a lens (its rays meet again) and a
 // wide fan cut by a stop, in fans of many blocks of rays.
 System_Physique BancDeMesure() {
-    std::string texte = kBK7 +
-                        "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n"
-                        "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n";
+    const std::string texte = kBK7 + "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n" +
+                              "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n";
     RapportMemoire rapport;
     System_Physique systeme;
     EXPECT_EQ(LireTexte(systeme, texte, "bench.txt", rapport), System_Physique::Lecture::Complete);

@@ -90,22 +90,17 @@ TEST(CompteRendu, DocumentJson) {
 
     const Json& fans = d.at("fans");
     ASSERT_EQ(fans.size(), 5u);
-    const struct {
-        double source, lambda, rays, left, stopped, trapped;
-    } comptes[] = {{1, 550, 21, 11, 10, 0},
-                   {2, 486.1, 9, 9, 0, 0},
-                   {3, 550, 1, 1, 0, 0},
-                   {4, 550, 1, 0, 0, 1},
-                   {5, 550, 0, 0, 0, 0}};
+    const char* cles[] = {"source", "wavelength_nm", "rays", "left", "stopped", "trapped"};
+    const double comptes[][6] = {{1, 550, 21, 11, 10, 0},
+                                 {2, 486.1, 9, 9, 0, 0},
+                                 {3, 550, 1, 1, 0, 0},
+                                 {4, 550, 1, 0, 0, 1},
+                                 {5, 550, 0, 0, 0, 0}};
     for (std::size_t k = 0; k < 5; ++k) {
         SCOPED_TRACE(k);
         const Json& f = fans[k];
-        EXPECT_EQ(f.at("source").get<double>(), comptes[k].source);
-        EXPECT_EQ(f.at("wavelength_nm").get<double>(), comptes[k].lambda);
-        EXPECT_EQ(f.at("rays").get<double>(), comptes[k].rays);
-        EXPECT_EQ(f.at("left").get<double>(), comptes[k].left);
-        EXPECT_EQ(f.at("stopped").get<double>(), comptes[k].stopped);
-        EXPECT_EQ(f.at("trapped").get<double>(), comptes[k].trapped);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(f.at(cles[i]).get<double>(), comptes[k][i]) << cles[i];
         EXPECT_EQ(f.at("image").is_null(), k != 1);
         EXPECT_EQ(f.at("collimated").is_null(), k != 0);
         EXPECT_TRUE(f.at("aberrations").is_null());  // none runs along a lens's axis
@@ -197,30 +192,20 @@ TEST(CompteRendu, ExecutionsQuiEchouent) {
         const char* nom;
         std::string avant, description;
         std::string message;  // as printed
-        std::vector<std::string> images;
+        std::string image;    // the one picture written, if any
         std::size_t fans;
     } cas[] = {
-        {"a missing file", "", "absent.txt", " Error File absent.txt doesn't exist\n", {}, 0},
-        {"a name that is not UTF-8",
-         "",
-         "b\xe9\tnch\x7f.txt",
-         " Error File b\xe9\tnch\x7f.txt doesn't exist\n",
-         {},
-         0},
+        {"a missing file", "", "absent.txt", " Error File absent.txt doesn't exist\n", "", 0},
+        {"a name that is not UTF-8", "", "b\xe9\tnch\x7f.txt",
+         " Error File b\xe9\tnch\x7f.txt doesn't exist\n", "", 0},
         {"a lens before any glass",
-         "printf 'S 1 550 0 0 0 0 0 1\\nL 0 0 1 inf inf 2 0 1\\n' >l.txt",
-         "l.txt",
-         "Error: Un Indice n'a pas ete trouve dans le fichier l.txt \n",
-         {},
-         0},
+         "printf 'S 1 550 0 0 0 0 0 1\\nL 0 0 1 inf inf 2 0 1\\n' >l.txt", "l.txt",
+         "Error: Un Indice n'a pas ete trouve dans le fichier l.txt \n", "", 0},
         {"a picture that cannot be written",
          "mkdir OpticZoomBox_0.bmp; printf 'Z 0 0 1 1 5 0\\n#\\nZ 0 0 1 1 5 0\\nS 1 550 0 0 0 0 0 "
-         "1\\n' "
-         ">p.txt",
-         "p.txt",
-         "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n",
-         {"OpticZoomBox_1.bmp"},
-         1},
+         "1\\n' >p.txt",
+         "p.txt", "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n",
+         "OpticZoomBox_1.bmp", 1},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -238,9 +223,8 @@ TEST(CompteRendu, ExecutionsQuiEchouent) {
         EXPECT_EQ(document.at("description").get<std::string>(), decode(c.description));
         ASSERT_EQ(document.at("messages").size(), 1u);
         EXPECT_EQ(document.at("messages")[0].get<std::string>(), decode(c.message));
-        ASSERT_EQ(document.at("pictures").size(), c.images.size());
-        for (std::size_t k = 0; k < c.images.size(); ++k)
-            EXPECT_EQ(document.at("pictures")[k].get<std::string>(), c.images[k]);
+        EXPECT_EQ(document.at("pictures"),
+                  c.image.empty() ? Json::array() : Json::array({c.image}));
         EXPECT_EQ(document.at("fans").size(), c.fans);
         // The table form adds nothing where nothing was traced.
         if (c.fans == 0) {

@@ -71,39 +71,34 @@ TEST(Json, NombresRelusAuBitPres) {
     const struct {
         double valeur;
         const char* texte;  // as written
-    } cas[] = {
-        {0.0, "0"},
-        {-0.0, "-0"},
-        {486.1, "486.1"},
-        {550, "550"},
-        {1.5e16, "15000000000000000"},
-        {1e17, "1e+17"},
-        {1e-5, "1e-05"},
-        {0.001, "0.001"},
-        {0.1 + 0.2, "0.30000000000000004"},
-        {1.0 / 3, "0.3333333333333333"},
-        {1e300, "1e+300"},
-        {-2.5e-300, "-2.5e-300"},
-        {5e-324, "5e-324"},
-        {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
-        {std::nan(""), "null"},
-        {inf, "null"},
-        {-inf, "null"},
-    };
+    } cas[] = {{0.0, "0"},
+               {-0.0, "-0"},
+               {486.1, "486.1"},
+               {550, "550"},
+               {1.5e16, "15000000000000000"},
+               {1e17, "1e+17"},
+               {1e-5, "1e-05"},
+               {0.001, "0.001"},
+               {0.1 + 0.2, "0.30000000000000004"},
+               {1.0 / 3, "0.3333333333333333"},
+               {1e300, "1e+300"},
+               {-2.5e-300, "-2.5e-300"},
+               {5e-324, "5e-324"},
+               {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
+               {std::nan(""), "null"},
+               {inf, "null"},
+               {-inf, "null"}};
     for (const auto& c : cas) {
         SCOPED_TRACE(c.texte);
         const std::string texte = Document([&](JsonWriter& j) { j.Number(c.valeur); });
         EXPECT_EQ(texte, c.texte);
         const auto lu = LireJson(texte);
         ASSERT_TRUE(lu);
-        if (std::isfinite(c.valeur)) {
-            // The text reads back to the very same double, sign of zero included.
-            const double relu = std::strtod(texte.c_str(), nullptr);
-            EXPECT_EQ(std::memcmp(&relu, &c.valeur, sizeof(double)), 0);
-            EXPECT_TRUE(lu->is_number());
-        } else {
-            EXPECT_TRUE(lu->is_null());
-        }
+        // The text reads back to the very same double, sign of zero included.
+        const double relu = std::strtod(texte.c_str(), nullptr);
+        EXPECT_TRUE(std::isfinite(c.valeur)
+                        ? std::memcmp(&relu, &c.valeur, sizeof(double)) == 0 && lu->is_number()
+                        : lu->is_null());
     }
     EXPECT_EQ(Document([](JsonWriter& j) { j.Integer(std::numeric_limits<std::int64_t>::min()); }),
               "-9223372036854775808");

@@ -10,11 +10,10 @@
 namespace optic::test {
 namespace {
 
-// The bytes of a file.
-std::vector<std::uint8_t> Octets(const std::string& chemin) {
-    const std::string octets = Lire(chemin);
-    return {octets.begin(), octets.end()};
-}
+// Lenses and a diaphragm overlapping one another, for the benches below.
+const std::string kElements =
+    "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
+    "L 30 0 6 inf inf 10 -30 1\n";
 
 // Each zoombox drawn whole by one thread, as the bytes of its BMP file (written at `chemin`).
 std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& systeme,
@@ -25,7 +24,7 @@ std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& sys
         Raster raster(image.taille);
         Dessiner(systeme, image, raster, 1, rayons);
         EXPECT_TRUE(EcritureBMP(raster, chemin));
-        images.push_back(Octets(chemin));
+        images.push_back(Octets(Lire(chemin)));
     }
     return images;
 }
@@ -34,10 +33,9 @@ std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& sys
 // has elements overlapping band boundaries, rays crossing every band and a later ray
 // covering an earlier one.
 TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
-    const std::string banc =
-        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
-        "L 30 0 6 inf inf 10 -30 1\nS 4 440 520 600 680 0 0 12 0 10 400\nS 1 550 40 -9 0 170 0 1\n"
-        "Z -2 -10 38 30 600 2\nZ 5 -5 15 5 257 0.5\n";
+    const std::string banc = kElements +
+                             "S 4 440 520 600 680 0 0 12 0 10 400\nS 1 550 40 -9 0 170 0 1\n"
+                             "Z -2 -10 38 30 600 2\nZ 5 -5 15 5 257 0.5\n";
     std::map<std::string, std::vector<std::uint8_t>> reference;
     for (const char* fils : {"1", "2", "8"}) {
         Dossier d;
@@ -56,12 +54,10 @@ TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
 // fans overlap each other and themselves, in lots of three rays and more, over pictures
 // where the rays crowd and where they do not.
 TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
-    const std::string banc =
-        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
-        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
-        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
-        "S 3 420 560 700 -3 4 40 -5 3 250\nZ -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\n"
-        "Z 0 -20 40 20 64 5\n";
+    const std::string banc = kElements +
+                             "L 14 2 8 20 -20 12 10 1\nS 4 440 520 600 680 0 0 12 0 10 400\n"
+                             "S 2 550 470 40 -9 0 170 0 40\nS 3 420 560 700 -3 4 40 -5 3 250\n"
+                             "Z -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\n";
     RapportMemoire rapport;
     System_Physique systeme;
     ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
@@ -114,10 +110,9 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
 // cut thinner by the estimate of their work and drawn first; the second sees them edge-on.
 TEST(Parallele, BandeApresBandeCommeToutEntiere) {
     const std::string bancs[] = {
-        "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
-        "L 30 0 6 inf inf 10 -30 1\nL 14 2 8 20 -20 12 10 1\n"
-        "S 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n"
-        "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n",
+        kElements + "L 14 2 8 20 -20 12 10 1\nS 4 440 520 600 680 0 0 12 0 10 400\n" +
+            "S 2 550 470 40 -9 0 170 0 40\nZ -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\n" +
+            "Z 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n",
         "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
         "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n"};
     for (const std::string& banc : bancs) {
@@ -148,11 +143,11 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
                 std::vector<int>(n, 0));
             for (std::size_t c = 0; c < n; ++c) {
                 SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
-                EXPECT_TRUE(Octets(chemins[c]) == entieres[c]);
+                EXPECT_TRUE(Octets(Lire(chemins[c])) == entieres[c]);
                 EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
                                               std::span(&chemin, 1), fils, rayons, tampons),
                           std::vector<int>{0});
-                EXPECT_TRUE(Octets(chemin) == entieres[c]);
+                EXPECT_TRUE(Octets(Lire(chemin)) == entieres[c]);
             }
         }
     }

@@ -29,10 +29,6 @@ const std::string kBanc =
     "S 1 650 -10 36 0 50 0 1\n"
     "Z -2 -20 58 40 240 10\n";
 
-std::string Texte(const std::vector<std::uint8_t>& o) {
-    return std::string(o.begin(), o.end());
-}
-
 // Every option gives the messages of a run without options, and the same BMP pictures.
 TEST(Options, MessagesEtImagesBmpInchangees) {
     const std::string description = LireSource("default_optic.txt") + "D 1 2\nZ 0 0 1 1 0 0\n";
@@ -136,8 +132,7 @@ TEST(Svg, LesRayonsOuLeBmpLesA) {
                       .c_str()),
               0)
         << "rsvg-convert (Debian: librsvg2-bin) must be installed and draw the picture";
-    const std::string png = Lire(rendu);
-    const Toile s = DepuisPNG(std::vector<std::uint8_t>(png.begin(), png.end()));
+    const Toile s = DepuisPNG(Octets(Lire(rendu)));
     const Toile b = DepuisBMP(bmp.fichiers.at("OpticZoomBox_0.bmp"));
     ASSERT_EQ(s.cote, 240);
     ASSERT_EQ(b.cote, 240);
@@ -206,13 +201,8 @@ TEST(DossierDeSortie, BonAbsentOuInterdit) {
         if (c.ecrit) {
             EXPECT_EQ(e.statut, 0);
             EXPECT_EQ(e.sortie, "");
-            for (const char* n : {"OpticZoomBox_0.bmp", "OpticZoomBox_1.bmp"}) {
-                EXPECT_TRUE(Valide(std::vector<std::uint8_t>(
-                    std::istreambuf_iterator<char>(*std::make_unique<std::ifstream>(
-                        d.chemin() / c.dossier / n, std::ios::binary)),
-                    {})))
-                    << n;
-            }
+            for (const char* n : {"OpticZoomBox_0.bmp", "OpticZoomBox_1.bmp"})
+                EXPECT_TRUE(Valide(Octets(Lire(d.chemin() / c.dossier / n)))) << n;
             continue;
         }
         EXPECT_EQ(e.statut, 255);

@@ -50,6 +50,13 @@ class Dossier {
     fs::path chemin_;
 };
 
+inline std::string Texte(const std::vector<std::uint8_t>& octets) {
+    return {octets.begin(), octets.end()};
+}
+inline std::vector<std::uint8_t> Octets(const std::string& texte) {
+    return {texte.begin(), texte.end()};
+}
+
 inline std::string Lire(const fs::path& p) {
     std::ostringstream s;
     s << std::ifstream(p, std::ios::binary).rdbuf();
@@ -89,8 +96,7 @@ inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& 
     for (const auto& entree : fs::directory_iterator(dossier.chemin())) {
         const std::string nom = entree.path().filename().string();
         if (nom == "bench.txt" || !entree.is_regular_file()) continue;
-        const std::string contenu = Lire(entree.path());
-        e.fichiers[nom] = std::vector<std::uint8_t>(contenu.begin(), contenu.end());
+        e.fichiers[nom] = Octets(Lire(entree.path()));
     }
     return e;
 }

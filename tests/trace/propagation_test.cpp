@@ -7,19 +7,13 @@
 #include <memory>
 #include <vector>
 
-#include "elements/diaphragme.h"
-#include "elements/lentille.h"
+#include "trace/bancs.h"
 #include "trace/rayons.h"
 
 namespace optic {
 namespace {
 
-const IndiceRefraction* Verre(System_Physique& s, double n1 = 1.5, double n2 = 1.5,
-                              double n3 = 1.5) {
-    s.indices.push_back(
-        std::make_unique<IndiceRefraction>(IndiceRefraction{{n1, n2, n3}, {400, 500, 600}}));
-    return s.indices.back().get();
-}
+using test::Verre;
 
 // A ray of 550 nm from p along d, traced through the bench unless `tracer` is false; its
 // path lives as long as the test.
@@ -72,9 +66,7 @@ TEST(Propagation, RefractionEtReflexionTotale) {
 TEST(Propagation, EgaliteDeDistanceAuDernier) {
     for (bool diaphragme_dernier : {true, false}) {
         System_Physique s;
-        const Element l = Lentille({0, 0}, 5, 0, 0, 0, 0, 10, 0, Verre(s));
-        const Element d = Diaphragme({1, 0}, 2, 1, 3, 0);
-        s.elements = diaphragme_dernier ? std::vector{l, d} : std::vector{d, l};
+        test::Egalite(diaphragme_dernier, s);
         const Rayon r = UnRayon(s, {-1, 2}, {1, 0});
         EXPECT_TRUE(r.arret);
         EXPECT_EQ(r.Chemin().size(), diaphragme_dernier ? 2u : 3u);

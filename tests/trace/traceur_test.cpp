@@ -10,20 +10,19 @@
 #include <random>
 #include <vector>
 
-#include "elements/diaphragme.h"
-#include "elements/lentille.h"
+#include "trace/bancs.h"
 #include "trace/propagation.h"
 #include "trace/rayons.h"
 
 namespace optic {
 namespace {
 
-bool Memes(const void* a, const void* b, std::size_t n) {
-    return std::memcmp(a, b, n) == 0;
-}
+using test::Egalite;
+using test::Verre;
 
+// The same two coordinates, to the bit.
 bool MemePoint(Point a, Point b) {
-    return Memes(&a.x, &b.x, sizeof a.x) && Memes(&a.y, &b.y, sizeof a.y);
+    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
 }
 
 // A bench drawn from the seed.
@@ -71,26 +70,11 @@ void Tirer(unsigned graine, System_Physique& s) {
 
 // A square of glass where rays are trapped by total reflection, and rays born in it.
 void Piege(System_Physique& s) {
-    s.indices.push_back(
-        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
-    s.elements.push_back(
-        Lentille({0, 0}, 2, kFacePlane, 0, kFacePlane, 0, 2, 0, s.indices[0].get()));
+    s.elements.push_back(Lentille({0, 0}, 2, kFacePlane, 0, kFacePlane, 0, 2, 0, Verre(s)));
     s.elements.push_back(Diaphragme({5, 0}, 1, 0.5, 3, 0.1));
     Source_polychromatique& g = s.sources.emplace_back();
     g.sources.emplace_back(500, Point{1, 0.3}, kPi / 2, -kPi / 4, 50, 0.2);
     g.sources.emplace_back(500, Point{5, 1}, kPi, 0, 20, 0);  // in a blade
-}
-
-// A lens face and a blade's face in the same place, met at the same distance: the later of
-// the two in the bench wins.
-void Egalite(bool diaphragme_dernier, System_Physique& s) {
-    s.indices.push_back(
-        std::make_unique<IndiceRefraction>(IndiceRefraction{{1.5, 1.5, 1.5}, {400, 500, 600}}));
-    const Element l = Lentille({0, 0}, 5, kFacePlane, 0, kFacePlane, 0, 10, 0, s.indices[0].get());
-    const Element d = Diaphragme({1, 0}, 2, 1, 3, 0);
-    s.elements = diaphragme_dernier ? std::vector{l, d} : std::vector{d, l};
-    Source_polychromatique& g = s.sources.emplace_back();
-    g.sources.emplace_back(500, Point{-1, 0}, 0, 0, 41, 8);
 }
 
 struct Trace {
@@ -164,11 +148,9 @@ std::vector<Trace> Tracer(System_Physique& s, Point depart, double a) {
 TEST(Traceur, GeometrieALaMain) {
     System_Physique s;
     for (const double n : {1.5, 2.0}) {
-        s.indices.push_back(
-            std::make_unique<IndiceRefraction>(IndiceRefraction{{n, n, n}, {400, 500, 600}}));
         const Point sommet{s.elements.empty() ? 0.0 : 5.0, 0};
         s.elements.push_back(
-            Lentille(sommet, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, s.indices.back().get()));
+            Lentille(sommet, 10, kFacePlane, 0, kFacePlane, 0, 40, 0, Verre(s, n, n, n)));
     }
     const double t30 = std::tan(kPi / 6);
     const auto pente = [](double n) { return 0.5 / n / std::sqrt(1 - 0.25 / (n * n)); };
@@ -190,7 +172,6 @@ TEST(Traceur, GeometrieALaMain) {
     for (bool diaphragme_dernier : {true, false}) {
         System_Physique e;
         Egalite(diaphragme_dernier, e);
-        e.sources.clear();
         for (const Trace& t : Tracer(e, {-1, 2}, 0)) {
             EXPECT_TRUE(t.rayon.arret);
             ASSERT_EQ(t.chemin.size(), diaphragme_dernier ? 2u : 3u);
@@ -212,6 +193,7 @@ TEST(Traceur, MemesCheminsQueLeTraceurSimple) {
     for (bool diaphragme_dernier : {true, false}) {
         System_Physique e;
         Egalite(diaphragme_dernier, e);
+        e.sources.emplace_back().sources.emplace_back(500, Point{-1, 0}, 0, 0, 41, 8);
         Comparer(e, 2, Decoupage{3, 2});
     }
 }

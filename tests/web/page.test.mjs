@@ -20,37 +20,43 @@ async function openPage(fragment = '', viewport = { width: 1280, height: 800 }) 
   return page;
 }
 
+// One scenario on a fresh page opened at `fragment`, the bundled bench's pictures shown first
+// when no fragment is given; no script error on the way.
+function pageTest(name, scenario, { fragment = '', viewport } = {}) {
+  test(name, async () => {
+    const page = await openPage(fragment, viewport);
+    try {
+      if (fragment === '') await waitForPictures(page, kDefault, 'default_optic.txt');
+      await scenario(page);
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await page.close();
+    }
+  });
+}
+
 const editor = (page) => page.getByTestId('description');
 const textOf = (page) => editor(page).evaluate((e) => e.value);
 const write = (page, text) => editor(page).evaluate((e, t) => { e.value = t; }, text);
 const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
-test('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s', async (page) => {
   assert.equal(await textOf(page), kDefault);
   assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => [e.width, e.height])), [[1000, 1000], [1000, 1000]]);
   assert.deepEqual(await messageTexts(page), []);
   mkdirSync(kShots, { recursive: true });
   await page.screenshot({ path: join(kShots, 'page.png') });
-  assert.deepEqual(page.errors, []);
-  await page.close();
 });
 
-test('typing a change into the description redraws the pictures', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('typing a change into the description redraws the pictures', async (page) => {
   await editor(page).focus();
   await page.keyboard.press('Control+End');
   const added = '\nS 1 550 -5 -20 0 10 0 3';
   await page.keyboard.type(added);
   await waitForPictures(page, kDefault + added, 'default_optic.txt');
-  await page.close();
 });
 
-test('a broken line shows its message and marks its line, with its explanation on hover', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
   const lines = kDefault.split('\n');
   const stop = lines.findIndex((l) => l.startsWith('D 10'));  // the stop, one value short
   await write(page, [...lines.slice(0, stop), 'D 10 0 1 10 30', ...lines.slice(stop + 1)].join('\n'));
@@ -68,12 +74,9 @@ test('a broken line shows its message and marks its line, with its explanation o
   await page.getByRole('button', { name: `line ${stop + 1}` }).click();
   const caret = await editor(page).evaluate((e) => e.value.slice(0, e.caret).split('\n').length);
   assert.equal(caret, stop + 1);
-  await page.close();
 });
 
-test('the address restores an awkward description exactly', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the address restores an awkward description exactly', async (page) => {
   const awkward = `# Ünïcödé 光学 🔭 e\u0301 \t tab, trailing spaces   \n${'# long '.repeat(700)}\n\n` +
     'I 1.5 400 1.52 500 1.51 600\nL 5 5 1 10 -10 4 0 1\nS 1 550 0 5 5 0 2 9\nZ 0 0 10 10 64 1\n% & # ? = + /\n';
   await write(page, awkward);
@@ -84,12 +87,34 @@ test('the address restores an awkward description exactly', async () => {
   await waitForPictures(copy, awkward, 'default_optic.txt');
   assert.equal(await textOf(copy), awkward);
   await copy.close();
-  await page.close();
 });
 
-test('the coordinates readout names the world point under the pointer', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('an address encoded slowly never replaces the newer text\'s', async (page) => {
+  // The first text's compression is held back until the second's address is written.
+  await page.evaluate(() => {
+    const Real = CompressionStream;
+    window.slowNext = true;
+    window.CompressionStream = class extends Real {
+      constructor(format) {
+        super(format);
+        if (!window.slowNext) return;
+        window.slowNext = false;
+        const wait = () => new Promise((done) => setTimeout(done, 1500));
+        const held = this.readable.pipeThrough(new TransformStream({ transform: async (c, out) => { await wait(); out.enqueue(c); } }));
+        Object.defineProperty(this, 'readable', { value: held });
+      }
+    };
+  });
+  const [older, newer] = ['L 31 0', 'L 32 0'].map((line) => kDefault.replace('L 30 0', line));
+  await write(page, older);
+  await page.waitForFunction(() => !window.slowNext);
+  await write(page, newer);
+  await page.waitForTimeout(2500);
+  const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
+  assert.equal((await decodeBench(new URL(page.url()).hash)).description, newer);
+});
+
+pageTest('the coordinates readout names the world point under the pointer', async (page) => {
   // Picture 0's window starts at (-10, -60) with 1000 pixels for 120 units: the centre of
   // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
   const table = [[0, 600, 500, 'x 62.00, y 0.00'], [1, 100, 900, 'x 75.5000, y 2.0000']];
@@ -101,12 +126,9 @@ test('the coordinates readout names the world point under the pointer', async ()
     assert.ok(readout.startsWith(expected), `${readout} starts with ${expected}`);
     assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
   }
-  await page.close();
 });
 
-test('Alt+Up and Alt+Down nudge the number at the caret, and the pictures follow', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('Alt+Up and Alt+Down nudge the number at the caret, and the pictures follow', async (page) => {
   const at = kDefault.indexOf('L 30 0 8 40') + 'L 30 0 8 4'.length;
   await editor(page).evaluate((e, caret) => { e.focus(); e.caret = caret; }, at);
   await page.keyboard.press('Alt+ArrowUp');
@@ -120,12 +142,9 @@ test('Alt+Up and Alt+Down nudge the number at the caret, and the pictures follow
   // Undo brings the number back, as after typing.
   await page.keyboard.press('Control+z');
   assert.equal(await textOf(page), once);
-  await page.close();
 });
 
-test('the examples menu opens each example', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the examples menu opens each example', async (page) => {
   const options = await page.locator('#examples option').evaluateAll((o) => o.map((e) => e.value).filter(Boolean));
   assert.deepEqual(options, ['default_optic.txt', 'dispersion.txt', 'microscope_objective.txt', 'stop.txt',
     'telescope.txt', 'total_internal_reflection.txt']);
@@ -133,12 +152,9 @@ test('the examples menu opens each example', async () => {
   const telescope = readFileSync(join(kRoot, 'examples/telescope.txt'), 'utf8');
   await waitForPictures(page, telescope, 'telescope.txt');
   assert.equal(await textOf(page), telescope);
-  await page.close();
 });
 
-test('each picture downloads as the program\'s BMP bytes and as a PNG', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('each picture downloads as the program\'s BMP bytes and as a PNG', async (page) => {
   const program = native(kDefault, 'default_optic.txt');
   const figure = page.locator('figure').nth(1);
   const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
@@ -149,12 +165,9 @@ test('each picture downloads as the program\'s BMP bytes and as a PNG', async ()
   const bytes = readFileSync(await png.path());
   assert.deepEqual([...bytes.subarray(1, 4)], [0x50, 0x4e, 0x47]);
   assert.equal(bytes.readUInt32BE(16), 1000);
-  await page.close();
 });
 
-test('a long run shows its progress and the next edit cancels it', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('a long run shows its progress and the next edit cancels it', async (page) => {
   const heavy = 'S 10 400 430 460 490 520 550 580 610 640 670 0 0 40 0 1 1000000\nZ -1 -1 1 1 2000 1\n';
   await write(page, heavy);
   await page.locator('#activity').getByText(/tracing rays: [\d,]+ \/ 10,000,000/).waitFor({ timeout: 10_000 });
@@ -164,31 +177,25 @@ test('a long run shows its progress and the next edit cancels it', async () => {
   await waitForPictures(page, light, 'default_optic.txt', 10_000);
   assert.ok(Date.now() - started < 10_000);
   assert.ok(await page.locator('#activity').isHidden());
-  await page.close();
 });
 
-test('a picture too large for the browser is a failed write, and the page goes on', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('a picture too large for the browser is a failed write, and the page goes on', async (page) => {
   await write(page, 'Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\nZ 0 0 10 10 0 1\nZ 0 0 10 10 9000 1\n');
   await page.getByTestId('messages').getByText("Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp").waitFor();
   // A picture of no pixels, and one too large to show here but there to download.
   assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => e.width)), [40, 0, 0]);
   await page.locator('figcaption', { hasText: 'OpticZoomBox_3.bmp, 9000 × 9000 (too large to show here' }).waitFor();
-  assert.deepEqual(page.errors, []);
   await write(page, kDefault);
   await waitForPictures(page, kDefault, 'default_optic.txt');
-  await page.close();
 });
 
-test('a hostile link runs no script and shows its text as written', async () => {
-  const markup = '<img src=x onerror="window.pwned=1">';
-  const description = `# ${markup} <script>window.pwned=2</script>\nI 1.5 400 1.52 500 1.51 600\n` +
-    `L ${markup} <script>window.pwned=3</script>\nL 1 2 3 <script>window.pwned=4</script> 5 6 7 8\n` +
-    'Z 0 0 10 10 40 1\n';
-  const name = `${markup}.txt`;
-  const fragment = `#n=${encodeURIComponent(name)}&text=${encodeURIComponent(description)}`;
-  const page = await openPage(fragment);
+// A hostile link: markup and scripts in the name, a comment and the values.
+const markup = '<img src=x onerror="window.pwned=1">';
+const name = `${markup}.txt`;
+const description = `# ${markup} <script>window.pwned=2</script>\nI 1.5 400 1.52 500 1.51 600\n` +
+  `L ${markup} <script>window.pwned=3</script>\nL 1 2 3 <script>window.pwned=4</script> 5 6 7 8\n` +
+  'Z 0 0 10 10 40 1\n';
+pageTest('a hostile link runs no script and shows its text as written', async (page) => {
   await waitForPictures(page, description, name);
   assert.equal(await textOf(page), description);
   assert.deepEqual(await messageTexts(page), [
@@ -202,19 +209,14 @@ test('a hostile link runs no script and shows its text as written', async () => 
   const policy = await page.locator('meta[http-equiv="Content-Security-Policy"]').getAttribute('content');
   assert.match(policy, /script-src 'self'/);
   assert.doesNotMatch(policy, /unsafe-inline|https?:/);
-  await page.close();
-});
+}, { fragment: `#n=${encodeURIComponent(name)}&text=${encodeURIComponent(description)}` });
 
-test('a damaged link says so, and the page shows the bundled bench', async () => {
-  const page = await openPage('#n=b.txt&z=AAAA-not-a-bench');
+pageTest('a damaged link says so, and the page shows the bundled bench', async (page) => {
   await page.locator('#notice').getByText('could not be read').waitFor();
   await waitForPictures(page, kDefault, 'default_optic.txt');
-  await page.close();
-});
+}, { fragment: '#n=b.txt&z=AAAA-not-a-bench' });
 
-test('on a phone-sized window the page fits its width and is usable from the keyboard', async () => {
-  const page = await openPage('', { width: 390, height: 844 });
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('on a phone-sized window the page fits its width and is usable from the keyboard', async (page) => {
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth));
   await page.screenshot({ path: join(kShots, 'phone.png'), fullPage: true });
   // From the top, the keyboard reaches the menu, then the description.
@@ -227,12 +229,9 @@ test('on a phone-sized window the page fits its width and is usable from the key
   assert.equal(await page.evaluate(() => document.activeElement.id), 'marks');
   await page.keyboard.press('Tab');
   assert.equal(await page.evaluate(() => document.activeElement.dataset.testid), 'picture');
-  await page.close();
-});
+}, { viewport: { width: 390, height: 844 } });
 
-test('the report shows under the pictures, each fan\'s image point crossed in its colour', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the report shows under the pictures, each fan\'s image point crossed in its colour', async (page) => {
   const report = page.locator('#report');
   await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
   assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
@@ -246,12 +245,9 @@ test('the report shows under the pictures, each fan\'s image point crossed in it
   });
   assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
   assert.equal(crossed.away[3], 0);
-  await page.close();
 });
 
-test('the report\'s tables say when a fan has no image and a focal length is infinite', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the report\'s tables say when a fan has no image and a focal length is infinite', async (page) => {
   // A report as the engine will give it, shown by the page's own part (the crosses are the
   // test above's).
   const text = await page.evaluate(async () => {
@@ -269,12 +265,9 @@ test('the report\'s tables say when a fan has no image and a focal length is inf
   assert.match(text, /real image at \(2\.5000, 7\.5000\), rms 0\.0031/);
   assert.match(text, /no image \(fewer than two rays left\)/);
   assert.match(text, /460 nm: 48\.2113; 650 nm: ∞/);
-  await page.close();
 });
 
-test('the editor colours the kinds, says what a number is, and completes a line', async () => {
-  const page = await openPage();
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('the editor colours the kinds, says what a number is, and completes a line', async (page) => {
   const lens = page.locator('.cm-line', { hasText: 'L 30 0 8 40 inf 36 0 1' });
   const colour = (selector, text) => lens.locator(selector, { hasText: text }).first().evaluate((e) => getComputedStyle(e).color);
   const [kind, number, flat] = [await colour('.tok-keyword', 'L'), await colour('.tok-number', '36'), await colour('.tok-atom', 'inf')];
@@ -296,5 +289,4 @@ test('the editor colours the kinds, says what a number is, and completes a line'
   }
   await page.keyboard.type('1');
   assert.equal(await textOf(page), `${kDefault}\nL 50 0 5 20 -20 10 0 1`);
-  await page.close();
 });

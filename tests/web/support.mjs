@@ -88,11 +88,7 @@ export function bmpPixels(bmp) {
   for (let y = 0; y < height; ++y) {
     for (let x = 0; x < width; ++x) {
       const from = offset + (height - 1 - y) * stride + 3 * x;
-      const to = 4 * (y * width + x);
-      rgba[to] = bmp[from + 2];
-      rgba[to + 1] = bmp[from + 1];
-      rgba[to + 2] = bmp[from];
-      rgba[to + 3] = 255;
+      rgba.set([bmp[from + 2], bmp[from + 1], bmp[from], 255], 4 * (y * width + x));
     }
   }
   return { width, height, rgba };
