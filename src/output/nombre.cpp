@@ -32,29 +32,35 @@ Decimales Decomposer(double value) {
     return d;
 }
 
+// d's digits rounded to `precision` (1 to 17) in `r`, and the exponent after rounding.  False
+// where rounding those digits could differ from rounding the value itself: only when the
+// digits dropped are exactly a half.
+bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& exposant) {
+    for (int k = 0; k < precision; ++k) r[k] = d.chiffres[k];
+    exposant = d.exposant;
+    if (precision >= 17) return true;
+    const char premier = d.chiffres[precision];
+    bool reste = false;
+    for (int k = precision + 1; k < 17; ++k) reste = reste || d.chiffres[k] != '0';
+    if (premier == '5' && !reste) return false;
+    if (premier < '5') return true;
+    int k = precision - 1;
+    while (k >= 0 && r[k] == '9') r[k--] = '0';
+    if (k >= 0) {
+        ++r[k];
+    } else {
+        r[0] = '1';  // 9.99 -> 10.0: the exponent grows, the digits stay as many
+        ++exposant;
+    }
+    return true;
+}
+
 // `value` as C's "%.*g" writes it with `precision` significant digits (1 to 17), from its
-// 17 digits.  False where rounding those digits could differ from rounding the value itself:
-// only when the digits dropped are exactly a half.
+// 17 digits; false where Arrondir cannot round them.
 bool EcrireG(const Decimales& d, int precision, char* out) {
     std::array<char, 18> r{};
-    for (int k = 0; k < precision; ++k) r[k] = d.chiffres[k];
-    int exposant = d.exposant;
-    if (precision < 17) {
-        const char premier = d.chiffres[precision];
-        bool reste = false;
-        for (int k = precision + 1; k < 17; ++k) reste = reste || d.chiffres[k] != '0';
-        if (premier == '5' && !reste) return false;
-        if (premier >= '5') {
-            int k = precision - 1;
-            while (k >= 0 && r[k] == '9') r[k--] = '0';
-            if (k >= 0) {
-                ++r[k];
-            } else {
-                r[0] = '1';  // 9.99 -> 10.0: the exponent grows, the digits stay as many
-                ++exposant;
-            }
-        }
-    }
+    int exposant = 0;
+    if (!Arrondir(d, precision, r, exposant)) return false;
     if (d.chiffres[0] == '0') exposant = 0;  // zero: "%.16e" gives e+00 already
     char* o = out;
     if (d.negatif) *o++ = '-';
@@ -104,15 +110,12 @@ double RelireVite(const Decimales& d, int digits) {
                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (digits >= 17) return std::nan("");
-    // The digits rounded as EcrireG rounds them (a half left to strtod).
+    std::array<char, 18> r{};
+    int exposant = 0;
+    if (!Arrondir(d, digits, r, exposant)) return std::nan("");  // a half: left to strtod
     double entier = 0;
-    for (int k = 0; k < digits; ++k) entier = entier * 10 + (d.chiffres[k] - '0');
-    const char premier = d.chiffres[digits];
-    bool reste = false;
-    for (int k = digits + 1; k < 17; ++k) reste = reste || d.chiffres[k] != '0';
-    if (premier == '5' && !reste) return std::nan("");
-    if (premier >= '5') entier += 1;  // 999 + 1 = 1000: exact still
-    const int puissance = d.exposant - (digits - 1);
+    for (int k = 0; k < digits; ++k) entier = entier * 10 + (r[k] - '0');
+    const int puissance = exposant - (digits - 1);
     if (entier > kEntierExact || puissance > 22 || puissance < -22) return std::nan("");
     const double lu =
         puissance >= 0 ? entier * kPuissances[puissance] : entier / kPuissances[-puissance];
