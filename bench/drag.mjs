@@ -3,9 +3,9 @@
 // goes back and forth over picture 0 of the bundled bench holding lens 1, and every picture
 // the page paints is counted (each run paints all of the bench's pictures).
 //
-//   node bench/drag.mjs [--seconds S] [--site DIR]
+//   node bench/drag.mjs [--seconds S] [--site DIR] [--crew N]
 //
-// The site is build/web (make web).  Prints the repaints a second, the pointer moves a
+// The site is build/web (make web); --crew makes the page see N cores (its crew of workers).  Prints the repaints a second, the pointer moves a
 // second sent, and lens 1's line at the end.
 import { join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -17,25 +17,31 @@ const root = resolve(fileURLToPath(import.meta.url), '../..');
 const args = process.argv.slice(2);
 let seconds = 5;
 let site = join(root, 'build/web');
+let crew = 0;
 for (let i = 0; i < args.length; ++i) {
   if (args[i] === '--seconds') seconds = Number(args[++i]);
   else if (args[i] === '--site') site = resolve(args[++i]);
+  else if (args[i] === '--crew') crew = Number(args[++i]);
 }
 
 const server = await serve(site);
 const { browser } = await launch();
 try {
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
-  // Counts the pictures painted: each is one putImageData or drawImage on a picture's canvas.
+  // Counts the pictures painted: each is one bitmap handed to a picture's canvas.
+  if (crew > 0) {
+    await page.addInitScript((cores) => {
+      Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => cores });
+    }, crew);
+  }
   await page.addInitScript(() => {
     window.painted = 0;
-    for (const name of ['putImageData', 'drawImage']) {
-      const paint = CanvasRenderingContext2D.prototype[name];
-      CanvasRenderingContext2D.prototype[name] = function count(...rest) {
-        if (this.canvas.dataset.testid === 'picture') window.painted += 1;
-        return paint.apply(this, rest);
-      };
-    }
+    const prototype = ImageBitmapRenderingContext.prototype;
+    const paint = prototype.transferFromImageBitmap;
+    prototype.transferFromImageBitmap = function count(bitmap) {
+      if (bitmap && this.canvas.dataset.testid === 'picture') window.painted += 1;
+      return paint.call(this, bitmap);
+    };
   });
   await page.goto(server.url);
   await page.waitForFunction(() => window.painted >= 2);

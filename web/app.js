@@ -42,7 +42,7 @@ const editor = createEditor(document.getElementById('editor'), {
   onCaretLine: (line) => editing.caretLine(line),
 });
 const editing = new PictureEditing(editor, document.getElementById('pictures'), {
-  waiting: () => renderer.running,
+  waiting: () => renderer.queued,
   selected: (line) => pictures.designate('selection', sourceWavelength(line)),
 });
 const marksWavelength = document.getElementById('marks-wavelength');

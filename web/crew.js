@@ -28,7 +28,9 @@ function agree(a, b) {
 
 export class Crew extends EventTarget {
   #workers;
-  #job = null;  // { id, description, name, answers: [], alone }
+  // The runs posted, oldest first, each answered in turn even when a later one is done first:
+  // { id, description, name, answers, alone, done }
+  #jobs = [];
   #pictures = null;  // how many pictures the last run had: no more shares than that
 
   constructor(url, size) {
@@ -46,7 +48,7 @@ export class Crew extends EventTarget {
 
   postMessage({ id, description, name }) {
     const parts = Math.max(1, Math.min(this.#workers.length, this.#pictures ?? this.#workers.length));
-    this.#job = { id, description, name, answers: new Array(parts).fill(null), alone: parts === 1 };
+    this.#jobs.push({ id, description, name, answers: new Array(parts).fill(null), alone: parts === 1, done: null });
     if (parts === 1) {
       this.#workers[0].postMessage({ id, description, name });
       return;
@@ -58,7 +60,7 @@ export class Crew extends EventTarget {
 
   terminate() {
     for (const worker of this.#workers) worker.terminate();
-    this.#job = null;
+    this.#jobs = [];
   }
 
   #emit(data) {
@@ -68,31 +70,31 @@ export class Crew extends EventTarget {
   #message(k, data) {
     if (data.ready) return;
     if (data.failed) return this.#emit(data);
-    const job = this.#job;
-    if (!job || data.id !== job.id) return;
+    const job = this.#jobs.find((j) => j.id === data.id);
+    if (!job) return;
     if (data.progress) {
-      if (k === 0) this.#emit(data);
+      if (k === 0 && job === this.#jobs[0]) this.#emit(data);
       return;
     }
     if (job.alone) {
       if (k !== 0) return;
-      this.#job = null;
       if (data.result) this.#pictures = data.result.pictures.length;
-      return this.#emit(data);
+      job.done = data;
+    } else {
+      job.answers[k] = data;
+      if (job.answers.includes(null)) return;
+      const [lead, ...others] = job.answers;
+      if (lead.error !== undefined || others.some((o) => o.error !== undefined || !agree(lead.result, o.result))) {
+        // Told apart: the first worker runs it alone, and its answer is the run's.
+        job.alone = true;
+        this.#workers[0].postMessage({ id: job.id, description: job.description, name: job.name });
+        return;
+      }
+      const pictures = job.answers.flatMap((a) => a.result.pictures);
+      pictures.sort((a, b) => zoomboxOf(a) - zoomboxOf(b));
+      this.#pictures = pictures.length;
+      job.done = { id: job.id, result: { ...lead.result, pictures } };
     }
-    job.answers[k] = data;
-    if (job.answers.includes(null)) return;
-    const [lead, ...others] = job.answers;
-    if (lead.error !== undefined || others.some((o) => o.error !== undefined || !agree(lead.result, o.result))) {
-      // Told apart: the first worker runs it alone, and its answer is the run's.
-      job.alone = true;
-      this.#workers[0].postMessage({ id: job.id, description: job.description, name: job.name });
-      return;
-    }
-    this.#job = null;
-    const pictures = job.answers.flatMap((a) => a.result.pictures);
-    pictures.sort((a, b) => zoomboxOf(a) - zoomboxOf(b));
-    this.#pictures = pictures.length;
-    this.#emit({ id: job.id, result: { ...lead.result, pictures } });
+    while (this.#jobs[0]?.done) this.#emit(this.#jobs.shift().done);
   }
 }

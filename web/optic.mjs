@@ -5,6 +5,8 @@
 //     diagnostics: [{ line, message }], messages: [{ text, line }], report, geometry
 //   }>
 //   rgbaOf(picture) -> Promise<Uint8ClampedArray>: a picture's pixels as a canvas's ImageData
+//   bitmapOf(picture) -> Promise<ImageBitmap | null>: the same as a bitmap (where the platform
+//     has createImageBitmap: browsers, their workers)
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
 // description in the file NAME.  The engine (engine.mjs and engine.wasm beside this file) is
@@ -165,25 +167,40 @@ export async function rayColour(wavelength) {
 // Room left after a picture's rows: the conversion reads a few bytes past a row's end.
 const kRowSlack = 16;
 
-// A picture's pixels (a picture of run()'s result) as a canvas's RGBA rows, top row first:
-// the ImageData of the picture.
-export async function rgbaOf({ bmp, width, height }) {
+// Hands `use` a picture's pixels (a picture of run()'s result) as a canvas's RGBA rows, top
+// row first, in the engine's memory: valid only until `use` is done, with no engine call
+// meanwhile.  Returns what `use` gives.
+async function withRgba({ bmp, width, height }, use) {
   const instance = await loadEngine();
   const offset = new DataView(bmp.buffer, bmp.byteOffset, bmp.byteLength).getUint32(10, true);
   const rows = bmp.subarray(offset);
   const size = 4 * width * height;
-  if (size === 0) return new Uint8ClampedArray(0);
+  if (size === 0) return use(new Uint8ClampedArray(0));
   const from = instance._malloc(rows.length + kRowSlack);
   const to = instance._malloc(size);
   try {
     if (!from || !to) throw new Error('no memory left for the picture\'s pixels');
     instance.HEAPU8.set(rows, from);
     instance._optic_rgba(from, width, height, to);
-    return new Uint8ClampedArray(instance.HEAPU8.buffer.slice(to, to + size));
+    return await use(new Uint8ClampedArray(instance.HEAPU8.buffer, to, size));
   } finally {
     instance._free(from);
     instance._free(to);
   }
+}
+
+// A picture's pixels as a canvas's RGBA rows, top row first: the ImageData of the picture.
+export function rgbaOf(picture) {
+  return withRgba(picture, (rgba) => rgba.slice());
+}
+
+// A picture's pixels as an ImageBitmap, exactly its bytes (a picture is opaque: there is
+// nothing to premultiply), or null for a picture with no pixels.  Made from the engine's
+// memory: a fresh copy of the pixels would cost more than the bitmap itself.
+export function bitmapOf(picture) {
+  if (picture.width === 0 || picture.height === 0) return Promise.resolve(null);
+  return withRgba(picture, (rgba) => createImageBitmap(new ImageData(rgba, picture.width, picture.height),
+    { premultiplyAlpha: 'none', colorSpaceConversion: 'none' }));
 }
 
 // A share of the pictures, checked: whole numbers, part < parts.

@@ -110,7 +110,7 @@ export class Pictures {
   #fill(figure, picture, report) {
     figure.picture = picture;
     const { canvas, overlay } = figure;
-    const shown = picture.rgba !== undefined;
+    const shown = picture.bitmap !== undefined;
     const title = `${picture.name}, ${picture.width} × ${picture.height}` +
       (shown ? '' : ' (too large to show here: download it)');
     // Unchanged on most runs, and the same text written again still costs a layout.
@@ -125,10 +125,9 @@ export class Pictures {
     if (canvas.height !== height) canvas.height = height;
     if (overlay.width !== width) overlay.width = width;
     if (overlay.height !== height) overlay.height = height;
-    if (width > 0 && height > 0) {
-      canvas.getContext('2d').putImageData(new ImageData(picture.rgba, width, height), 0, 0);
-      this.#cross(overlay, picture, report);
-    }
+    // The worker's bitmap is handed over, not copied; none clears the canvas.
+    canvas.getContext('bitmaprenderer').transferFromImageBitmap(picture.bitmap ?? null);
+    if (width > 0 && height > 0) this.#cross(overlay, picture, report);
     this.#hooks.filled?.(figure);
   }
 
@@ -152,7 +151,7 @@ export class Pictures {
 
   #redrawOverlays() {
     for (const { overlay, picture } of this.#figures) {
-      if (picture?.rgba && overlay.width > 0) this.#cross(overlay, picture, this.#report);
+      if (picture?.bitmap !== undefined && overlay.width > 0) this.#cross(overlay, picture, this.#report);
     }
     this.#onMarks(this.#marks ? this.#wavelength() : undefined);
   }

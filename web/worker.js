@@ -2,7 +2,7 @@
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
 // run has gone stale and takes another.  A message may name a share of the pictures
 // ({ part, parts }, see run()); without one the worker draws them all.
-import { rayColour, ready, rgbaOf, run } from './optic.mjs';
+import { bitmapOf, rayColour, ready, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';
 
 ready().then(
@@ -10,7 +10,14 @@ ready().then(
   (error) => self.postMessage({ failed: `the engine could not be loaded: ${error.message ?? error}` }),
 );
 
-self.addEventListener('message', async ({ data: { id, description, name, share } }) => {
+// Texts are run one after the other, in the order they came, however long a run's pictures
+// take to become bitmaps: the page takes the answers in that order.
+let queue = Promise.resolve();
+self.addEventListener('message', ({ data }) => {
+  queue = queue.then(() => answer(data));
+});
+
+async function answer({ id, description, name, share }) {
   try {
     const onProgress = (progress) => self.postMessage({ id, progress });
     const result = await run(description, name, { onProgress, share });
@@ -19,12 +26,13 @@ self.addEventListener('message', async ({ data: { id, description, name, share }
     for (const picture of result.pictures) {
       transfer.push(picture.bmp.buffer);
       if (picture.width <= kShownSideMax) {
-        picture.rgba = await rgbaOf(picture);
-        transfer.push(picture.rgba.buffer);
+        // Made here, a bitmap reaches the page's canvas without a copy on the page's thread.
+        picture.bitmap = await bitmapOf(picture);
+        if (picture.bitmap) transfer.push(picture.bitmap);
       }
     }
     self.postMessage({ id, result }, transfer);
   } catch (error) {
     self.postMessage({ id, error: error?.message ?? String(error) });
   }
-});
+}

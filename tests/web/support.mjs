@@ -102,7 +102,13 @@ export function shownPictures(page) {
     const hashes = [];
     for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
       const empty = canvas.width === 0 || canvas.height === 0;
-      const data = empty ? new Uint8Array(0) : canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      let data = new Uint8Array(0);
+      if (!empty) {
+        // A picture's canvas shows a bitmap: its pixels are read through a copy.
+        const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
+        copy.drawImage(canvas, 0, 0);
+        data = copy.getImageData(0, 0, canvas.width, canvas.height).data;
+      }
       const digest = await crypto.subtle.digest('SHA-256', data);
       hashes.push([...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''));
     }
