@@ -179,6 +179,41 @@ pageTest('a long run shows its progress and the next edit cancels it', async (pa
   assert.ok(await page.locator('#activity').isHidden());
 });
 
+// Texts asked for faster than they run, as a drag asks: answered in order, each from its own
+// text, the newest last, some skipped; with one worker and with a crew of two.
+for (const cores of [1, 2]) {
+  test(`runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async () => {
+    const page = await site.browser.newPage();
+    await page.addInitScript((n) => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => n }), cores);
+    await page.goto(site.url);
+    const seen = await page.evaluate(async () => {
+      const { Renderer } = await import('./renderer.js');
+      const xs = [];
+      let done;
+      const over = new Promise((resolve) => { done = resolve; });
+      const renderer = new Renderer({
+        result: (r) => {
+          xs.push(r.geometry.elements[0].values[0]);
+          if (xs.at(-1) === 39) done();
+        },
+        progress: () => {},
+        failure: (message) => xs.push(message),
+      });
+      const bench = (x) => `I 1.5 400 1.5 500 1.5 600\nL ${x} 0 8 40 inf 36 0 1\nS 1 500 0 0 20 0 0 200\nZ 0 -30 60 30 400 10\nZ 20 -10 40 10 300 0\n`;
+      for (let x = 20; x < 40; ++x) {
+        renderer.follow(bench(x), 'bench.txt');
+        await new Promise((resolve) => setTimeout(resolve, 2));
+      }
+      await over;
+      return xs;
+    });
+    assert.equal(seen.at(-1), 39);
+    assert.ok(seen.every((x, k) => k === 0 || x > seen[k - 1]), `in order: ${seen}`);
+    assert.ok(seen.length < 20, `the texts replaced are never run: ${seen}`);
+    await page.close();
+  });
+}
+
 pageTest('a picture too large for the browser is a failed write, and the page goes on', async (page) => {
   await write(page, 'Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\nZ 0 0 10 10 0 1\nZ 0 0 10 10 9000 1\n');
   await page.getByTestId('messages').getByText("Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp").waitFor();
