@@ -11,20 +11,12 @@ const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
 
 const site = siteInBrowser();
 
-async function openPage(fragment = '', viewport = { width: 1280, height: 800 }) {
-  const page = await site.browser.newPage({ viewport, acceptDownloads: true });
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.errors = errors;
-  await page.goto(site.url + fragment);
-  return page;
-}
 
 // One scenario on a fresh page opened at `fragment`, the bundled bench's pictures shown first
 // when no fragment is given; no script error on the way.
 function pageTest(name, scenario, { fragment = '', viewport } = {}) {
   test(name, async () => {
-    const page = await openPage(fragment, viewport);
+    const page = await site.open(fragment, { acceptDownloads: true, ...(viewport && { viewport }) });
     try {
       if (fragment === '') await waitForPictures(page, kDefault, 'default_optic.txt');
       await scenario(page);
@@ -83,9 +75,10 @@ pageTest('the address restores an awkward description exactly', async (page) => 
   await page.waitForFunction((before) => location.hash !== before && location.hash.length > 1, '');
   await waitForPictures(page, awkward, 'default_optic.txt');
   const link = page.url();
-  const copy = await openPage(link.slice(site.url.length));
+  const copy = await site.open(link.slice(site.url.length));
   await waitForPictures(copy, awkward, 'default_optic.txt');
   assert.equal(await textOf(copy), awkward);
+  assert.deepEqual(copy.errors, []);
   await copy.close();
 });
 

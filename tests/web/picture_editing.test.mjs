@@ -21,10 +21,7 @@ const kView = { x: -10, y: -60, zoom: 1000 / 120 };
 const site = siteInBrowser();
 
 async function openBench() {
-  const page = await site.browser.newPage({ viewport: { width: 1280, height: 800 } });
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.goto(site.url);
+  const page = await site.open();
   await waitForPictures(page, kDefault, kName);
   return page;
 }
@@ -236,8 +233,7 @@ test('Shift keeps a move on the lens\'s axis and a tilt on 15° steps; two finge
   }
   await page.close();
   // Two touches 80 CSS pixels apart part to 160: the window halves about the point between them.
-  const touch = await site.browser.newPage({ viewport: { width: 1280, height: 800 }, hasTouch: true });
-  await touch.goto(site.url);
+  const touch = await site.open('', { hasTouch: true });
   await waitForPictures(touch, kDefault, kName);
   const box = await touch.getByTestId('picture').first().boundingBox();
   const [cx, cy] = (await spot(touch, [50, 0])).map(Math.round);
@@ -256,6 +252,7 @@ test('Shift keeps a move on the lens\'s axis and a tilt on 15° steps; two finge
   const [a, b] = [under(kView), under(after)];
   assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 2 / after.zoom, `${line}: ${a} stays between the fingers`);
   await waitForPictures(touch, edited(kWhole, line), kName);
+  assert.deepEqual(touch.errors, []);
   await touch.close();
 });
 

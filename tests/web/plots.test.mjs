@@ -10,10 +10,7 @@ const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
 const site = siteInBrowser();
 
 async function openPage() {
-  const page = await site.browser.newPage({ viewport: { width: 1280, height: 800 } });
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.goto(site.url);
+  const page = await site.open();
   await page.locator('#plots figure').first().waitFor();
   return page;
 }

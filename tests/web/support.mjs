@@ -16,9 +16,18 @@ export const kProgram = join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
-// once the tests start.
+// once the tests start, and open(fragment, options) opens the page in a new tab (1280 x 800
+// unless the options say otherwise), its script errors gathered in `page.errors`.
 export function siteInBrowser() {
-  const held = {};
+  const held = {
+    async open(fragment = '', options = {}) {
+      const page = await held.browser.newPage({ viewport: { width: 1280, height: 800 }, ...options });
+      page.errors = [];
+      page.on('pageerror', (error) => page.errors.push(error.message));
+      await page.goto(held.url + fragment);
+      return page;
+    },
+  };
   let server;
   let instance;
   before(async () => {
