@@ -3,8 +3,11 @@
 // several runs after one that warms the engine up, as wall time and as the CPU time of the
 // thread that runs the engine (on a busy machine the second is the steadier measure).
 //
-//   node bench/web.mjs [--browser [--crew N]] [--runs N] [--site DIR] BENCH.txt ...
+//   node bench/web.mjs [--browser [--crew N]] [--runs N] [--recycle] [--site DIR] BENCH.txt ...
 //
+// With --recycle, each run's pictures are handed back to the engine (recycle()) once timed,
+// as the page does with the pictures it no longer shows, so that the next run writes into
+// them rather than into fresh memory.
 // With --crew N, the page's crew of N workers (web/crew.js) runs each bench instead of run()
 // on the page's thread: the wall time from the message sent to the result put together, and
 // the CPU time of the page's main thread only (the workers' is not counted).  With --parts N,
@@ -25,6 +28,7 @@ const args = process.argv.slice(2);
 let browser = false;
 let crew = 0;
 let parts = 0;
+let handBack = false;
 let runs = 9;
 let site = join(root, 'build/web');
 const benches = [];
@@ -33,18 +37,19 @@ for (let i = 0; i < args.length; ++i) {
   else if (args[i] === '--runs') runs = Number(args[++i]);
   else if (args[i] === '--crew') crew = Number(args[++i]);
   else if (args[i] === '--parts') parts = Number(args[++i]);
+  else if (args[i] === '--recycle') handBack = true;
   else if (args[i] === '--site') site = resolve(args[++i]);
   else benches.push(args[i]);
 }
 if (benches.length === 0 || !(runs > 0)) {
-  console.error('usage: node bench/web.mjs [--browser] [--runs N] [--site DIR] BENCH.txt ...');
+  console.error('usage: node bench/web.mjs [--browser [--crew N | --parts N]] [--runs N] [--recycle] [--site DIR] BENCH.txt ...');
   process.exit(2);
 }
 
 // One run in Node: wall time, and the process's CPU time (the engine's thread is the only
 // busy one once warmed up).
 async function nodeRunner() {
-  const { run } = await import(pathToFileURL(join(site, 'optic.mjs')).href);
+  const { recycle, run } = await import(pathToFileURL(join(site, 'optic.mjs')).href);
   return {
     async once(bytes, name) {
       const cpu = process.cpuUsage();
@@ -52,6 +57,7 @@ async function nodeRunner() {
       const result = await run(bytes, name);
       const wall = performance.now() - start;
       const used = process.cpuUsage(cpu);
+      if (handBack) await recycle(...result.pictures.map((p) => p.bmp));
       return { wall, cpu: (used.user + used.system) / 1000, status: result.status, pictures: result.pictures.length };
     },
     close() {},
@@ -77,13 +83,15 @@ async function chromiumRunner() {
         let slowest = { wall: 0, cpu: 0, pictures: 0 };
         for (let part = 0; part < parts; ++part) {
           const before = await threadTime();
-          const m = await page.evaluate(async ([b, n, share]) => {
-            const { run } = await import('./optic.mjs');
+          const m = await page.evaluate(async ([b, n, share, back]) => {
+            const { recycle, run } = await import('./optic.mjs');
             const description = new Uint8Array(b);
             const start = performance.now();
             const result = await run(description, n, { share });
-            return { wall: performance.now() - start, status: result.status, pictures: result.pictures.length };
-          }, [[...bytes], name, { part, parts }]);
+            const wall = performance.now() - start;
+            if (back) await recycle(...result.pictures.map((p) => p.bmp));
+            return { wall, status: result.status, pictures: result.pictures.length };
+          }, [[...bytes], name, { part, parts }, handBack]);
           const cpu = (await threadTime()) - before;
           slowest = { wall: Math.max(slowest.wall, m.wall), cpu: Math.max(slowest.cpu, cpu),
             status: m.status, pictures: slowest.pictures + m.pictures };
@@ -107,13 +115,15 @@ async function chromiumRunner() {
         });
         if (data.error !== undefined || data.failed) throw new Error(data.error ?? data.failed);
         return { wall: performance.now() - start, status: data.result.status, pictures: data.result.pictures.length };
-      }, [[...bytes], name, crew]) : await page.evaluate(async ([b, n]) => {
-        const { run } = await import('./optic.mjs');
+      }, [[...bytes], name, crew]) : await page.evaluate(async ([b, n, back]) => {
+        const { recycle, run } = await import('./optic.mjs');
         const description = new Uint8Array(b);
         const start = performance.now();
         const result = await run(description, n);
-        return { wall: performance.now() - start, status: result.status, pictures: result.pictures.length };
-      }, [[...bytes], name]);
+        const wall = performance.now() - start;
+        if (back) await recycle(...result.pictures.map((p) => p.bmp));
+        return { wall, status: result.status, pictures: result.pictures.length };
+      }, [[...bytes], name, handBack]);
       return { ...measured, cpu: (await threadTime()) - before };
     },
     async close() {
@@ -126,7 +136,8 @@ async function chromiumRunner() {
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 const runner = browser ? await chromiumRunner() : await nodeRunner();
-const what = crew > 0 ? `a crew of ${crew} workers` : parts > 1 ? `run() in ${parts} shares, the slowest` : 'run()';
+const what = (crew > 0 ? `a crew of ${crew} workers` : parts > 1 ? `run() in ${parts} shares, the slowest` : 'run()') +
+  (handBack && crew === 0 ? ', pictures handed back' : '');
 console.log(`${what} in ${browser ? 'headless Chromium' : `Node ${process.version}`}, ${runs} runs each, ` +
   `site ${site}, load average ${readFileSync('/proc/loadavg', 'utf8').split(' ')[0]}`);
 try {

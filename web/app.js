@@ -48,6 +48,7 @@ const editing = new PictureEditing(editor, document.getElementById('pictures'), 
 const marksWavelength = document.getElementById('marks-wavelength');
 const pictures = new Pictures(document.getElementById('pictures'), byTestId('coordinates'), {
   ...editing.hooks,
+  released: (shown) => renderer.recycle(shown),
   marks: (wavelength) => setText(marksWavelength, wavelength === undefined
     ? 'Drawn at the middle wavelength.' : `Drawn at ${wavelength} nm.`),
 });

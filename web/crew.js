@@ -46,7 +46,17 @@ export class Crew extends EventTarget {
     });
   }
 
-  postMessage({ id, description, name }) {
+  // The bytes of pictures no longer shown, { recycle: [{ buffer, worker }] }, each back to the
+  // worker that wrote it.
+  #recycle(pictures) {
+    this.#workers.forEach((worker, k) => {
+      const buffers = pictures.filter((p) => p.worker === k).map((p) => p.buffer);
+      if (buffers.length > 0) worker.postMessage({ recycle: buffers }, buffers);
+    });
+  }
+
+  postMessage({ id, description, name, recycle }) {
+    if (recycle) return this.#recycle(recycle);
     const parts = Math.max(1, Math.min(this.#workers.length, this.#pictures ?? this.#workers.length));
     this.#jobs.push({ id, description, name, answers: new Array(parts).fill(null), alone: parts === 1, done: null });
     if (parts === 1) {
@@ -78,7 +88,10 @@ export class Crew extends EventTarget {
     }
     if (job.alone) {
       if (k !== 0) return;
-      if (data.result) this.#pictures = data.result.pictures.length;
+      if (data.result) {
+        this.#pictures = data.result.pictures.length;
+        for (const picture of data.result.pictures) picture.worker = 0;
+      }
       job.done = data;
     } else {
       job.answers[k] = data;
@@ -90,7 +103,7 @@ export class Crew extends EventTarget {
         this.#workers[0].postMessage({ id: job.id, description: job.description, name: job.name });
         return;
       }
-      const pictures = job.answers.flatMap((a) => a.result.pictures);
+      const pictures = job.answers.flatMap((a, k) => a.result.pictures.map((p) => ({ ...p, worker: k })));
       pictures.sort((a, b) => zoomboxOf(a) - zoomboxOf(b));
       this.#pictures = pictures.length;
       job.done = { id: job.id, result: { ...lead.result, pictures } };

@@ -7,6 +7,7 @@
 //   rgbaOf(picture) -> Promise<Uint8ClampedArray>: a picture's pixels as a canvas's ImageData
 //   bitmapOf(picture) -> Promise<ImageBitmap | null>: the same as a bitmap (where the platform
 //     has createImageBitmap: browsers, their workers)
+//   recycle(...bmps): hands back the bytes of pictures no longer needed, for the next runs
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
 // description in the file NAME.  The engine (engine.mjs and engine.wasm beside this file) is
@@ -17,6 +18,7 @@
 // share out its pictures (one per worker, say): it hands over only its share of the pictures,
 // everything else as a whole run does; the parts' pictures together are the whole run's.
 import createEngine from './engine.mjs';
+import { Room } from './room.js';
 
 const kWorkDirectory = '/work';
 // After a run that grew the engine's memory beyond this, the engine is dropped (and made
@@ -40,7 +42,10 @@ async function engineOptions() {
 
 function loadEngine() {
   if (!engine) {
-    engine = engineOptions().then(createEngine);
+    engine = engineOptions().then(createEngine).then((instance) => {
+      instance.room = new Room(instance.FS);
+      return instance;
+    });
     engine.catch(() => { engine = null; });
   }
   return engine;
@@ -201,6 +206,14 @@ export function bitmapOf(picture) {
   if (picture.width === 0 || picture.height === 0) return Promise.resolve(null);
   return withRgba(picture, (rgba) => createImageBitmap(new ImageData(rgba, picture.width, picture.height),
     { premultiplyAlpha: 'none', colorSpaceConversion: 'none' }));
+}
+
+// Hands back the bytes of pictures no longer needed (their `bmp`s, or the ArrayBuffers
+// under them): the next runs write their pictures into them, which is faster than into
+// fresh memory.  They must not be used after.
+export async function recycle(...bytes) {
+  const instance = await engine?.catch(() => null);
+  for (const b of bytes) instance?.room.give(b);
 }
 
 // A share of the pictures, checked: whole numbers, part < parts.

@@ -48,7 +48,8 @@ export class Pictures {
   #onMarks;
 
   // hooks: made(figure) when a picture's figure is made, filled(figure) when it shows a new
-  // picture (figure: { element, frame, canvas, overlay, picture }); marks(wavelength) when
+  // picture (figure: { element, frame, canvas, overlay, picture }), released(pictures) with
+  // the pictures no longer shown, whose bytes nothing here uses again; marks(wavelength) when
   // the systems' marks are drawn at another wavelength (undefined: the middle one).
   constructor(list, readout, hooks = {}) {
     this.#list = list;
@@ -58,9 +59,11 @@ export class Pictures {
     this.#clearReadout();
   }
 
-  // Shows a run's pictures, in zoombox order, reusing the figures already there.
+  // Shows a run's pictures, in zoombox order, reusing the figures already there; the
+  // pictures they showed before go to the released hook.
   show(pictures, report) {
     this.#report = report;
+    const before = this.#figures.map((f) => f.picture).filter((p) => p && !pictures.includes(p));
     while (this.#figures.length > pictures.length) this.#figures.pop().element.remove();
     pictures.forEach((picture, i) => {
       if (!this.#figures[i]) {
@@ -69,6 +72,7 @@ export class Pictures {
       }
       this.#fill(this.#figures[i], picture, report);
     });
+    if (before.length > 0) this.#hooks.released?.(before);
   }
 
   #figure() {

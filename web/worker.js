@@ -2,7 +2,7 @@
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
 // run has gone stale and takes another.  A message may name a share of the pictures
 // ({ part, parts }, see run()); without one the worker draws them all.
-import { bitmapOf, rayColour, ready, run } from './optic.mjs';
+import { bitmapOf, rayColour, ready, recycle, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';
 
 ready().then(
@@ -13,8 +13,11 @@ ready().then(
 // Texts are run one after the other, in the order they came, however long a run's pictures
 // take to become bitmaps: the page takes the answers in that order.
 let queue = Promise.resolve();
+// The page hands back the bytes of the pictures it no longer shows ({ recycle: [ArrayBuffer] }):
+// the next runs write into them.
 self.addEventListener('message', ({ data }) => {
-  queue = queue.then(() => answer(data));
+  if (data.recycle) recycle(...data.recycle);
+  else queue = queue.then(() => answer(data));
 });
 
 async function answer({ id, description, name, share }) {

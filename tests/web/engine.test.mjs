@@ -5,7 +5,7 @@ import { join } from 'node:path';
 import { describe, test } from 'node:test';
 import { kRoot, kSite, native } from './support.mjs';
 
-const { run } = await import(join(kSite, 'optic.mjs'));
+const { recycle, run } = await import(join(kSite, 'optic.mjs'));
 
 function assertSameAsProgram(result, expected) {
   assert.equal(result.status, expected.status, 'exit status');
@@ -166,4 +166,24 @@ test('runs sharing out the pictures give, together, the pictures of one run', as
     }
   }
   await assert.rejects(run('Z 0 0 1 1 5 1\n', 'x.txt', { share: { part: 2, parts: 2 } }), TypeError);
+});
+
+test('pictures handed back are written into again, and hold nothing of what they held', async () => {
+  const description = 'I 1.5 400 1.5 500 1.5 600\nL 5 5 1 10 -10 4 0 1\nS 1 450 0 5 5 0 2 99\nZ 0 0 10 10 90 1\nZ 2 2 8 8 300 1\n';
+  const expected = native(description, 'bench.txt');
+  const first = await run(description);
+  // Bytes that no picture has, and one buffer of a size no picture of this bench has.
+  for (const p of first.pictures) p.bmp.fill(0xa5);
+  const odd = new ArrayBuffer(1234);
+  await recycle(...first.pictures.map((p) => p.bmp), odd);
+  const second = await run(description);
+  assert.equal(second.pictures.length, 2);
+  assertSameAsProgram(second, expected);
+  const reused = (result) => result.pictures.filter((p) => first.pictures.some((f) => f.bmp.buffer === p.bmp.buffer));
+  assert.equal(reused(second).length, 2, 'both buffers written into again');
+  assert.equal(new Uint8Array(odd).every((b) => b === 0), true);
+  // Once taken, a buffer is the run's: the next run takes fresh memory.
+  const third = await run(description);
+  assertSameAsProgram(third, expected);
+  assert.equal(third.pictures.some((p) => second.pictures.some((s) => s.bmp.buffer === p.bmp.buffer)), false);
 });
