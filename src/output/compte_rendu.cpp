@@ -120,8 +120,8 @@ void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b, const Aberrations*
 
 }  // namespace
 
-void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu) {
-    JsonWriter json(sortie);
+void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu, MiseEnPage mise) {
+    JsonWriter json(sortie, mise);
     json.BeginObject();
     json.Key("description").String(compte_rendu.description);
     json.Key("status").Integer(compte_rendu.statut);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "measure/mesures.h"
+#include "output/json.h"
 
 namespace optic {
 
@@ -23,8 +24,10 @@ struct CompteRendu {
     Bilan bilan;
 };
 
-// The report as one JSON document, for scripts (the layout is in the README).
-void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu);
+// The report as one JSON document, for scripts (the layout is in the README); compact for a
+// program that parses it at once.
+void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu,
+                MiseEnPage mise = MiseEnPage::Indentee);
 
 // The measurements as two tables, for people: one row per fan, one row per lens.
 void EcrireTableaux(std::ostream& sortie, const Mesures& mesures);

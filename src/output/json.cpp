@@ -41,25 +41,42 @@ std::size_t SequenceUtf8(std::string_view s, std::size_t i) {
 
 }  // namespace
 
+// Text is sent to the stream once this much has gathered: a stream's writing, character by
+// character, cost a report most of its time in WebAssembly.
+constexpr std::size_t kMorceau = std::size_t{64} << 10;
+
+void JsonWriter::Vider() {
+    if (texte_.empty()) return;
+    out_.write(texte_.data(), static_cast<std::streamsize>(texte_.size()));
+    texte_.clear();
+}
+
+JsonWriter& JsonWriter::Ecrit() {
+    if (empty_.empty()) Vider();  // the document is whole
+    return *this;
+}
+
 void JsonWriter::NewLine() {
-    out_ << '\n';
-    for (std::size_t k = 0; k < empty_.size(); ++k) out_ << "  ";
+    if (compacte_) return;
+    texte_ += '\n';
+    texte_.append(2 * empty_.size(), ' ');
 }
 
 void JsonWriter::BeforeValue() {
+    if (texte_.size() >= kMorceau) Vider();
     if (after_key_) {
         after_key_ = false;
         return;
     }
     if (empty_.empty()) return;  // the document itself
-    if (!empty_.back()) out_ << ',';
+    if (!empty_.back()) texte_ += ',';
     empty_.back() = false;
     NewLine();
 }
 
 JsonWriter& JsonWriter::Open(char bracket) {
     BeforeValue();
-    out_ << bracket;
+    texte_ += bracket;
     empty_.push_back(true);
     return *this;
 }
@@ -68,14 +85,14 @@ JsonWriter& JsonWriter::Close(char bracket) {
     const bool empty = empty_.back();
     empty_.pop_back();
     if (!empty) NewLine();
-    out_ << bracket;
-    return *this;
+    texte_ += bracket;
+    return Ecrit();
 }
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
     BeforeValue();
     Quoted(key);
-    out_ << ": ";
+    texte_ += compacte_ ? ":" : ": ";
     after_key_ = true;
     return *this;
 }
@@ -83,48 +100,59 @@ JsonWriter& JsonWriter::Key(std::string_view key) {
 JsonWriter& JsonWriter::String(std::string_view text) {
     BeforeValue();
     Quoted(text);
-    return *this;
+    return Ecrit();
 }
 
 JsonWriter& JsonWriter::Number(double value) {
     if (!std::isfinite(value)) return Null();
     BeforeValue();
-    out_ << Shortest(value);
-    return *this;
+    char texte[32];
+    texte_.append(texte, Shortest(value, texte));
+    return Ecrit();
 }
 
 JsonWriter& JsonWriter::Integer(std::int64_t value) {
     BeforeValue();
     char texte[24];
     const auto fin = std::to_chars(texte, texte + sizeof texte, value).ptr;
-    out_.write(texte, fin - texte);
-    return *this;
+    texte_.append(texte, fin);
+    return Ecrit();
 }
 
 JsonWriter& JsonWriter::Null() {
     BeforeValue();
-    out_ << "null";
-    return *this;
+    texte_ += "null";
+    return Ecrit();
 }
 
 JsonWriter& JsonWriter::Boolean(bool value) {
     BeforeValue();
-    out_ << (value ? "true" : "false");
-    return *this;
+    texte_ += value ? "true" : "false";
+    return Ecrit();
 }
 
 void JsonWriter::Quoted(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out_ << '"';
+    texte_ += '"';
     for (std::size_t i = 0; i < text.size();) {
+        // A run of characters written as they are, at once.
+        std::size_t fin = i;
+        while (fin < text.size()) {
+            const unsigned char c = static_cast<unsigned char>(text[fin]);
+            if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') break;
+            ++fin;
+        }
+        texte_.append(text.data() + i, fin - i);
+        i = fin;
+        if (i == text.size()) break;
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
             const std::size_t n = SequenceUtf8(text, i);
             if (n == 0) {
-                out_ << "\\ufffd";
+                texte_ += "\\ufffd";
                 ++i;
             } else {
-                out_.write(text.data() + i, static_cast<std::streamsize>(n));
+                texte_.append(text.data() + i, n);
                 i += n;
             }
             continue;
@@ -132,29 +160,27 @@ void JsonWriter::Quoted(std::string_view text) {
         ++i;
         switch (c) {
             case '"':
-                out_ << "\\\"";
+                texte_ += "\\\"";
                 break;
             case '\\':
-                out_ << "\\\\";
+                texte_ += "\\\\";
                 break;
             case '\n':
-                out_ << "\\n";
+                texte_ += "\\n";
                 break;
             case '\r':
-                out_ << "\\r";
+                texte_ += "\\r";
                 break;
             case '\t':
-                out_ << "\\t";
+                texte_ += "\\t";
                 break;
-            default:
-                if (c < 0x20 || c == 0x7f) {
-                    out_ << "\\u00" << kHex[c >> 4] << kHex[c & 0xf];
-                } else {
-                    out_ << static_cast<char>(c);
-                }
+            default:  // the other control characters, and DEL
+                texte_ += "\\u00";
+                texte_ += kHex[c >> 4];
+                texte_ += kHex[c & 0xf];
         }
     }
-    out_ << '"';
+    texte_ += '"';
 }
 
 }  // namespace optic

@@ -134,13 +134,15 @@ bool Relu(const Decimales& d, double value, int digits, char* text, std::size_t 
 }  // namespace
 
 std::string Shortest(double value) {
+    char text[32];
+    return std::string(text, Shortest(value, text));
+}
+
+std::size_t Shortest(double value, char (&text)[32]) {
     if (!std::isfinite(value)) {  // "inf", "-inf", "nan": as C writes them at any precision
-        char text[16];
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
+        return static_cast<std::size_t>(std::snprintf(text, sizeof text, "%g", value));
     }
     const Decimales d = Decomposer(value);
-    char text[40];
     // The n-digit rounding of a double comes nearer to it as n grows, and the doubles that read
     // back as it lie as far on either side, but for a power of two, where those below lie half
     // as far: elsewhere the fewest digits that read back are found by halving the range.
@@ -166,7 +168,7 @@ std::string Shortest(double value) {
     const char* e = std::strchr(text, 'e');
     const int exponent = e ? std::atoi(e + 1) : 0;
     if (exponent >= digits && exponent < 17) Ecrire(d, value, exponent + 1, text, sizeof text);
-    return text;
+    return std::strlen(text);
 }
 
 }  // namespace optic

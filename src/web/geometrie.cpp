@@ -52,7 +52,7 @@ Point SurLaSurface(const Dioptre& d, double b) {
 
 class Ecrivain {
   public:
-    explicit Ecrivain(std::ostream& sortie) : json_(sortie) {}
+    explicit Ecrivain(std::ostream& sortie) : json_(sortie, MiseEnPage::Compacte) {}
 
     JsonWriter& json() { return json_; }
 

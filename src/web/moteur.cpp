@@ -71,7 +71,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
     compte_rendu.description = options.description;
     compte_rendu.statut = statut & 0xff;
     std::ostringstream flux;
-    EcrireJson(flux, compte_rendu);
+    EcrireJson(flux, compte_rendu, MiseEnPage::Compacte);  // parsed at once by the page
     const std::string json = flux.str();
     optic_compte_rendu(json.data(), json.size());
     return statut & 0xff;  // as the shell sees it: 255 for -1

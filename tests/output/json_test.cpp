@@ -19,9 +19,12 @@ namespace {
 
 const std::string kRemplacement = "\xef\xbf\xbd";  // U+FFFD
 
-std::string Document(const std::function<void(JsonWriter&)>& ecrire) {
+// The document as the stream holds it once the last value is written, the writer still
+// there.
+std::string Document(const std::function<void(JsonWriter&)>& ecrire,
+                     MiseEnPage mise = MiseEnPage::Indentee) {
     std::ostringstream s;
-    JsonWriter json(s);
+    JsonWriter json(s, mise);
     ecrire(json);
     return s.str();
 }
@@ -102,6 +105,30 @@ TEST(Json, NombresRelusAuBitPres) {
     }
     EXPECT_EQ(Document([](JsonWriter& j) { j.Integer(std::numeric_limits<std::int64_t>::min()); }),
               "-9223372036854775808");
+}
+
+// The same document laid out for people and for a program; and one of a megabyte, which
+// leaves the writer in pieces, arrives whole.
+TEST(Json, MisesEnPage) {
+    const auto ecrire = [](JsonWriter& j) {
+        j.BeginObject().Key("a").BeginArray().Number(1.5).String("x\"y").EndArray();
+        j.Key("b").BeginObject().EndObject().Key("c").BeginArray().EndArray();
+        j.Key("d").Boolean(true).Key("e").Null().EndObject();
+    };
+    EXPECT_EQ(Document(ecrire),
+              "{\n  \"a\": [\n    1.5,\n    \"x\\\"y\"\n  ],\n  \"b\": {},\n  \"c\": [],\n"
+              "  \"d\": true,\n  \"e\": null\n}");
+    EXPECT_EQ(Document(ecrire, MiseEnPage::Compacte),
+              "{\"a\":[1.5,\"x\\\"y\"],\"b\":{},\"c\":[],\"d\":true,\"e\":null}");
+    const std::string grand = Document([](JsonWriter& j) {
+        j.BeginArray();
+        for (int k = 0; k < 100000; ++k) j.Number(k + 0.25);
+        j.EndArray();
+    });
+    const auto lu = LireJson(grand);
+    ASSERT_TRUE(lu);
+    ASSERT_EQ(lu->size(), 100000u);
+    EXPECT_EQ((*lu)[99999].get<double>(), 99999.25);
 }
 
 }  // namespace
