@@ -1,6 +1,7 @@
 #include "output/nombre.h"
 
 #include <array>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +20,85 @@ struct Decimales {
     int exposant = 0;
 };
 
+__extension__ typedef unsigned __int128 Entier128;
+
+// 10^k, exact, for k in [0, 38].
+constexpr Entier128 Puissance10(int k) {
+    Entier128 p = 1;
+    for (int i = 0; i < k; ++i) p *= 10;
+    return p;
+}
+
+// The 17 digits of a finite, non-zero double and its exponent, correctly rounded, in 128-bit
+// whole numbers where they suffice (magnitudes from about 1e-6 to 1e38): |value| = m 2^e is
+// scaled by 10^(16 - E), E its decimal exponent, and rounded to a whole number N of 17
+// digits.  False where they do not suffice, or where N is exactly half-way, which C's printf
+// rounds by its own rule: there it decides.  printf, which works in long doubles, costs a
+// report most of its time in WebAssembly, where those are computed in software.
+bool DecomposerVite(double value, Decimales& d) {
+    constexpr Entier128 kMin = Puissance10(16);
+    constexpr Entier128 kMax = Puissance10(17);
+    int e2 = 0;
+    const double f = std::frexp(std::fabs(value), &e2);  // in [0.5, 1)
+    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
+    e2 -= 53;
+    int e10 = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    for (int essai = 0; essai < 3; ++essai) {
+        const int s = 16 - e10;
+        Entier128 n, reste, moitie;  // n + reste / (2 moitie): the scaled value
+        if (s >= 0) {
+            if (s > 22) return false;  // m 10^s past 128 bits
+            const Entier128 x = Entier128{m} * Puissance10(s);
+            if (e2 >= 0) {
+                if (e2 > 10 || (x >> (127 - e2)) != 0) return false;
+                n = x << e2;
+                reste = 0;
+                moitie = 1;
+            } else {
+                const int k = -e2;
+                if (k >= 127) return false;
+                n = x >> k;
+                reste = x & ((Entier128{1} << k) - 1);
+                moitie = Entier128{1} << (k - 1);
+            }
+        } else {
+            if (-s > 38 || e2 < 0 || e2 > 74) return false;
+            const Entier128 x = Entier128{m} << e2;
+            const Entier128 p = Puissance10(-s);
+            n = x / p;
+            reste = (x % p) * 2;  // against p: below, equal or above half
+            moitie = p;
+        }
+        if (n >= kMax) {
+            ++e10;
+            continue;
+        }
+        if (n < kMin) {
+            --e10;
+            continue;
+        }
+        if (reste == moitie) return false;  // a tie
+        if (reste > moitie) ++n;
+        if (n == kMax) {
+            n = kMin;
+            ++e10;
+        }
+        d.negatif = std::signbit(value);
+        for (int k = 16; k >= 0; --k) {
+            d.chiffres[k] = static_cast<char>('0' + static_cast<int>(n % 10));
+            n /= 10;
+        }
+        d.exposant = e10;
+        return true;
+    }
+    return false;
+}
+
 Decimales Decomposer(double value) {
+    Decimales d;
+    if (value != 0 && DecomposerVite(value, d)) return d;
     char text[40];
     std::snprintf(text, sizeof text, "%.16e", value);  // [-]d.dddddddddddddddde[+-]XX
-    Decimales d;
     const char* p = text;
     d.negatif = *p == '-';
     if (d.negatif) ++p;
