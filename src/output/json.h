@@ -53,7 +53,7 @@ class JsonWriter {
 
     std::ostream& out_;
     bool compacte_;
-    std::string texte_;  // written, not yet sent
+    std::string texte_;        // written, not yet sent
     std::vector<bool> empty_;  // per open container: nothing written in it yet
     bool after_key_ = false;
 };

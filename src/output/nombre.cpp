@@ -1,8 +1,8 @@
 #include "output/nombre.h"
 
 #include <array>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

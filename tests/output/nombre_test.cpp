@@ -74,8 +74,10 @@ TEST(Nombre, ShortestIsItsDefinition) {
         values.push_back(std::ldexp(whole, -static_cast<int>(random() % 60)));
         // Whole mantissas at the magnitudes reports hold, and odd ones, whose decimals end
         // in 5: some are exactly half-way at the 17th digit.
-        values.push_back(std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 200) - 140));
-        values.push_back(std::ldexp(static_cast<double>((random() >> 11) | 1), -static_cast<int>(random() % 64)));
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11),
+                                    static_cast<int>(random() % 200) - 140));
+        values.push_back(std::ldexp(static_cast<double>((random() >> 11) | 1),
+                                    -static_cast<int>(random() % 64)));
     }
     for (const double v : values) ASSERT_EQ(Shortest(v), Definition(v)) << std::hexfloat << v;
 }
