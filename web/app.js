@@ -4,6 +4,7 @@ import { createEditor } from './editor/editor.js';
 import { PictureEditing } from './edit/editing.js';
 import { decodeBench, encodeBench } from './fragment.js';
 import { Pictures } from './pictures.js';
+import { unpackRays } from './rays.js';
 import { Renderer } from './renderer.js';
 import { showReport } from './report.js';
 // Bundled apart, with the plotting library (see src/web/CMakeLists.txt).
@@ -11,9 +12,12 @@ import { showPlots } from './plots.js';
 
 // The address follows the description once typing pauses this long.
 const kAddressDelay = 250;
-// While a picture's edit is under way, the report and the plots follow at most this often:
-// the hand watches the pictures, and the plots' drawing would take their frames.
+// While a picture's edit is under way, the report and the plots follow at most this often,
+// and at most once in this many times as long as they took to show the last time: the hand
+// watches the pictures, and the plots' drawing (a tenth of a second on a bench like mixed)
+// would take their frames.
 const kBusyReportPace = 250;
+const kBusyReportShare = 5;
 
 const byTestId = (id) => document.querySelector(`[data-testid="${id}"]`);
 const messages = byTestId('messages');
@@ -28,7 +32,7 @@ const bench = { description: '', name: 'default_optic.txt' };
 let addressTimer = 0;
 let writtenFragment = '';
 let opening = false;  // a load's change: the address already says it, or is written after
-const later = { result: null, timer: 0 };  // the report and plots held back during an edit
+const later = { result: null, timer: 0, cost: 0 };  // the report and plots held back during an edit
 
 const editor = createEditor(document.getElementById('editor'), {
   onChange(text, { preview }) {
@@ -131,7 +135,7 @@ function showResult(result) {
   pictures.show(result.pictures, result.report);
   later.result = result;
   if (!editing.busy) showReportAndPlots();
-  else later.timer ||= setTimeout(showReportAndPlots, kBusyReportPace);
+  else later.timer ||= setTimeout(showReportAndPlots, Math.max(kBusyReportPace, kBusyReportShare * later.cost));
   const count = result.pictures.length;
   setText(summary, `Exit status ${result.status}; ${count} picture${count === 1 ? '' : 's'}` +
     `; ${result.diagnostics.length} refused line${result.diagnostics.length === 1 ? '' : 's'}.`);
@@ -144,8 +148,11 @@ function showReportAndPlots() {
   const { result } = later;
   if (!result) return;
   later.result = null;
+  const start = performance.now();
+  unpackRays(result.report);
   showReport(document.getElementById('report'), result.report);
   showPlots(document.getElementById('plots'), result.report, result.geometry);
+  later.cost = performance.now() - start;
 }
 
 function showFailure(message) {

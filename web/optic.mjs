@@ -17,6 +17,8 @@
 // With `share` = { part, parts }, the run is one of `parts` runs of the same description that
 // share out its pictures (one per worker, say): it hands over only its share of the pictures,
 // everything else as a whole run does; the parts' pictures together are the whole run's.
+// With `report` false, the run measures nothing and gives no `report` (a crew's other shares:
+// the first one's report is the run's).
 import createEngine from './engine.mjs';
 import { Room } from './room.js';
 
@@ -121,7 +123,7 @@ function cleanUp(FS, made) {
   }
 }
 
-function execute(instance, bytes, name, onProgress, share) {
+function execute(instance, bytes, name, onProgress, share, report) {
   const { FS } = instance;
   const result = { status: 0, stdout: '', pictures: [], diagnostics: [], messages: [] };
   const views = [];
@@ -151,9 +153,7 @@ function execute(instance, bytes, name, onProgress, share) {
   const pointer = instance._malloc(size);
   try {
     instance.stringToUTF8(name, pointer, size);
-    result.status = share
-      ? instance._optic_executer_part(pointer, share.part, share.parts)
-      : instance._optic_executer(pointer);
+    result.status = instance._optic_executer_part(pointer, share?.part ?? 0, share?.parts ?? 1, report ? 1 : 0);
   } finally {
     instance._free(pointer);
     cleanUp(FS, made);
@@ -226,13 +226,13 @@ function shareOf(share) {
   return parts > 1 ? { part, parts } : null;
 }
 
-export async function run(description, name = 'bench.txt', { onProgress, share } = {}) {
+export async function run(description, name = 'bench.txt', { onProgress, share, report = true } = {}) {
   const bytes = bytesOf(description);
   const part = shareOf(share);
   const loading = loadEngine();
   const instance = await loading;
   try {
-    return execute(instance, bytes, String(name), onProgress, part);
+    return execute(instance, bytes, String(name), onProgress, part, Boolean(report));
   } catch (error) {
     // The engine may be left in any state: the next run gets a fresh one.
     if (engine === loading) engine = null;

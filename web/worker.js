@@ -4,6 +4,7 @@
 // ({ part, parts }, see run()); without one the worker draws them all.
 import { bitmapOf, rayColour, ready, recycle, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';
+import { packRays } from './rays.js';
 
 ready().then(
   () => self.postMessage({ ready: true }),
@@ -23,9 +24,10 @@ self.addEventListener('message', ({ data }) => {
 async function answer({ id, description, name, share }) {
   try {
     const onProgress = (progress) => self.postMessage({ id, progress });
-    const result = await run(description, name, { onProgress, share });
+    // A crew takes its report from the first share: the others need not measure.
+    const result = await run(description, name, { onProgress, share, report: !(share?.part > 0) });
     for (const fan of result.report?.fans ?? []) fan.colour = await rayColour(fan.wavelength_nm);
-    const transfer = [];
+    const transfer = packRays(result.report);
     for (const picture of result.pictures) {
       transfer.push(picture.bmp.buffer);
       if (picture.width <= kShownSideMax) {

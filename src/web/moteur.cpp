@@ -5,7 +5,8 @@
 // stay in the directory) and the run's report, and returns the exit status, or -1 when the
 // run could not finish.  optic_executer_part runs it as one of `parts` runs that share out
 // the pictures (one per worker of the page): it draws only its share and hands over only
-// those pictures, everything else as a whole run does.
+// those pictures, everything else as a whole run does, but the report only when asked for
+// (`avec_compte_rendu`: without it nothing is measured).
 #include <emscripten/emscripten.h>
 
 #include <exception>
@@ -36,7 +37,8 @@ std::string_view Diagnostic(const RapportMemoire::Entree& e) {
 }  // namespace
 }  // namespace optic
 
-extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int part, int parts) {
+extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int part, int parts,
+                                                        int avec_compte_rendu) {
     using namespace optic;
     Demande options;
     options.description = nom;
@@ -47,7 +49,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
     CompteRendu compte_rendu;
     int statut;
     try {
-        statut = Executer(options, rapport, 1, &suivi, &compte_rendu.bilan);
+        // Without a report nothing is measured.
+        statut = Executer(options, rapport, 1, &suivi,
+                          avec_compte_rendu ? &compte_rendu.bilan : nullptr);
     } catch (const std::bad_alloc&) {
         constexpr std::string_view kMemoire =
             "the bench needs more memory than the browser gives: ask for fewer rays or smaller "
@@ -68,6 +72,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
         const std::string_view texte = Diagnostic(e);
         optic_diagnostic(e.lieu.ligne, texte.data(), texte.size());
     }
+    if (!avec_compte_rendu) return statut & 0xff;
     compte_rendu.description = options.description;
     compte_rendu.statut = statut & 0xff;
     std::ostringstream flux;
@@ -78,7 +83,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
-    return optic_executer_part(nom, 0, 1);
+    return optic_executer_part(nom, 0, 1, 1);
 }
 
 // The colour a ray of that wavelength is drawn in, as 0xRRGGBB.

@@ -98,3 +98,23 @@ test('the world point under the pointer: pixel k\'s centre is the window\'s corn
   const p = worldPoint(view, 600.5, 500.5);
   assert.ok(Math.abs(p.x - 62) < 1e-12 && Math.abs(p.y - 0) < 1e-12);
 });
+
+test('a report\'s rays cross from the worker packed, and come back as they were', async () => {
+  const { packRays, unpackRays } = await import(join(kSite, 'rays.js'));
+  const ray = (h, crossing) => ({ height: h, angle_deg: h / 7, axis_crossing: crossing, transverse: -h * 1e-3 });
+  const report = {
+    fans: [
+      { source: 1, aberrations: { system: 1, rays: [ray(-2, 50.5), ray(0, null), ray(2.25, 49.75)] } },
+      { source: 2, image: null },  // no aberrations
+      { source: 3, aberrations: { system: 1, rays: [ray(1, 3), { height: 1, note: 'x' }] } },  // not all alike
+      { source: 4, aberrations: { system: 2, rays: [] } },
+    ],
+  };
+  const copy = structuredClone(report);
+  const buffers = packRays(report);
+  assert.equal(buffers.length, 1);
+  assert.ok(report.fans[0].aberrations.rays.values instanceof Float64Array);
+  assert.deepEqual(report.fans[2], copy.fans[2]);
+  assert.deepEqual(unpackRays(structuredClone(report, { transfer: buffers })), copy);
+  assert.deepEqual(unpackRays(structuredClone(copy)), copy);
+});
