@@ -32,6 +32,7 @@ export class Crew extends EventTarget {
   // { id, description, name, answers, alone, done }
   #jobs = [];
   #pictures = null;  // how many pictures the last run had: no more shares than that
+  #writers = new WeakMap();  // a picture's bytes (its ArrayBuffer): the worker that wrote them
 
   constructor(url, size) {
     super();
@@ -46,13 +47,17 @@ export class Crew extends EventTarget {
     });
   }
 
-  // The bytes of pictures no longer shown, { recycle: [{ buffer, worker }] }, each back to the
-  // worker that wrote it.
-  #recycle(pictures) {
+  // The bytes of pictures no longer shown, each back to the worker that wrote it (the first
+  // one when none of this crew did).
+  #recycle(buffers) {
     this.#workers.forEach((worker, k) => {
-      const buffers = pictures.filter((p) => p.worker === k).map((p) => p.buffer);
-      if (buffers.length > 0) worker.postMessage({ recycle: buffers }, buffers);
+      const own = buffers.filter((b) => (this.#writers.get(b) ?? 0) === k);
+      if (own.length > 0) worker.postMessage({ recycle: own }, own);
     });
+  }
+
+  #wrote(k, pictures) {
+    for (const picture of pictures) this.#writers.set(picture.bmp.buffer, k);
   }
 
   postMessage({ id, description, name, recycle }) {
@@ -90,7 +95,7 @@ export class Crew extends EventTarget {
       if (k !== 0) return;
       if (data.result) {
         this.#pictures = data.result.pictures.length;
-        for (const picture of data.result.pictures) picture.worker = 0;
+        this.#wrote(0, data.result.pictures);
       }
       job.done = data;
     } else {
@@ -103,7 +108,8 @@ export class Crew extends EventTarget {
         this.#workers[0].postMessage({ id: job.id, description: job.description, name: job.name });
         return;
       }
-      const pictures = job.answers.flatMap((a, k) => a.result.pictures.map((p) => ({ ...p, worker: k })));
+      job.answers.forEach((a, k) => this.#wrote(k, a.result.pictures));
+      const pictures = job.answers.flatMap((a) => a.result.pictures);
       pictures.sort((a, b) => zoomboxOf(a) - zoomboxOf(b));
       this.#pictures = pictures.length;
       job.done = { id: job.id, result: { ...lead.result, pictures } };

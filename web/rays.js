@@ -4,21 +4,22 @@
 // between threads cost the page's thread more, on a bench like mixed, than showing the
 // pictures; an array of numbers goes over without a copy.
 
-// Packs `report`'s rays in place, and returns the buffers to transfer.  Rays whose values are
-// not all numbers or null, or whose keys differ, stay as they are.
+// Packs `report`'s rays in place, and returns the buffers to transfer.  A fan's rays whose
+// values are not all numbers or null, or whose keys differ, stay as they are.
 export function packRays(report) {
   const buffers = [];
   for (const fan of report?.fans ?? []) {
     const rays = fan.aberrations?.rays;
     if (!Array.isArray(rays) || rays.length === 0) continue;
     const keys = Object.keys(rays[0]);
+    // NaN stands for null (the report writes a number that is not finite as null): a ray
+    // holding NaN itself stays as it is.
     const same = rays.every((ray) => {
       const k = Object.keys(ray);
       return k.length === keys.length && k.every((key, i) => key === keys[i] &&
-        (typeof ray[key] === 'number' || ray[key] === null));
+        (ray[key] === null || (typeof ray[key] === 'number' && !Number.isNaN(ray[key]))));
     });
-    // NaN stands for null: the report writes a number that is not finite as null.
-    if (!same || rays.some((ray) => keys.some((key) => Number.isNaN(ray[key])))) continue;
+    if (!same) continue;
     const values = new Float64Array(rays.length * keys.length);
     rays.forEach((ray, r) => keys.forEach((key, k) => { values[r * keys.length + k] = ray[key] ?? NaN; }));
     fan.aberrations.rays = { keys, values };

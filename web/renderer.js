@@ -68,15 +68,10 @@ export class Renderer {
     else this.#post(description, name);
   }
 
-  // Hands the bytes of pictures no longer shown back to the worker that wrote them, for its
-  // next runs (pictures of a worker ended since are left to the garbage collector).
+  // Hands the bytes of pictures no longer shown back to the engine, for its next runs.
   recycle(pictures) {
-    const worker = this.#worker;
-    const kept = pictures.filter((p) => p.bmp?.byteLength > 0 && p.bmp.byteLength === p.bmp.buffer.byteLength && p.from === worker);
-    if (kept.length === 0) return;
-    const buffers = kept.map((p) => p.bmp.buffer);
-    if (worker instanceof Crew) worker.postMessage({ recycle: kept.map((p, k) => ({ buffer: buffers[k], worker: p.worker })) });
-    else worker.postMessage({ recycle: buffers }, buffers);
+    const buffers = [...new Set(pictures.map((p) => p.bmp?.buffer).filter((b) => b?.byteLength > 0))];
+    if (this.#worker && buffers.length > 0) this.#worker.postMessage({ recycle: buffers }, buffers);
   }
 
   #post(description, name) {
@@ -107,10 +102,7 @@ export class Renderer {
     }
     this.#finish();
     if (data.error !== undefined) this.#handlers.failure(data.error);
-    else {
-      for (const picture of data.result.pictures) picture.from = worker;
-      this.#handlers.result(data.result);
-    }
+    else this.#handlers.result(data.result);
     if (this.#next && this.#jobs.length < kInFlight) {
       const { description, name } = this.#next;
       this.#next = null;

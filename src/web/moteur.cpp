@@ -1,12 +1,12 @@
-// The engine's one door for the web: a whole run of the program on the description file NOM
-// of the working directory, exactly as `optic NOM` run there, on one thread (the page gives
-// the engine a worker of its own).  It hands over standard output, each message with its
-// line, the messages about lines, the zoomboxes' windows, the pictures' names (the pictures
-// stay in the directory) and the run's report, and returns the exit status, or -1 when the
-// run could not finish.  optic_executer_part runs it as one of `parts` runs that share out
-// the pictures (one per worker of the page): it draws only its share and hands over only
-// those pictures, everything else as a whole run does, but the report only when asked for
-// (`avec_compte_rendu`: without it nothing is measured).
+// The engine's one door for the web, optic_executer_part: a run of the program on the
+// description file NOM of the working directory, exactly as `optic NOM` run there, on one
+// thread (the page gives the engine a worker of its own).  It hands over standard output,
+// each message with its line, the messages about lines, the zoomboxes' windows, the
+// pictures' names (the pictures stay in the directory) and, when asked for
+// (`avec_compte_rendu`; without it nothing is measured), the run's report, and returns the
+// exit status, or -1 when the run could not finish.  The run is one of `parts` runs that
+// share out the pictures (one per worker of the page; 1 for a whole run): it draws only its
+// share and hands over only those pictures, everything else as a whole run does.
 #include <emscripten/emscripten.h>
 
 #include <exception>
@@ -80,10 +80,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
     const std::string json = flux.str();
     optic_compte_rendu(json.data(), json.size());
     return statut & 0xff;  // as the shell sees it: 255 for -1
-}
-
-extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer(const char* nom) {
-    return optic_executer_part(nom, 0, 1, 1);
 }
 
 // The colour a ray of that wavelength is drawn in, as 0xRRGGBB.
