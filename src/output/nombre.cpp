@@ -284,7 +284,8 @@ std::size_t Shortest(double value, char (&text)[32]) {
     const Decimales d = Decomposer(value);
     // The n-digit rounding of a double comes nearer to it as n grows, and the doubles that read
     // back as it lie as far on either side, but for a power of two, where those below lie half
-    // as far: elsewhere the fewest digits that read back are found by halving the range.
+    // as far: elsewhere the fewest digits that read back are found by halving the range, once
+    // 16 and 15 are tried (most numbers a run computes need 16 or 17).
     // 17 digits that end in zeros: the digits before them read back, and when they are 15 or
     // fewer no fewer do (one digit less moves it by more than 2^-52 of it).
     int utiles = 17;
@@ -295,9 +296,13 @@ std::size_t Shortest(double value, char (&text)[32]) {
         digits = utiles;
     } else if (std::fabs(std::frexp(value, &binade)) == 0.5) {
         while (!Relu(d, value, digits, text, sizeof text)) ++digits;
+    } else if (!Relu(d, value, 16, text, sizeof text)) {
+        digits = 17;
+    } else if (!Relu(d, value, 15, text, sizeof text)) {
+        digits = 16;
     } else {
         int lo = 1;
-        int hi = 17;
+        int hi = 15;
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
             if (Relu(d, value, mid, text, sizeof text))
