@@ -12,12 +12,12 @@ namespace optic {
 
 namespace {
 
-// A double's 17 significant decimal digits, correctly rounded, and its decimal exponent:
-// enough to write it rounded to any fewer digits without printing it again, which costs a
-// report of many numbers most of its time.
 __extension__ typedef unsigned __int128 Entier128;
 __extension__ typedef __int128 Relatif128;
 
+// A double's 17 significant decimal digits, correctly rounded, and its decimal exponent:
+// enough to write it rounded to any fewer digits without printing it again, which costs a
+// report of many numbers most of its time.
 struct Decimales {
     bool negatif = false;
     std::array<char, 17> chiffres{};
