@@ -107,28 +107,33 @@ template <bool XMajeur>
 // The same arithmetic, operation for operation, in WebAssembly's two-lane registers, four
 // points at a time: its compiler does not turn the conversions to integers into vector
 // instructions by itself.  The lanes past n are computed and ignored.
+// Columns and rows of the points numbered k (two whole numbers), in the two low lanes.
+template <bool XMajeur>
+[[gnu::always_inline]] inline std::pair<v128_t, v128_t> DeuxPixels(const Parametres& p, v128_t k) {
+    const v128_t t = wasm_f64x2_add(wasm_f64x2_splat(p.origine),
+                                    wasm_f64x2_mul(k, wasm_f64x2_splat(p.increment)));
+    const v128_t m = wasm_f64x2_add(
+        wasm_f64x2_splat(p.l_min),
+        wasm_f64x2_div(
+            wasm_f64x2_mul(wasm_f64x2_sub(t, wasm_f64x2_splat(p.l_maj)), wasm_f64x2_splat(p.d_min)),
+            wasm_f64x2_splat(p.d_maj)));
+    const v128_t zoom = wasm_f64x2_splat(p.zoom), demi = wasm_f64x2_splat(0.5);
+    const v128_t px =
+        wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? t : m, wasm_f64x2_splat(p.decalage_x)), zoom);
+    const v128_t py =
+        wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? m : t, wasm_f64x2_splat(p.decalage_y)), zoom);
+    return std::pair{wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(px, demi)),
+                     wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(py, demi))};
+}
+
 template <bool XMajeur>
 void Calculer(const Parametres& p, double base, int n, Lot& lot) {
-    const v128_t origine = wasm_f64x2_splat(p.origine), increment = wasm_f64x2_splat(p.increment);
-    const v128_t l_maj = wasm_f64x2_splat(p.l_maj), l_min = wasm_f64x2_splat(p.l_min);
-    const v128_t d_min = wasm_f64x2_splat(p.d_min), d_maj = wasm_f64x2_splat(p.d_maj);
-    const v128_t decalage_x = wasm_f64x2_splat(p.decalage_x);
-    const v128_t decalage_y = wasm_f64x2_splat(p.decalage_y);
-    const v128_t zoom = wasm_f64x2_splat(p.zoom), demi = wasm_f64x2_splat(0.5);
     const v128_t pas_ligne = wasm_i32x4_splat(p.pas_ligne), trois = wasm_i32x4_splat(3);
     const v128_t rang0 = wasm_i32x4_splat(p.rang0);
     const v128_t mots_ligne = wasm_i32x4_splat(p.mots_ligne);
-    // Columns and rows of two points, in the two low lanes.
     auto pixels = [&](int i) {
-        const v128_t k =
-            wasm_f64x2_make(base + static_cast<double>(i), base + static_cast<double>(i + 1));
-        const v128_t t = wasm_f64x2_add(origine, wasm_f64x2_mul(k, increment));
-        const v128_t m = wasm_f64x2_add(
-            l_min, wasm_f64x2_div(wasm_f64x2_mul(wasm_f64x2_sub(t, l_maj), d_min), d_maj));
-        const v128_t px = wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? t : m, decalage_x), zoom);
-        const v128_t py = wasm_f64x2_mul(wasm_f64x2_add(XMajeur ? m : t, decalage_y), zoom);
-        return std::pair{wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(px, demi)),
-                         wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(py, demi))};
+        return DeuxPixels<XMajeur>(
+            p, wasm_f64x2_make(base + static_cast<double>(i), base + static_cast<double>(i + 1)));
     };
     static_assert(Lot::kTaille % 4 == 0);
     for (int i = 0; i < n; i += 4) {
@@ -146,7 +151,28 @@ void Calculer(const Parametres& p, double base, int n, Lot& lot) {
                                                      wasm_i32x4_shr(colonnes, 6)));
     }
 }
+
+// The pixels of the points numbered k[i], i < n (whole numbers; one past an odd n read and
+// computed too).
+template <bool XMajeur>
+void Echantillonner(const Parametres& p, const double* k, int n, std::int32_t* colonnes,
+                    std::int32_t* rangs) {
+    for (int i = 0; i < n; i += 2) {
+        const auto [c, r] = DeuxPixels<XMajeur>(p, wasm_v128_load(k + i));
+        colonnes[i] = wasm_i32x4_extract_lane(c, 0);
+        colonnes[i + 1] = wasm_i32x4_extract_lane(c, 1);
+        rangs[i] = wasm_i32x4_extract_lane(r, 0);
+        rangs[i + 1] = wasm_i32x4_extract_lane(r, 1);
+    }
+}
 #else
+// The pixels of the points numbered k[i], i < n (whole numbers).
+template <bool XMajeur>
+[[gnu::always_inline]] inline void Echantillonner(const Parametres& p, const double* k, int n,
+                                                  std::int32_t* colonnes, std::int32_t* rangs) {
+    for (int i = 0; i < n; ++i) PixelDuPoint<XMajeur>(p, k[i], colonnes[i], rangs[i]);
+}
+
 // The pixels of a batch of points known to fall in the view (the walk is clipped first, with
 // TracePoint's own tests: see Parcours).  Written so that the loop vectorises.
 template <bool XMajeur>
@@ -209,24 +235,35 @@ bool Couverts(const Image& image, int r0, int r1, int c0, int c1) {
     return true;
 }
 
-// Plots, with poser(i), the points i < n of a batch whose pixels are not covered yet, and
-// covers them.  Along a run both pixel coordinates move one way, so the points of a stretch
-// of the batch lie in the rectangle of its first and last: when that is covered already, as
-// it mostly is once many rays are drawn, the stretch is passed at once.
-template <typename Poser>
-void Couvrir(const Image& image, const Lot& lot, int n, Poser poser) {
-    constexpr int kTroncon = 16;
-    // Held apart from `image`: the pixels written in between could alias its fields.
-    std::uint64_t* const couverts = image.couverts;
-    for (int a = 0; a < n; a += kTroncon) {
-        const int b = std::min(n, a + kTroncon) - 1;
-        if (Couverts(image, std::min(lot.rangs[a], lot.rangs[b]),
-                     std::max(lot.rangs[a], lot.rangs[b]),
-                     std::min(lot.colonnes[a], lot.colonnes[b]),
-                     std::max(lot.colonnes[a], lot.colonnes[b]))) {
+// Plots, with poser(i), the points i < n of a batch (computed into `lot` by calculer(g, m):
+// its m points from g on) whose pixels are not covered yet, and covers them.  Along a run
+// both pixel coordinates move one way, so the points of a group lie in the rectangle of its
+// first point and the next group's: the pixels of every kGroupe-th point and the last, found
+// first with echantillons(k, m, colonnes, rangs) (those of the points k[i] of the batch, i <
+// m), tell which groups are covered already, as most are where rays crowd, and only the
+// others' points are computed.
+template <typename Echantillons, typename Calculer, typename Poser>
+void Couvrir(const Image& image, Lot& lot, int n, Echantillons echantillons, Calculer calculer,
+             Poser poser) {
+    constexpr int kGroupe = 16;
+    constexpr int kEchantillons = Lot::kTaille / kGroupe + 2;  // and one past them
+    const int groupes = (n + kGroupe - 1) / kGroupe;
+    double k[kEchantillons];
+    for (int g = 0; g < groupes; ++g) k[g] = g * kGroupe;
+    for (int g = groupes; g < kEchantillons; ++g) k[g] = n - 1;
+    std::int32_t colonnes[kEchantillons], rangs[kEchantillons];
+    echantillons(k, groupes + 1, colonnes, rangs);
+    for (int g = 0; g < groupes; ++g) {
+        if (Couverts(image, std::min(rangs[g], rangs[g + 1]), std::max(rangs[g], rangs[g + 1]),
+                     std::min(colonnes[g], colonnes[g + 1]),
+                     std::max(colonnes[g], colonnes[g + 1]))) {
             continue;
         }
-        for (int i = a; i <= b; ++i) {
+        const int m = std::min(kGroupe, n - g * kGroupe);
+        calculer(g * kGroupe, m);
+        // Held apart from `image`: the pixels written in between could alias its fields.
+        std::uint64_t* const couverts = image.couverts;
+        for (int i = 0; i < m; ++i) {
             const int c = lot.colonnes[i];
             std::uint64_t& mot = couverts[lot.mots[i]];
             const std::uint64_t bit = std::uint64_t{1} << (c & 63);
@@ -312,17 +349,31 @@ void Noyau(const Image& image, bool x_majeur, const Marche::Troncon& r, std::int
     Lot lot;
     for (std::int64_t j = j0; j < j1; j += Lot::kTaille) {
         const int n = static_cast<int>(std::min<std::int64_t>(Lot::kTaille, j1 - j));
-        if (image.couverts && couvert(j, j + n - 1)) continue;
+        if (image.couverts) {
+            if (couvert(j, j + n - 1)) continue;
+            // Step numbers are exact in doubles.
+            auto echantillons = [&](double* k, int m, std::int32_t* colonnes, std::int32_t* rangs) {
+                for (int i = 0; i <= m; ++i) k[i] += static_cast<double>(j);
+                if (x_majeur) {
+                    Echantillonner<true>(p, k, m, colonnes, rangs);
+                } else {
+                    Echantillonner<false>(p, k, m, colonnes, rangs);
+                }
+            };
+            Couvrir(
+                image, lot, n, echantillons,
+                [&](int g, int m) { calculer(p, static_cast<double>(j + g), m, lot); },
+                [&](int i) {
+                    poser(petite ? pixels + lot.decalages[i]
+                                 : image.Ligne(lot.rangs[i]) +
+                                       3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
+                });
+            continue;
+        }
         if (horizontal && une_rangee(j, n)) continue;
         // Step numbers are exact in doubles.
         calculer(p, static_cast<double>(j), n, lot);
-        if (image.couverts) {
-            Couvrir(image, lot, n, [&](int i) {
-                poser(petite ? pixels + lot.decalages[i]
-                             : image.Ligne(lot.rangs[i]) +
-                                   3 * static_cast<std::ptrdiff_t>(lot.colonnes[i]));
-            });
-        } else if (petite) {
+        if (petite) {
             for (int i = 0; i < n; ++i) poser(pixels + lot.decalages[i]);
         } else {
             for (int i = 0; i < n; ++i) {

@@ -1,8 +1,8 @@
 // Segments drawn by the plotting against the plain walk it stands for: points one pixel apart
 // along the major axis, each step added to the last, each point plotted by TracePoint.  Over
 // random segments of every slope (flat and nearly flat ones, steep ones, in windows far from
-// the origin, crossing bands of rows), in the drawing order and from its end with covered
-// pixels kept, the pictures are the same to the byte.
+// the origin, crossing bands of rows) and a crowded fan, in the drawing order and from its
+// end with covered pixels kept, the pictures are the same to the byte.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -67,6 +67,14 @@ TEST(TraceSegment, CommeLaMarchePointParPoint) {
             if (i % 4 == 1) angle = kPi / 2 + u(-1e-3, 1e-3);
             const Point b{a.x + longueur * std::cos(angle), a.y + longueur * std::sin(angle)};
             traits.push_back({a, b, Pixel{static_cast<std::uint8_t>(i), 7, 200}});
+        }
+        // A crowded fan, whose rays cover most pixels they cross: drawn from its end, nearly
+        // every stretch of a walk is covered already.
+        const Point foyer{x0 + u(0.3, 0.7) * cote, y0 + u(0.3, 0.7) * cote};
+        for (int i = 0; i < 1500; ++i) {
+            const Point a{x0 - 0.1 * cote, y0 + (i / 1500.0 - 0.1) * 1.2 * cote};
+            const Point b{2 * foyer.x - a.x, 2 * foyer.y - a.y};
+            traits.push_back({a, b, Pixel{static_cast<std::uint8_t>(i % 7), 90, 30}});
         }
         for (int bandes : {1, 3}) {
             Raster attendu(image.taille), obtenu(image.taille), couvert(image.taille);
