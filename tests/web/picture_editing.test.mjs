@@ -245,17 +245,21 @@ test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zo
     // About the window's centre (49.88, 0): the corners 1.25 times closer to it.
     ['+', moved, 'Z 1.88 -48 97.88 48 1000 10', null],
   ];
-  let text;
+  const texts = [kDefault];
   for (const [key, stop, whole, announcement] of steps) {
     await page.keyboard.press(key);
-    text = kDefault.replace(`\n${kStop}\n`, `\n${stop}\n`).replace(`\n${kWhole}\n`, `\n${whole}\n`);
+    const text = kDefault.replace(`\n${kStop}\n`, `\n${stop}\n`).replace(`\n${kWhole}\n`, `\n${whole}\n`);
     await expectText(page, text, key);
+    if (text !== texts.at(-1)) texts.push(text);
     if (announcement) await expectAnnounced(page, announcement, key);
   }
-  await waitForPictures(page, text, kName);
-  // Four edits, four steps of the history.
-  for (let i = 0; i < 4; ++i) await page.keyboard.press('Control+z');
-  await expectText(page, kDefault);
+  await waitForPictures(page, texts.at(-1), kName);
+  // Four edits, four steps of the history, each undone by one press.
+  assert.equal(texts.length, 5);
+  for (const text of texts.slice(0, -1).reverse()) {
+    await page.keyboard.press('Control+z');
+    await expectText(page, text, 'one step undone');
+  }
   // The caret on a lens's line selects the lens.
   await page.getByTestId('description').evaluate((e, at) => { e.focus(); e.caret = at; }, kDefault.indexOf('L 39'));
   await expectAnnounced(page, 'Selected line 32: L 39 0 6 40 inf 36 0 1');
