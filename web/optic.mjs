@@ -87,22 +87,29 @@ function exists(FS, path) {
 // the program does.  Returns what was made, for the clean-up.
 function prepare(FS, name, bytes) {
   const made = [kWorkDirectory];
-  if (exists(FS, kWorkDirectory)) remove(FS, kWorkDirectory);  // left by a run that failed
-  FS.mkdir(kWorkDirectory);
+  try {
+    FS.mkdir(kWorkDirectory);
+  } catch {
+    remove(FS, kWorkDirectory);  // left by a run that failed
+    FS.mkdir(kWorkDirectory);
+  }
   FS.chdir(kWorkDirectory);
   if (name === '' || name.endsWith('/')) return made;
   try {
     const path = name.startsWith('/') ? name : `${kWorkDirectory}/${name}`;
     const parts = path.split('/').filter((p) => p !== '');
+    // Below the working directory, just made empty, nothing exists yet (a look-up of a path
+    // costs more than a small bench's reading).
+    const fresh = !name.startsWith('/') && !parts.includes('.') && !parts.includes('..');
     let directory = '';
     for (const part of parts.slice(0, -1)) {
       directory += `/${part}`;
-      if (!exists(FS, directory)) {
+      if (fresh ? directory !== kWorkDirectory : !exists(FS, directory)) {
         FS.mkdir(directory);
         made.push(directory);
       }
     }
-    if (!exists(FS, path)) {
+    if (fresh || !exists(FS, path)) {
       FS.writeFile(path, bytes);
       made.push(path);
     }
@@ -116,7 +123,7 @@ function cleanUp(FS, made) {
   FS.chdir('/');
   for (const path of made.reverse()) {
     try {
-      if (exists(FS, path)) remove(FS, path);
+      remove(FS, path);
     } catch {
       // already gone with its directory
     }

@@ -6,8 +6,9 @@
 //
 // The engine's files live in Emscripten's file system in memory, whose files all share one
 // table of operations.  The program gives each picture's file its size before writing it:
-// an empty file given a size takes a buffer of exactly that size from the room, cleared,
-// instead of a new one.
+// an empty file given a size takes a buffer of exactly that size from the room instead of a
+// new one.  It is not cleared: the program writes every byte of a picture it sizes (the
+// engine's tests hand back buffers full of other bytes and compare the pictures).
 
 // At most this many bytes kept: the oldest go first.
 const kKeptMax = 128 * 1024 * 1024;
@@ -51,6 +52,6 @@ export class Room {
     if (k < 0) return null;
     const [storage] = this.#kept.splice(k, 1);
     this.#bytes -= size;
-    return storage.fill(0);
+    return storage;
   }
 }

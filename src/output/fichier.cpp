@@ -1,4 +1,5 @@
 // Writing a file whole or not at all: a temporary file beside it, renamed when complete.
+// (The web engine, whose files nobody else sees, writes in place.)
 #include "output/fichier.h"
 
 #include <fcntl.h>
@@ -61,6 +62,20 @@ std::string ModeleProvisoire(const std::string& chemin) {
     const std::size_t barre = chemin.rfind('/');
     const std::size_t debut = barre == std::string::npos ? 0 : barre + 1;
     return chemin.substr(0, debut) + "." + chemin.substr(debut) + ".XXXXXX";
+}
+
+#if defined(__EMSCRIPTEN__)
+// The web engine's files live in its memory, where nobody sees one before the run hands it
+// over and where renaming costs more than writing a small picture: written in place, and
+// removed all the same when anything fails.
+constexpr bool kEnPlace = true;
+#else
+constexpr bool kEnPlace = false;
+#endif
+
+int Ouvrir(std::string& provisoire) {
+    if (kEnPlace) return ::open(provisoire.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    return ::mkstemp(provisoire.data());
 }
 
 }  // namespace
@@ -158,8 +173,8 @@ SignauxRetenus::~SignauxRetenus() {
 
 FichierEntier::FichierEntier(const std::string& chemin, const SignauxRetenus& signaux)
     : chemin_(chemin),
-      provisoire_(ModeleProvisoire(chemin)),
-      fd_(::mkstemp(provisoire_.data())),
+      provisoire_(kEnPlace ? chemin : ModeleProvisoire(chemin)),
+      fd_(Ouvrir(provisoire_)),
       flux_(fd_, signaux.Avant()) {
     if (fd_ < 0) {
         erreur_ = errno;
@@ -187,7 +202,8 @@ bool FichierEntier::Terminer(bool contenu) {
         echec(flux_.Bon() ? errno : flux_.erreur_.load());
     if (::close(fd_) != 0) echec(errno);
     if (erreur_ == 0 && flux_.Interrompu()) echec(EINTR);
-    if (erreur_ == 0 && std::rename(provisoire_.c_str(), chemin_.c_str()) != 0) echec(errno);
+    if (erreur_ == 0 && !kEnPlace && std::rename(provisoire_.c_str(), chemin_.c_str()) != 0)
+        echec(errno);
     if (erreur_ == 0) return true;
     ::unlink(provisoire_.c_str());
     errno = erreur_;

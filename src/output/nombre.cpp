@@ -1,5 +1,6 @@
 #include "output/nombre.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +12,9 @@ namespace optic {
 
 namespace {
 
+__extension__ typedef unsigned __int128 Entier128;
+__extension__ typedef __int128 Relatif128;
+
 // A double's 17 significant decimal digits, correctly rounded, and its decimal exponent:
 // enough to write it rounded to any fewer digits without printing it again, which costs a
 // report of many numbers most of its time.
@@ -18,26 +22,36 @@ struct Decimales {
     bool negatif = false;
     std::array<char, 17> chiffres{};
     int exposant = 0;
+    // Where the digits come from whole numbers: |value| 10^(16 - e10) is exactly
+    // n + reste / (2 moitie), and `demi`, half the gap between |value| and the next double
+    // up, is demi / (4 moitie) on that scale; the gap down is half as wide at a power of two.
+    bool exacte = false;
+    int e10 = 0;
+    Entier128 n = 0, reste = 0, moitie = 1, demi = 0;
+    bool pair = false;        // the last binary digit 0: a tie reads back as this value
+    bool puissance2 = false;  // the first double down is half as near
 };
 
-__extension__ typedef unsigned __int128 Entier128;
-
-// 10^k, exact, for k in [0, 38].
-constexpr Entier128 Puissance10(int k) {
-    Entier128 p = 1;
-    for (int i = 0; i < k; ++i) p *= 10;
+// b^0 to b^n, exact: n at most 38 for 10, 55 for 5.
+template <unsigned b, int n>
+constexpr std::array<Entier128, n + 1> Puissances() {
+    std::array<Entier128, n + 1> p{};
+    p[0] = 1;
+    for (int i = 1; i <= n; ++i) p[i] = p[i - 1] * b;
     return p;
 }
+constexpr auto kPuissances10 = Puissances<10, 38>();
+constexpr auto kPuissances5 = Puissances<5, 32>();
 
 // The 17 digits of a finite, non-zero double and its exponent, correctly rounded, in 128-bit
-// whole numbers where they suffice (magnitudes from about 1e-6 to 1e38): |value| = m 2^e is
-// scaled by 10^(16 - E), E its decimal exponent, and rounded to a whole number N of 17
-// digits.  False where they do not suffice, or where N is exactly half-way, which C's printf
-// rounds by its own rule: there it decides.  printf, which works in long doubles, costs a
-// report most of its time in WebAssembly, where those are computed in software.
+// whole numbers where they suffice (magnitudes from about 1e-16 to 1e38): |value| = m 2^e is
+// scaled by 10^(16 - E) = 5^(16 - E) 2^(16 - E), E its decimal exponent, and rounded to a
+// whole number N of 17 digits.  False where they do not suffice, or where N is exactly half-way,
+// which C's printf rounds by its own rule: there it decides.  printf, which works in long doubles,
+// costs a report most of its time in WebAssembly, where those are computed in software.
 bool DecomposerVite(double value, Decimales& d) {
-    constexpr Entier128 kMin = Puissance10(16);
-    constexpr Entier128 kMax = Puissance10(17);
+    constexpr Entier128 kMin = kPuissances10[16];
+    constexpr Entier128 kMax = kPuissances10[17];
     int e2 = 0;
     const double f = std::frexp(std::fabs(value), &e2);  // in [0.5, 1)
     const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
@@ -47,27 +61,31 @@ bool DecomposerVite(double value, Decimales& d) {
         const int s = 16 - e10;
         Entier128 n, reste, moitie;  // n + reste / (2 moitie): the scaled value
         if (s >= 0) {
-            if (s > 22) return false;  // m 10^s past 128 bits
-            const Entier128 x = Entier128{m} * Puissance10(s);
-            if (e2 >= 0) {
-                if (e2 > 10 || (x >> (127 - e2)) != 0) return false;
-                n = x << e2;
+            if (s > 32) return false;  // m 5^s past 128 bits
+            const Entier128 x = Entier128{m} * kPuissances5[s];
+            const int e = e2 + s;
+            if (e >= 0) {
+                if (e > 10 || (x >> (127 - e)) != 0) return false;
+                n = x << e;
                 reste = 0;
                 moitie = 1;
+                d.demi = kPuissances5[s] << (e + 1);
             } else {
-                const int k = -e2;
+                const int k = -e;
                 if (k >= 127) return false;
                 n = x >> k;
                 reste = x & ((Entier128{1} << k) - 1);
                 moitie = Entier128{1} << (k - 1);
+                d.demi = kPuissances5[s];
             }
         } else {
             if (-s > 38 || e2 < 0 || e2 > 74) return false;
             const Entier128 x = Entier128{m} << e2;
-            const Entier128 p = Puissance10(-s);
+            const Entier128 p = kPuissances10[-s];
             n = x / p;
             reste = (x % p) * 2;  // against p: below, equal or above half
             moitie = p;
+            d.demi = Entier128{1} << (e2 + 1);
         }
         if (n >= kMax) {
             ++e10;
@@ -78,6 +96,13 @@ bool DecomposerVite(double value, Decimales& d) {
             continue;
         }
         if (reste == moitie) return false;  // a tie
+        d.exacte = true;
+        d.e10 = e10;
+        d.n = n;
+        d.reste = reste;
+        d.moitie = moitie;
+        d.pair = (m & 1) == 0;
+        d.puissance2 = m == std::uint64_t{1} << 52;
         if (reste > moitie) ++n;
         if (n == kMax) {
             n = kMin;
@@ -96,7 +121,12 @@ bool DecomposerVite(double value, Decimales& d) {
 
 Decimales Decomposer(double value) {
     Decimales d;
-    if (value != 0 && DecomposerVite(value, d)) return d;
+    if (value == 0) {  // as "%.16e" writes it: 17 zeros, exponent 0, the sign kept
+        d.negatif = std::signbit(value);
+        d.chiffres.fill('0');
+        return d;
+    }
+    if (DecomposerVite(value, d)) return d;
     char text[40];
     std::snprintf(text, sizeof text, "%.16e", value);  // [-]d.dddddddddddddddde[+-]XX
     const char* p = text;
@@ -110,7 +140,8 @@ Decimales Decomposer(double value) {
 
 // d's digits rounded to `precision` (1 to 17) in `r`, and the exponent after rounding.  False
 // where rounding those digits could differ from rounding the value itself: only when the
-// digits dropped are exactly a half.
+// digits dropped are exactly a half, and the whole numbers do not say on which side of its
+// 17 digits the value lies.
 bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& exposant) {
     for (int k = 0; k < precision; ++k) r[k] = d.chiffres[k];
     exposant = d.exposant;
@@ -118,7 +149,12 @@ bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& e
     const char premier = d.chiffres[precision];
     bool reste = false;
     for (int k = precision + 1; k < 17; ++k) reste = reste || d.chiffres[k] != '0';
-    if (premier == '5' && !reste) return false;
+    if (premier == '5' && !reste) {
+        // The 17 digits rounded up from below the half, or down from above it.
+        if (!d.exacte || d.reste == 0) return false;
+        if (d.reste > d.moitie) return true;
+        reste = true;
+    }
     if (premier < '5') return true;
     int k = precision - 1;
     while (k >= 0 && r[k] == '9') r[k--] = '0';
@@ -173,36 +209,63 @@ bool EcrireG(const Decimales& d, int precision, char* out) {
 }
 
 void Ecrire(const Decimales& d, double value, int precision, char* out, std::size_t taille) {
-    if (!EcrireG(d, precision, out)) std::snprintf(out, taille, "%.*g", precision, value);
+    // At most 17 digits: 24 characters at most ("-1.2345678901234567e-308").
+    if (!EcrireG(d, precision, out))
+        std::snprintf(out, taille, "%.*g", std::clamp(precision, 1, 17), value);
 }
 
-// The double that `digits` of d's digits, rounded, read back as, where one multiplication or
-// division of exact numbers gives it correctly rounded: a whole number of at most 2^53 by a
-// power of ten of at most 1e22, both exact.  Reading back with strtod costs a report written
-// in WebAssembly most of its time.  NaN where that does not apply.
-double RelireVite(const Decimales& d, int digits) {
+// The double that the rounded digits r (`digits` of them, the first of exponent `exposant`)
+// read back as, where one multiplication or division of exact numbers gives it correctly
+// rounded: a whole number of at most 2^53 by a power of ten of at most 1e22, both exact.
+// Reading back with strtod costs a report written in WebAssembly most of its time.  NaN
+// where that does not apply.
+double RelireVite(bool negatif, const std::array<char, 18>& r, int exposant, int digits) {
     constexpr double kEntierExact = 9007199254740992.0;  // 2^53
     constexpr std::array<double, 23> kPuissances = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (digits >= 17) return std::nan("");
-    std::array<char, 18> r{};
-    int exposant = 0;
-    if (!Arrondir(d, digits, r, exposant)) return std::nan("");  // a half: left to strtod
     double entier = 0;
     for (int k = 0; k < digits; ++k) entier = entier * 10 + (r[k] - '0');
     const int puissance = exposant - (digits - 1);
     if (entier > kEntierExact || puissance > 22 || puissance < -22) return std::nan("");
     const double lu =
         puissance >= 0 ? entier * kPuissances[puissance] : entier / kPuissances[-puissance];
-    return d.negatif ? -lu : lu;
+    return negatif ? -lu : lu;
+}
+
+// Whether the rounded digits r read back as d's value, from d's whole numbers (d.exacte):
+// whether they lie within half a gap of it, on the scale of its 17 digits.
+bool RelireExact(const Decimales& d, const std::array<char, 18>& r, int exposant, int digits) {
+    Entier128 lu = 0;
+    for (int k = 0; k < digits; ++k) lu = lu * 10 + static_cast<unsigned>(r[k] - '0');
+    const int j = 17 - digits + exposant - d.e10;  // 1 to 17
+    if (j < 0 || j > 17) return false;
+    lu *= kPuissances10[j];
+    // Further than 12 from n is further than any half gap (at most 11.1 on this scale), and
+    // keeps the products below within 128 bits (moitie is below 2^75).
+    const Relatif128 ecart = static_cast<Relatif128>(lu) - static_cast<Relatif128>(d.n);
+    if (ecart > 12 || ecart < -12) return false;
+    const Relatif128 a = 4 * static_cast<Relatif128>(d.moitie) * ecart -
+                         2 * static_cast<Relatif128>(d.reste);  // 4 moitie (lu - value)
+    const auto distance = static_cast<Entier128>(a < 0 ? -a : a) * 2;
+    const Entier128 borne = a < 0 && d.puissance2 ? d.demi : 2 * d.demi;
+    return distance < borne || (distance == borne && d.pair);
 }
 
 // Whether `value` written with this many digits reads back as itself.
 bool Relu(const Decimales& d, double value, int digits, char* text, std::size_t taille) {
     if (digits >= 17) return true;
-    const double vite = RelireVite(d, digits);
-    if (!std::isnan(vite)) return vite == value;
+    std::array<char, 18> r{};
+    int exposant = 0;
+    if (Arrondir(d, digits, r, exposant)) {
+        const double vite = RelireVite(d.negatif, r, exposant, digits);
+        if (!std::isnan(vite)) return vite == value;
+        if (d.exacte) return RelireExact(d, r, exposant, digits);
+    } else if (digits <= 15) {
+        // Half-way between two roundings of 15 digits or fewer: neither is within half a gap
+        // of the value (a gap is at most 2^-52 of it), so neither reads back.
+        return false;
+    }
     Ecrire(d, value, digits, text, taille);
     return std::strtod(text, nullptr) == value;
 }
@@ -221,14 +284,25 @@ std::size_t Shortest(double value, char (&text)[32]) {
     const Decimales d = Decomposer(value);
     // The n-digit rounding of a double comes nearer to it as n grows, and the doubles that read
     // back as it lie as far on either side, but for a power of two, where those below lie half
-    // as far: elsewhere the fewest digits that read back are found by halving the range.
+    // as far: elsewhere the fewest digits that read back are found by halving the range, once
+    // 16 and 15 are tried (most numbers a run computes need 16 or 17).
+    // 17 digits that end in zeros: the digits before them read back, and when they are 15 or
+    // fewer no fewer do (one digit less moves it by more than 2^-52 of it).
+    int utiles = 17;
+    while (utiles > 1 && d.chiffres[utiles - 1] == '0') --utiles;
     int binade = 0;
     int digits = 1;
-    if (std::fabs(std::frexp(value, &binade)) == 0.5) {
+    if (utiles <= 15) {
+        digits = utiles;
+    } else if (std::fabs(std::frexp(value, &binade)) == 0.5) {
         while (!Relu(d, value, digits, text, sizeof text)) ++digits;
+    } else if (!Relu(d, value, 16, text, sizeof text)) {
+        digits = 17;
+    } else if (!Relu(d, value, 15, text, sizeof text)) {
+        digits = 16;
     } else {
         int lo = 1;
-        int hi = 17;
+        int hi = 15;
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
             if (Relu(d, value, mid, text, sizeof text))
