@@ -10,7 +10,7 @@ namespace optic::test {
 namespace {
 
 // Help and version answer without reading or writing anything; otherwise the one argument,
-// default_optic.txt without one, is the description's path.
+// default_optic.txt without one, is the description's path.  An unknown option stops all.
 TEST(LigneDeCommande, AideVersionEtDescription) {
     const std::string kUsage = "usage: optic [OPTION]... [DESCRIPTION]\n";
     const struct {
@@ -18,6 +18,7 @@ TEST(LigneDeCommande, AideVersionEtDescription) {
         std::string debut;  // how standard output starts
         int statut;
         std::size_t fichiers;
+        std::string erreurs = {};
     } cas[] = {
         {{"--help"}, kUsage, 0, 1},
         {{"-h"}, kUsage, 0, 1},
@@ -27,6 +28,12 @@ TEST(LigneDeCommande, AideVersionEtDescription) {
         {{}, " Error File default_optic.txt doesn't exist\n", 255, 0},  // none to read
         {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1},
         {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1},
+        // A wrong command line says so, with status 2, and does nothing else.
+        {{"default_optic.txt", "--fromat=png"},
+         "",
+         2,
+         1,
+         "optic: unknown option '--fromat'; see optic --help\n"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments[0]);
@@ -37,7 +44,7 @@ TEST(LigneDeCommande, AideVersionEtDescription) {
         const bool debut_seul = c.statut == 0 && !c.debut.empty();  // the usage goes on
         EXPECT_EQ(debut_seul ? e.sortie.substr(0, c.debut.size()) : e.sortie, c.debut);
         EXPECT_EQ(e.fichiers.size(), c.fichiers);
-        EXPECT_EQ(e.erreurs, "");
+        EXPECT_EQ(e.erreurs, c.erreurs);
     }
 }
 
