@@ -1,6 +1,7 @@
 #include "base/grands_blocs.h"
 
 #include <cstdint>
+#include <cstring>
 
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
@@ -42,6 +43,15 @@ void* AllouerBloc(std::size_t octets) {
     }
 #endif
     return ::operator new(octets);
+}
+
+void* AllouerBlocZero(std::size_t octets) {
+    void* bloc = AllouerBloc(octets);
+#if defined(OPTIC_GRANDES_PAGES)
+    if (octets >= kGrandBloc) return bloc;  // fresh from the system
+#endif
+    std::memset(bloc, 0, octets);
+    return bloc;
 }
 
 void LibererBloc(void* bloc, [[maybe_unused]] std::size_t octets) noexcept {

@@ -14,6 +14,8 @@ inline constexpr std::size_t kGrandBloc = std::size_t{512} << 10;
 
 // At least `octets` bytes (zeroed when they come from the system); throws std::bad_alloc.
 void* AllouerBloc(std::size_t octets);
+// The same, zeroed whatever its size.
+void* AllouerBlocZero(std::size_t octets);
 // Gives back a block of AllouerBloc, with the size it was asked for.
 void LibererBloc(void* bloc, std::size_t octets) noexcept;
 

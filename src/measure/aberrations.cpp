@@ -43,7 +43,7 @@ ReleveAberrations::ReleveAberrations(const System_Physique& systeme,
     std::size_t premier = 0;
     for (const Source_polychromatique& ligne : systeme.sources) {
         for (const Source_monochromatique& source : ligne.sources) {
-            Fan& fan = fans_.emplace_back();
+            Releve& fan = fans_.emplace_back();
             fan.premier = premier;
             premier += source.NombreRayons();
             const Point milieu = source.Milieu();
@@ -81,7 +81,7 @@ void ReleveAberrations::Ajouter(std::size_t debut, std::span<const Rayon> rayons
     for (std::size_t i = 0; i < rayons.size(); ++i) {
         const Rayon& r = rayons[i];
         if (r.faisceau >= fans_.size()) continue;
-        Fan& fan = fans_[r.faisceau];
+        Releve& fan = fans_[r.faisceau];
         if (fan.gardes.empty()) continue;
         const std::size_t k = debut + i - fan.premier;
         const auto g = std::lower_bound(fan.gardes.begin(), fan.gardes.end(), k,
@@ -97,7 +97,7 @@ void ReleveAberrations::Ajouter(std::size_t debut, std::span<const Rayon> rayons
 
 std::vector<Aberrations> ReleveAberrations::Resultat() const {
     std::vector<Aberrations> resultat;
-    for (const Fan& fan : fans_) {
+    for (const Releve& fan : fans_) {
         Aberrations& a = resultat.emplace_back(fan.aberrations);
         if (a.systeme == 0) continue;
         const SystemeOptique& s = systemes_[static_cast<std::size_t>(a.systeme - 1)];

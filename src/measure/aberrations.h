@@ -56,13 +56,13 @@ class ReleveAberrations {
         Point position, direction;
         bool sorti = false;
     };
-    struct Fan {
+    struct Releve {                 // of one fan
         std::size_t premier = 0;    // its first ray in the bench's order
         Aberrations aberrations;    // without its rays
         std::vector<Garde> gardes;  // the rays kept, in fan order
     };
     std::vector<SystemeOptique> systemes_;
-    std::vector<Fan> fans_;
+    std::vector<Releve> fans_;
 };
 
 // The rays of a fan of n that are kept: all of them up to kRayonsAberrations, otherwise

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "output/fichier.h"
+#include "write/fichier.h"
 
 namespace optic {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "output/fichier.h"
 #include "raster/raster.h"
+#include "write/fichier.h"
 
 namespace optic {
 

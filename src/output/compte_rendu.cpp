@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "output/compte_rendu_optique.h"
-#include "output/json.h"
-#include "output/table.h"
+#include "write/json.h"
+#include "write/table.h"
 
 namespace optic {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "measure/mesures.h"
-#include "output/json.h"
+#include "write/json.h"
 
 namespace optic {
 

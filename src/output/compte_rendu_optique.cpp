@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/constantes.h"
-#include "output/table.h"
+#include "write/table.h"
 
 namespace optic {
 

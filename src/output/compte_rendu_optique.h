@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "measure/mesures.h"
-#include "output/json.h"
+#include "write/json.h"
 
 namespace optic {
 

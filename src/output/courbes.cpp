@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "output/nombre.h"
 #include "raster/couleur.h"
+#include "write/nombre.h"
 
 namespace optic {
 

@@ -14,8 +14,8 @@
 #include "draw/dessin.h"
 #include "draw/jumeaux.h"
 #include "output/bmp.h"
-#include "output/fichier.h"
 #include "raster/charge.h"
+#include "write/fichier.h"
 
 namespace optic {
 

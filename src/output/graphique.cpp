@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "output/svg.h"
-#include "output/table.h"
+#include "write/table.h"
 
 namespace optic {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "output/bmp.h"
-#include "output/fichier.h"
+#include "write/fichier.h"
 
 namespace optic {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "elements/element.h"
-#include "output/fichier.h"
-#include "output/nombre.h"
 #include "raster/couleur.h"
+#include "write/fichier.h"
+#include "write/nombre.h"
 
 namespace optic {
 

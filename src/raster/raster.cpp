@@ -1,27 +1,20 @@
 #include "raster/raster.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
+
+#include "base/grands_blocs.h"
 
 namespace optic {
 
 namespace {
 
-// Pictures are mapped directly from the system, in huge pages where it grants them: a steep
-// segment steps from row to row, kilobytes apart, and with small pages nearly every point
-// would need a new page translation.
+// Pictures come zeroed, in huge pages where the system grants them (see AllouerBloc): a
+// steep segment steps from row to row, kilobytes apart, and with small pages nearly every
+// point would need a new page translation.
 std::uint8_t* Allouer(std::size_t octets) {
-    if (octets == 0) return nullptr;
-    void* p = ::mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    ::madvise(p, octets, MADV_HUGEPAGE);  // a hint: without it, ordinary pages
-#endif
-    return static_cast<std::uint8_t*>(p);
+    return octets == 0 ? nullptr : static_cast<std::uint8_t*>(AllouerBlocZero(octets));
 }
 
 // An odd number of cache lines from row to row spreads the rows over every cache set.
@@ -54,7 +47,7 @@ std::size_t Raster::PasLigne(int taille) {
 }
 
 void Raster::Liberer::operator()(std::uint8_t* p) const {
-    if (p) ::munmap(p, octets);
+    LibererBloc(p, octets);
 }
 
 Raster::Raster(int taille)
@@ -82,16 +75,15 @@ Raster::Raster(int taille, int debut, int fin, Raster&& ancien)
 }
 
 void Couverture::Liberer::operator()(std::uint64_t* p) const {
-    std::free(p);
+    LibererBloc(p, octets);
 }
 
 // Zeroed memory: for a large picture the system hands out zero pages as they are touched.
-Couverture::Couverture(int taille)
-    : mots_ligne_((std::max(taille, 0) + 63) / 64),
-      mots_(static_cast<std::uint64_t*>(std::calloc(
-          static_cast<std::size_t>(mots_ligne_) * static_cast<std::size_t>(std::max(taille, 0)) + 1,
-          sizeof(std::uint64_t)))) {
-    if (!mots_) throw std::bad_alloc();
+Couverture::Couverture(int taille) : mots_ligne_((std::max(taille, 0) + 63) / 64), mots_(nullptr) {
+    const std::size_t octets =
+        sizeof(std::uint64_t) *
+        (static_cast<std::size_t>(mots_ligne_) * static_cast<std::size_t>(std::max(taille, 0)) + 1);
+    mots_ = decltype(mots_)(static_cast<std::uint64_t*>(AllouerBlocZero(octets)), Liberer{octets});
 }
 
 }  // namespace optic

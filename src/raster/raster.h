@@ -74,6 +74,7 @@ class Couverture {
 
   private:
     struct Liberer {
+        std::size_t octets;
         void operator()(std::uint64_t* p) const;
     };
     std::ptrdiff_t mots_ligne_;

@@ -12,7 +12,7 @@
 #include "elements/lentille.h"
 #include "measure/focale.h"
 #include "measure/systemes.h"
-#include "output/json.h"
+#include "write/json.h"
 
 namespace optic {
 

@@ -1,6 +1,8 @@
-// Large blocks: usable whole, and on a huge page's boundary where the system maps them.
+// Large blocks: usable whole, zeroed when asked, and on a huge page's boundary where the
+// system maps them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -31,6 +33,11 @@ TEST(GrandsBlocs, BlocsDeToutesTailles) {
         }
 #endif
         LibererBloc(bloc, c.octets);
+        // Zeroed whatever its size, even where the memory just given back held other bytes
+        // (coverage bits start clear).
+        auto* zero = static_cast<std::uint8_t*>(AllouerBlocZero(c.octets));
+        EXPECT_TRUE(std::all_of(zero, zero + c.octets, [](std::uint8_t b) { return b == 0; }));
+        LibererBloc(zero, c.octets);
     }
     LibererBloc(nullptr, kGrandBloc);  // nothing to give back
 }

@@ -1,4 +1,4 @@
-#include "output/json.h"
+#include "write/json.h"
 
 #include <charconv>
 #include <cmath>

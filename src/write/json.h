@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "output/nombre.h"
+#include "write/nombre.h"
 
 namespace optic {
 

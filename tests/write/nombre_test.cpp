@@ -1,7 +1,7 @@
 // The number formatter against its definition: the fewest digits of "%.*g" that read back
 // as the same double, whole numbers below 1e17 in full.  The definition prints a number up
 // to 17 times; the formatter prints it once and rounds its digits itself.
-#include "output/nombre.h"
+#include "write/nombre.h"
 
 #include <gtest/gtest.h>
 

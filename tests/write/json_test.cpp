@@ -1,6 +1,6 @@
 // The JSON writer gives valid JSON whatever bytes and numbers it is handed, and they read
 // back as given (strings that are not UTF-8 with U+FFFD in place of each stray byte).
-#include "output/json.h"
+#include "write/json.h"
 
 #include <gtest/gtest.h>
 

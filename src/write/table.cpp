@@ -1,4 +1,4 @@
-#include "output/table.h"
+#include "write/table.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Writing a file whole or not at all: a temporary file beside it, renamed when complete.
 // (The web engine, whose files nobody else sees, writes in place.)
-#include "output/fichier.h"
+#include "write/fichier.h"
 
 #include <fcntl.h>
 #include <limits.h>

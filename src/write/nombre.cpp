@@ -1,4 +1,4 @@
-#include "output/nombre.h"
+#include "write/nombre.h"
 
 #include <algorithm>
 #include <array>
