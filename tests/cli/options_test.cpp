@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "support/e2e.h"
 
 namespace optic {
 namespace {
@@ -63,17 +62,6 @@ TEST(Options, PlaintesSurLaLigneDeCommande) {
         SCOPED_TRACE(c.erreur);
         EXPECT_EQ(Lire(c.arguments).erreur, c.erreur);
     }
-}
-
-// A wrong command line says so on standard error, with status 2, and does nothing else.
-TEST(Options, UneOptionInconnueNeLancePasLeCalcul) {
-    test::Dossier d;
-    d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\n");
-    const test::Execution e = test::Lancer(d, {"bench.txt", "--fromat=png"});
-    EXPECT_EQ(e.statut, 2);
-    EXPECT_EQ(e.sortie, "");
-    EXPECT_EQ(e.erreurs, "optic: unknown option '--fromat'; see optic --help\n");
-    EXPECT_EQ(e.fichiers.size(), 0u);
 }
 
 }  // namespace

@@ -43,17 +43,6 @@ Intervalles UnParUn(const Element& e, const std::vector<double>& xs, int n, doub
     return runs;
 }
 
-// Whether the numbers of an element's faces are all finite.
-bool Finis(const Element& e) {
-    for (const Dioptre& d : e.dioptres) {
-        for (const double v : {d.sommet.x, d.sommet.y, d.centre.x, d.rayon_carre, d.demi_ouverture,
-                               d.cosinus, d.sinus}) {
-            if (!std::isfinite(v)) return false;
-        }
-    }
-    return true;
-}
-
 TEST(Interieur, CommeChaquePointTesteUnParUn) {
     std::mt19937_64 alea(17);
     auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(alea); };
@@ -93,11 +82,10 @@ TEST(Interieur, CommeChaquePointTesteUnParUn) {
             if (j % 4 == 1) y = d.sommet.y;
             if (j % 4 == 2) y = d.sommet.y + d.cosinus * d.demi_ouverture;
             Intervalles runs;
-            if (!InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs, brouillon)) {
-                // Only for numbers that are not finite (a lens wider than a face's circle).
-                EXPECT_FALSE(Finis(e)) << "row y = " << y;
+            // Not claimed only for numbers that are not finite (a lens wider than a face's
+            // circle); the count below sees a fast path that gives up too often.
+            if (!InterieurRangee(e.type, e.dioptres.data(), xs.data(), n, y, runs, brouillon))
                 continue;
-            }
             const Intervalles attendu = UnParUn(e, xs, n, y);
             EXPECT_EQ(runs, attendu) << "row y = " << y << ", " << n << " points";
             points += n;

@@ -77,8 +77,6 @@ TEST(Explication, ChaqueRaisonDeRefus) {
         int ligne;
         std::string morceau, autre = {};  // pieces of the explanation
     } cas[] = {
-        {"D 1 2 3 4 5\n", 1, "diaphragm: 5 values, 6 expected"},
-        {"D 1 2 nan 4 5 6\n", 1, "diaphragm: thickness \"nan\" is not a finite number"},
         {"D 1 2 " + std::string(80, '3') + " 4 5 6\n", 1, "a value of 79 characters or more"},
         {"E\n", 1, "space index: no values, 1 expected (E index)"},
         {"E -1\n", 1, "index -1 is below 1e-10"},
@@ -86,7 +84,6 @@ TEST(Explication, ChaqueRaisonDeRefus) {
         {"I 1.5 400 1.5 500 1.5\n", 1, "glass: 5 values, 6 expected (I index1 wavelength1"},
         {"I 1.5 400 0 500 1.5 600\n", 1, "glass: index2 0 is not positive"},
         {"I 1.5 400 1.5 five 1.5 600\n", 1, "wavelength2 \"five\" is not a number"},
-        {"I 1.5 400 1.5 500 inf 600\n", 1, "index3 \"inf\" is not a finite number"},
         {"I 1.5 400 1.5 500 1.5 500nm\n", 1, "\"500nm\" (reads 500) are equal",
          "wavelength2 and wavelength3"},
         {"L 0 0 1 inf inf 4 0 1\n", 1, "lens: no usable glass line comes before",
@@ -94,14 +91,11 @@ TEST(Explication, ChaqueRaisonDeRefus) {
         {kVerre + "L 0 0 1 5 -5\n", 2, "lens: 5 values, 8 expected (L x y thickness radius1"},
         {kVerre + "L 0 0 1 inf -2.5mm 6 0 1\n", 2, "radius2 \"-2.5mm\" (reads -2.5)",
          "2 x |radius2| = 5"},
-        {kVerre + "L 0 0 nan 5 -5 4 0 1\n", 2, "thickness \"nan\" is not a finite number"},
         {kVerre + "L 0 0 1 5 -5 4 0 crown\n", 2,
          "glass \"crown\" (not a number, reads 0) names no glass"},
-        {kVerre + "L 0 0 1 5 -5 4 0 0.9\n", 2, "glass \"0.9\" (reads 0) names no glass"},
         {"S\n", 1, "source: no values; expected S count wavelength1 ... wavelengthN"},
         {"S 0 550 0 0 0 0 2 5\n", 1, "count 0 gives no wavelengths"},
         {"S 11 550\n", 1, "count 11 is above 10"},
-        {"S -2\n", 1, "count -2 is negative"},
         {"S 1 550 0 0 0 0 2\n", 1, "source: 7 values, 8 expected (S count wavelength1 x y"},
         {"S 2 450 nan 0 0 0 0 2 5\n", 1, "wavelength2 \"nan\" is not a finite number",
          "wavelength1 wavelength2 x y"},

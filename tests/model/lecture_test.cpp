@@ -2,13 +2,11 @@
 // CR LF line ends, which must read the same.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 #include <string>
 
 #include "base/constantes.h"
 #include "model/lecture_ligne.h"
-#include "model/source.h"
 #include "model/system.h"
 #include "support/banc_texte.h"
 
@@ -86,21 +84,6 @@ TEST(Lecture, ValeursLuesCommeAtofEtAtoi) {
     // Found by fuzzing: a token view with no data at all reads as an empty token.
     EXPECT_EQ(LireReel(std::string_view{}), 0.0);
     EXPECT_EQ(LireEntier(std::string_view{}), 0);
-}
-
-// Rays in order, each with its start, a unit direction and the wavelength: a fan with width
-// and opening is that of a point source behind its segment.
-TEST(Source, GeometrieDuFaisceau) {
-    const Source_monochromatique s(532, {3, 4}, 2 * std::atan(0.5), 0, 5, 2);
-    ASSERT_EQ(s.NombreRayons(), 5u);
-    for (int i = 0; i < 5; ++i) {
-        const Rayon r = s.Depart(static_cast<std::size_t>(i));
-        const double t = i / 2.0 - 1, a = std::atan(t / 2);  // t from -1 to 1 across the fan
-        EXPECT_TRUE(r.Chemin().empty() && !r.arret);
-        EXPECT_EQ(r.lambda, 532);
-        EXPECT_NEAR(std::hypot(r.position.x - 3, r.position.y - 4 - t), 0, 1e-12) << i;
-        EXPECT_NEAR(std::hypot(r.direction.x - std::cos(a), r.direction.y - std::sin(a)), 0, 1e-12);
-    }
 }
 
 }  // namespace

@@ -79,52 +79,34 @@ TEST(CompteRendu, TableauApresLesMessages) {
             "Aberrations: no fan runs along a system's axis\n");
 }
 
+// The document says what the tables say (their numbers are pinned above, the layout by the
+// README's example): here the run's fields, each fan's counts, and what is null.
 TEST(CompteRendu, DocumentJson) {
     const Json d = LireDocument(AvecCompteRendu("--report=json").sortie);
-    EXPECT_EQ(d.at("description").get<std::string>(), "bench.txt");
-    EXPECT_EQ(d.at("status").get<double>(), 0);
-    ASSERT_EQ(d.at("messages").size(), 1u);
-    EXPECT_EQ(d.at("messages")[0].get<std::string>(), kAvertissement);
-    ASSERT_EQ(d.at("pictures").size(), 1u);
-    EXPECT_EQ(d.at("pictures")[0].get<std::string>(), "OpticZoomBox_0.bmp");
-
+    EXPECT_EQ(d.at("description"), "bench.txt");
+    EXPECT_EQ(d.at("status"), 0);
+    EXPECT_EQ(d.at("messages"), Json::array({kAvertissement}));
+    EXPECT_EQ(d.at("pictures"), Json::array({"OpticZoomBox_0.bmp"}));
     const Json& fans = d.at("fans");
     ASSERT_EQ(fans.size(), 5u);
-    const char* cles[] = {"source", "wavelength_nm", "rays", "left", "stopped", "trapped"};
-    const double comptes[][6] = {{1, 550, 21, 11, 10, 0},
-                                 {2, 486.1, 9, 9, 0, 0},
-                                 {3, 550, 1, 1, 0, 0},
-                                 {4, 550, 1, 0, 0, 1},
-                                 {5, 550, 0, 0, 0, 0}};
+    const double comptes[][4] = {{21, 11, 10, 0}, {9, 9, 0, 0}, {1, 1, 0, 0}, {1, 0, 0, 1}, {}};
     for (std::size_t k = 0; k < 5; ++k) {
         SCOPED_TRACE(k);
         const Json& f = fans[k];
-        for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(f.at(cles[i]).get<double>(), comptes[k][i]) << cles[i];
+        EXPECT_EQ(f.at("source"), k + 1);
+        const Json lus = {f.at("rays"), f.at("left"), f.at("stopped"), f.at("trapped")};
+        EXPECT_EQ(lus, Json(std::vector<double>(comptes[k], comptes[k] + 4)));
         EXPECT_EQ(f.at("image").is_null(), k != 1);
         EXPECT_EQ(f.at("collimated").is_null(), k != 0);
         EXPECT_TRUE(f.at("aberrations").is_null());  // none runs along a lens's axis
     }
-    EXPECT_EQ(fans.at(0).at("collimated").at("direction_deg").get<double>(), 0);
-    const Json& image = fans.at(1).at("image");
-    EXPECT_NEAR(image.at("x").get<double>(), 3, 1e-9);
-    EXPECT_NEAR(image.at("y").get<double>(), 100, 1e-9);
-    EXPECT_LT(image.at("rms").get<double>(), 1e-9);
-    EXPECT_EQ(image.at("kind").get<std::string>(), "virtual");
-
-    const Json& lenses = d.at("lenses");
-    ASSERT_EQ(lenses.size(), 2u);
-    const double f2 = 1 / (0.02 - 0.25 * 2 * 4e-4 / 1.5);  // lens 1 has two flat faces
-    for (std::size_t k = 0; k < 2; ++k) {
-        EXPECT_EQ(lenses.at(k).at("lens").get<double>(), k + 1.0);
-        ASSERT_EQ(lenses.at(k).at("focal_length").size(), 2u);
-        for (std::size_t w = 0; w < 2; ++w) {
-            const Json& f = lenses.at(k).at("focal_length").at(w);
-            EXPECT_EQ(f.at("wavelength_nm").get<double>(), w ? 550 : 486.1);
-            EXPECT_TRUE(k == 0 ? f.at("f").is_null()
-                               : std::fabs(f.at("f").get<double>() - f2) < 1e-9);
-        }
-    }
+    EXPECT_EQ(fans[1].at("image").at("kind"), "virtual");
+    EXPECT_NEAR(fans[1].at("image").at("y").get<double>(), 100, 1e-9);
+    const Json& lentilles = d.at("lenses");
+    ASSERT_EQ(lentilles.size(), 2u);
+    EXPECT_TRUE(lentilles[0].at("focal_length")[1].at("f").is_null());  // two flat faces
+    const double f2 = 1 / (0.02 - 0.25 * 2 * 4e-4 / 1.5);  // the formula above the table's test
+    EXPECT_NEAR(lentilles[1].at("focal_length")[1].at("f").get<double>(), f2, 1e-9);
 }
 
 // Whoever reads the document can look up every key of it in the README and the manual page.
@@ -187,7 +169,6 @@ TEST(CompteRendu, ExemplesDuReadme) {
 // Runs that end early, or fail to write a picture, still give one document with their status
 // and messages; names that are not UTF-8 or hold control characters stay valid JSON.
 TEST(CompteRendu, ExecutionsQuiEchouent) {
-    const std::string kRemplacement = "\xef\xbf\xbd";
     const struct {
         const char* nom;
         std::string avant, description;
@@ -213,16 +194,15 @@ TEST(CompteRendu, ExecutionsQuiEchouent) {
         const Execution e = Lancer(d, {"--report=json", c.description}, c.avant);
         EXPECT_EQ(e.statut, 255);
         const Json document = LireDocument(e.sortie);
-        EXPECT_EQ(document.at("status").get<double>(), 255);
+        EXPECT_EQ(document.at("status"), 255);
         // In the document, a byte that is not UTF-8 reads U+FFFD.
-        auto decode = [&](std::string s) {
+        auto decode = [](std::string s) {
             for (std::size_t p; (p = s.find('\xe9')) != std::string::npos;)
-                s.replace(p, 1, kRemplacement);
+                s.replace(p, 1, "\uFFFD");
             return s;
         };
-        EXPECT_EQ(document.at("description").get<std::string>(), decode(c.description));
-        ASSERT_EQ(document.at("messages").size(), 1u);
-        EXPECT_EQ(document.at("messages")[0].get<std::string>(), decode(c.message));
+        EXPECT_EQ(document.at("description"), decode(c.description));
+        EXPECT_EQ(document.at("messages"), Json::array({decode(c.message)}));
         EXPECT_EQ(document.at("pictures"),
                   c.image.empty() ? Json::array() : Json::array({c.image}));
         EXPECT_EQ(document.at("fans").size(), c.fans);

@@ -15,39 +15,6 @@ const std::string kElements =
     "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
     "L 30 0 6 inf inf 10 -30 1\n";
 
-// Each zoombox drawn whole by one thread, as the bytes of its BMP file (written at `chemin`).
-std::vector<std::vector<std::uint8_t>> ImagesEntieres(const System_Physique& systeme,
-                                                      RayonsDuBanc& rayons,
-                                                      const std::string& chemin) {
-    std::vector<std::vector<std::uint8_t>> images;
-    for (const Image image : systeme.zoomboxes) {
-        Raster raster(image.taille);
-        Dessiner(systeme, image, raster, 1, rayons);
-        EXPECT_TRUE(EcritureBMP(raster, chemin));
-        images.push_back(Octets(Lire(chemin)));
-    }
-    return images;
-}
-
-// Tracing and drawing are spread over threads; the pictures must not show it.  The bench
-// has elements overlapping band boundaries, rays crossing every band and a later ray
-// covering an earlier one.
-TEST(Parallele, MemesImagesAvecUnDeuxOuHuitFils) {
-    const std::string banc = kElements +
-                             "S 4 440 520 600 680 0 0 12 0 10 400\nS 1 550 40 -9 0 170 0 1\n"
-                             "Z -2 -10 38 30 600 2\nZ 5 -5 15 5 257 0.5\n";
-    std::map<std::string, std::vector<std::uint8_t>> reference;
-    for (const char* fils : {"1", "2", "8"}) {
-        Dossier d;
-        d.Ecrire("bench.txt", banc);
-        const Execution e = Lancer(d, {"bench.txt"}, std::string("export OMP_NUM_THREADS=") + fils);
-        EXPECT_EQ(e.statut, 0);
-        ASSERT_EQ(e.fichiers.size(), 2u) << fils;
-        if (reference.empty()) reference = e.fichiers;
-        EXPECT_TRUE(e.fichiers == reference) << fils;
-    }
-}
-
 // Rays are traced and drawn lot after lot, the lots kept between pictures or traced again,
 // in the drawing order or from its end with each pixel written once: every way gives the
 // pictures of one thread drawing every ray in one lot in the drawing order.  The bench's
@@ -123,17 +90,21 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
                   System_Physique::Lecture::Complete);
         const std::size_t n = systeme.zoomboxes.size();
         const auto chemin = (d.chemin() / "image.bmp").string();
-        // Nothing kept: lot after lot into the whole picture.
+        // Nothing kept: lot after lot into the whole picture, one thread.
         RayonsDuBanc seuls(systeme, 1, static_cast<int>(n), nullptr,
                            Decoupage{256, 128, std::size_t{1} << 30, 0});
         ASSERT_FALSE(seuls.Garder());
-        const std::vector<std::vector<std::uint8_t>> entieres =
-            ImagesEntieres(systeme, seuls, chemin);
-        // All at once, then one by one, in buffers kept from one call to the next.
+        std::vector<std::vector<std::uint8_t>> entieres;
         std::vector<std::string> chemins;
-        for (std::size_t c = 0; c < n; ++c) {
-            chemins.push_back((d.chemin() / ("ensemble" + std::to_string(c) + ".bmp")).string());
+        for (const Image image : systeme.zoomboxes) {
+            Raster raster(image.taille);
+            Dessiner(systeme, image, raster, 1, seuls);
+            EXPECT_TRUE(EcritureBMP(raster, chemin));
+            entieres.push_back(Octets(Lire(chemin)));
+            chemins.push_back(
+                (d.chemin() / ("ensemble" + std::to_string(chemins.size()) + ".bmp")).string());
         }
+        // All at once, then one by one, in buffers kept from one call to the next.
         for (const int fils : {1, 2, 8}) {
             RayonsDuBanc rayons(systeme, fils, static_cast<int>(2 * n));
             ASSERT_TRUE(rayons.Garder());

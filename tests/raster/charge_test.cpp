@@ -28,22 +28,18 @@ TEST(Charge, TravailDesBandes) {
         {"horizontal, its row", {0, 10}, {50, 10}, 1, 10, 11, 51 + 100},
         {"horizontal, the rows before", {0, 10}, {50, 10}, 1, 0, 10, 0},
         {"horizontal, the rows after", {0, 10}, {50, 10}, 1, 11, 100, 0},
-        {"horizontal, the whole picture", {50, 10}, {0, 10}, 1, 0, 100, 51 + 100},
         // 20 points, one a row, rows 20 to 39.
         {"vertical, its first half", {5, 20}, {5, 39}, 1, 20, 30, 10 + 100},
-        {"vertical, its second half", {5, 39}, {5, 20}, 1, 30, 40, 10 + 100},
-        {"vertical, across", {5, 20}, {5, 39}, 1, 25, 35, 10 + 100},
+        {"vertical, across, drawn upwards", {5, 39}, {5, 20}, 1, 25, 35, 10 + 100},
         {"vertical, beside", {5, 20}, {5, 39}, 1, 40, 100, 0},
         // Counted for the rays it stands for.
         {"a sample of 8", {5, 20}, {5, 39}, 8, 0, 100, 8 * (20 + 100)},
         // Rows outside the picture: nothing, or only the part inside.
         {"below the picture", {0, -50}, {50, -60}, 1, 0, 100, 0},
-        {"above the picture", {0, 150}, {50, 160}, 1, 0, 100, 0},
         // Clipped to the window along its major axis: 11 points, rows 90 to 99.
         {"leaving the picture", {5, 90}, {5, 200}, 1, 90, 100, 11 + 100},
         // Rows that are not a number: no estimate.
         {"a first row not a number", {0, nan}, {50, 10}, 1, 0, 100, 0},
-        {"a last row not a number", {0, 10}, {50, nan}, 1, 0, 100, 0},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
@@ -56,9 +52,8 @@ TEST(Charge, TravailDesBandes) {
 
 // An empty picture holds no work, whatever it is given.
 TEST(Charge, ImageVide) {
-    const Image image = ConstruireZoombox(0, 0, 100, 100, 100, 0).fenetre;
     Charge vide(0);
-    vide.Ajouter(image, {0, 10}, {50, 10}, 1);
+    vide.Ajouter(ConstruireZoombox(0, 0, 100, 100, 100, 0).fenetre, {0, 10}, {50, 10}, 1);
     vide.Cumuler();
     EXPECT_DOUBLE_EQ(vide.Travail(0, 0), 0);
 }

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <filesystem>
 #include <random>
 #include <string>
 
@@ -108,9 +107,8 @@ TEST(Hostile, MessagesStatutEtImagesAttendus) {
         SCOPED_TRACE(std::string(c.nom) + ", --report=json");
         const Execution j = LancerDescription(c.description, {"--report=json"});
         EXPECT_EQ(j.statut, 0);
-        std::string erreur;
-        const auto document = LireJson(j.sortie, &erreur);
-        ASSERT_TRUE(document) << erreur;
+        const auto document = LireJson(j.sortie);
+        ASSERT_TRUE(document) << j.sortie.substr(0, 400);
         std::string messages;
         for (const Json& m : document->at("messages")) messages += m.get<std::string>();
         EXPECT_TRUE(messages == c.sortie);
@@ -135,18 +133,13 @@ TEST(Hostile, CheminsQuiNeSontPasDesFichiersLisibles) {
     }
 }
 
-// The header's fields are pinned by the golden digests, the padding by the fills' test; here
-// rows bottom-up (grid rows 0, 3, 6, 9 of 11 leave the bottom row black), mode 0600; an
-// older, larger picture replaced whole.
-TEST(Bmp, EnteteRemplissageEtDroits) {
+// The header's fields and the rows' order are pinned by the golden digests, the padding by
+// the fills' test; here the mode, 0600, and an older, larger picture replaced whole.
+TEST(Bmp, DroitsEtRemplacement) {
     Dossier d;
     d.Ecrire("bench.txt", "Z 0 0 11 11 11 3\n");
     d.Ecrire("OpticZoomBox_0.bmp", std::string(5000, 'x'));
-    const std::vector<std::uint8_t> o = Lancer(d, {"bench.txt"}).fichiers.at("OpticZoomBox_0.bmp");
-    ASSERT_EQ(o.size(), 54u + 11 * 36);
-    EXPECT_EQ(Pixel(o, 1, 9), (Rgb{45, 45, 45}));
-    EXPECT_EQ(Pixel(o, 1, 10), (Rgb{0, 0, 0}));
-    EXPECT_EQ(o[54 + 3], 0);
+    EXPECT_EQ(Lancer(d, {"bench.txt"}).fichiers.at("OpticZoomBox_0.bmp").size(), 54u + 11 * 36);
     struct stat etat;
     ASSERT_EQ(::stat((d.chemin() / "OpticZoomBox_0.bmp").c_str(), &etat), 0);
     EXPECT_EQ(etat.st_mode & 0777, 0600u);
@@ -159,17 +152,15 @@ TEST(Bmp, UneImageImpossibleAEcrire) {
         SCOPED_TRACE(limite ? "file size limit" : "a directory in the way");
         Dossier d;
         d.Ecrire("bench.txt", "Z 0 0 60 60 60 0\nZ 0 0 1 1 1 0\n");  // 10854 then 58 bytes
-        if (limite) d.Ecrire("OpticZoomBox_0.bmp", "older");
-        if (!limite) std::filesystem::create_directory(d.chemin() / "OpticZoomBox_0.bmp");
-        const Execution e = Lancer(d, {"bench.txt"}, limite ? "trap '' XFSZ; ulimit -f 4" : "");
+        const Execution e =
+            Lancer(d, {"bench.txt"},
+                   limite ? "printf older >OpticZoomBox_0.bmp; trap '' XFSZ; ulimit -f 4"
+                          : "mkdir OpticZoomBox_0.bmp");
         EXPECT_EQ(e.statut, 255);
         EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n");
         EXPECT_EQ(e.fichiers.at("OpticZoomBox_1.bmp").size(), 58u);
         EXPECT_EQ(e.fichiers.size(), limite ? 2u : 1u);  // no temporary file
-        if (limite) {
-            const std::vector<std::uint8_t>& ancienne = e.fichiers.at("OpticZoomBox_0.bmp");
-            EXPECT_EQ(std::string(ancienne.begin(), ancienne.end()), "older");
-        }
+        EXPECT_TRUE(!limite || Texte(e.fichiers.at("OpticZoomBox_0.bmp")) == "older");
     }
 }
 

@@ -38,15 +38,8 @@ TEST(Partage, LesPartsDonnentLesImagesDuTout) {
                 sortie.replace(i, demande.description.size(), "bench.txt");
             }
             EXPECT_EQ(sortie, tout.sortie);
-            for (const auto& entree : fs::directory_iterator(d.chemin())) {
-                const std::string nom = entree.path().filename().string();
-                if (nom == "bench.txt") continue;
-                const std::string octets = Lire(entree.path());
-                EXPECT_TRUE(
-                    images.emplace(nom, std::vector<std::uint8_t>(octets.begin(), octets.end()))
-                        .second)
-                    << nom << " drawn by two parts";
-            }
+            for (const auto& [nom, octets] : Fichiers(d.chemin()))
+                EXPECT_TRUE(images.emplace(nom, octets).second) << nom << " drawn by two parts";
         }
         EXPECT_EQ(images, tout.fichiers);
     }

@@ -74,6 +74,17 @@ inline std::string Guillemets(const std::string& s) {
     return r + "'";
 }
 
+// Every regular file of the directory, except "bench.txt", by name.
+inline std::map<std::string, std::vector<std::uint8_t>> Fichiers(const fs::path& dossier) {
+    std::map<std::string, std::vector<std::uint8_t>> fichiers;
+    for (const auto& entree : fs::directory_iterator(dossier)) {
+        const std::string nom = entree.path().filename().string();
+        if (nom != "bench.txt" && entree.is_regular_file())
+            fichiers[nom] = Octets(Lire(entree.path()));
+    }
+    return fichiers;
+}
+
 // Runs the program in `dossier` with the given arguments; `avant`, when given, is a shell
 // fragment run just before it (a ulimit, say).
 inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& arguments,
@@ -93,11 +104,7 @@ inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& 
     e.erreurs = Lire(erreurs);
     fs::remove(sortie);
     fs::remove(erreurs);
-    for (const auto& entree : fs::directory_iterator(dossier.chemin())) {
-        const std::string nom = entree.path().filename().string();
-        if (nom == "bench.txt" || !entree.is_regular_file()) continue;
-        e.fichiers[nom] = Octets(Lire(entree.path()));
-    }
+    e.fichiers = Fichiers(dossier.chemin());
     return e;
 }
 

@@ -111,15 +111,13 @@ void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
                 Rayon attendu = m.Depart(k);
                 Propagation(s, attendu, chemin);
                 const Trace& t = obtenus[i];
-                SCOPED_TRACE(testing::Message() << "ray " << i);
-                EXPECT_EQ(t.rayon.lambda, attendu.lambda);
-                EXPECT_EQ(t.rayon.arret, attendu.arret);
-                EXPECT_EQ(t.rayon.fin, attendu.fin);
-                EXPECT_TRUE(MemePoint(t.rayon.position, attendu.position));
-                EXPECT_TRUE(MemePoint(t.rayon.direction, attendu.direction));
-                ASSERT_EQ(t.chemin.size(), chemin.size());
-                EXPECT_TRUE(
-                    std::equal(t.chemin.begin(), t.chemin.end(), chemin.begin(), MemePoint));
+                EXPECT_TRUE(t.rayon.lambda == attendu.lambda && t.rayon.arret == attendu.arret &&
+                            t.rayon.fin == attendu.fin &&
+                            MemePoint(t.rayon.position, attendu.position) &&
+                            MemePoint(t.rayon.direction, attendu.direction) &&
+                            std::equal(t.chemin.begin(), t.chemin.end(), chemin.begin(),
+                                       chemin.end(), MemePoint))
+                    << "ray " << i;
             }
         }
     }

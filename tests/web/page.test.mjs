@@ -32,20 +32,57 @@ const textOf = (page) => editor(page).evaluate((e) => e.value);
 const write = (page, text) => editor(page).evaluate((e, t) => { e.value = t; }, text);
 const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
-pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s', async (page) => {
+pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download', async (page) => {
   assert.equal(await textOf(page), kDefault);
   assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => [e.width, e.height])), [[1000, 1000], [1000, 1000]]);
   assert.deepEqual(await messageTexts(page), []);
   mkdirSync(kShots, { recursive: true });
   await page.screenshot({ path: join(kShots, 'page.png') });
+  // Picture 0's window starts at (-10, -60) with 1000 pixels for 120 units: the centre of
+  // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
+  const table = [[0, 600, 500, 'x 62.00, y 0.00'], [1, 100, 900, 'x 75.5000, y 2.0000']];
+  for (const [index, column, row, expected] of table) {
+    const canvas = page.getByTestId('picture').nth(index);
+    const box = await canvas.boundingBox();
+    await page.mouse.move(box.x + ((column + 0.5) * box.width) / 1000, box.y + ((row + 0.5) * box.height) / 1000);
+    const readout = await page.getByTestId('coordinates').textContent();
+    assert.ok(readout.startsWith(expected), `${readout} starts with ${expected}`);
+    assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
+  }
+  // Each picture downloads as the program's BMP bytes and as a PNG.
+  const program = native(kDefault, 'default_optic.txt');
+  const figure = page.locator('figure').nth(1);
+  const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
+  assert.equal(bmp.suggestedFilename(), 'OpticZoomBox_1.bmp');
+  assert.ok(readFileSync(await bmp.path()).equals(program.pictures['OpticZoomBox_1.bmp']));
+  const [png] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'PNG' }).click()]);
+  assert.equal(png.suggestedFilename(), 'OpticZoomBox_1.png');
+  const bytes = readFileSync(await png.path());
+  assert.deepEqual([...bytes.subarray(1, 4)], [0x50, 0x4e, 0x47]);
+  assert.equal(bytes.readUInt32BE(16), 1000);
 });
 
-pageTest('typing a change into the description redraws the pictures', async (page) => {
+pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws the pictures', async (page) => {
   await editor(page).focus();
   await page.keyboard.press('Control+End');
   const added = '\nS 1 550 -5 -20 0 10 0 3';
   await page.keyboard.type(added);
   await waitForPictures(page, kDefault + added, 'default_optic.txt');
+  // Alt+Up and Alt+Down nudge the number at the caret.
+  await write(page, kDefault);
+  const at = kDefault.indexOf('L 30 0 8 40') + 'L 30 0 8 4'.length;
+  await editor(page).evaluate((e, caret) => { e.focus(); e.caret = caret; }, at);
+  await page.keyboard.press('Alt+ArrowUp');
+  const once = kDefault.replace('L 30 0 8 40', 'L 30 0 8 41');
+  assert.equal(await textOf(page), once);
+  await waitForPictures(page, once, 'default_optic.txt');
+  await page.keyboard.press('Alt+Shift+ArrowDown');
+  const twice = kDefault.replace('L 30 0 8 40', 'L 30 0 8 31');
+  assert.equal(await textOf(page), twice);
+  await waitForPictures(page, twice, 'default_optic.txt');
+  // Undo brings the number back, as after typing.
+  await page.keyboard.press('Control+z');
+  assert.equal(await textOf(page), once);
 });
 
 pageTest('a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
@@ -107,36 +144,6 @@ pageTest('an address encoded slowly never replaces the newer text\'s', async (pa
   assert.equal((await decodeBench(new URL(page.url()).hash)).description, newer);
 });
 
-pageTest('the coordinates readout names the world point under the pointer', async (page) => {
-  // Picture 0's window starts at (-10, -60) with 1000 pixels for 120 units: the centre of
-  // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
-  const table = [[0, 600, 500, 'x 62.00, y 0.00'], [1, 100, 900, 'x 75.5000, y 2.0000']];
-  for (const [index, column, row, expected] of table) {
-    const canvas = page.getByTestId('picture').nth(index);
-    const box = await canvas.boundingBox();
-    await page.mouse.move(box.x + ((column + 0.5) * box.width) / 1000, box.y + ((row + 0.5) * box.height) / 1000);
-    const readout = await page.getByTestId('coordinates').textContent();
-    assert.ok(readout.startsWith(expected), `${readout} starts with ${expected}`);
-    assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
-  }
-});
-
-pageTest('Alt+Up and Alt+Down nudge the number at the caret, and the pictures follow', async (page) => {
-  const at = kDefault.indexOf('L 30 0 8 40') + 'L 30 0 8 4'.length;
-  await editor(page).evaluate((e, caret) => { e.focus(); e.caret = caret; }, at);
-  await page.keyboard.press('Alt+ArrowUp');
-  const once = kDefault.replace('L 30 0 8 40', 'L 30 0 8 41');
-  assert.equal(await textOf(page), once);
-  await waitForPictures(page, once, 'default_optic.txt');
-  await page.keyboard.press('Alt+Shift+ArrowDown');
-  const twice = kDefault.replace('L 30 0 8 40', 'L 30 0 8 31');
-  assert.equal(await textOf(page), twice);
-  await waitForPictures(page, twice, 'default_optic.txt');
-  // Undo brings the number back, as after typing.
-  await page.keyboard.press('Control+z');
-  assert.equal(await textOf(page), once);
-});
-
 pageTest('the examples menu opens each example', async (page) => {
   const options = await page.locator('#examples option').evaluateAll((o) => o.map((e) => e.value).filter(Boolean));
   assert.deepEqual(options, ['default_optic.txt', 'dispersion.txt', 'microscope_objective.txt', 'stop.txt',
@@ -145,19 +152,6 @@ pageTest('the examples menu opens each example', async (page) => {
   const telescope = readFileSync(join(kRoot, 'examples/telescope.txt'), 'utf8');
   await waitForPictures(page, telescope, 'telescope.txt');
   assert.equal(await textOf(page), telescope);
-});
-
-pageTest('each picture downloads as the program\'s BMP bytes and as a PNG', async (page) => {
-  const program = native(kDefault, 'default_optic.txt');
-  const figure = page.locator('figure').nth(1);
-  const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
-  assert.equal(bmp.suggestedFilename(), 'OpticZoomBox_1.bmp');
-  assert.ok(readFileSync(await bmp.path()).equals(program.pictures['OpticZoomBox_1.bmp']));
-  const [png] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'PNG' }).click()]);
-  assert.equal(png.suggestedFilename(), 'OpticZoomBox_1.png');
-  const bytes = readFileSync(await png.path());
-  assert.deepEqual([...bytes.subarray(1, 4)], [0x50, 0x4e, 0x47]);
-  assert.equal(bytes.readUInt32BE(16), 1000);
 });
 
 pageTest('a long run shows its progress and the next edit cancels it', async (page) => {
@@ -259,7 +253,7 @@ pageTest('on a phone-sized window the page fits its width and is usable from the
   assert.equal(await page.evaluate(() => document.activeElement.dataset.testid), 'picture');
 }, { viewport: { width: 390, height: 844 } });
 
-pageTest('the report shows under the pictures, each fan\'s image point crossed in its colour', async (page) => {
+pageTest('the report shows under the pictures, each fan\'s image point crossed in its colour; its tables say when there is no image or no finite focal length', async (page) => {
   const report = page.locator('#report');
   await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
   assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
@@ -273,11 +267,9 @@ pageTest('the report shows under the pictures, each fan\'s image point crossed i
   });
   assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
   assert.equal(crossed.away[3], 0);
-});
 
-pageTest('the report\'s tables say when a fan has no image and a focal length is infinite', async (page) => {
-  // A report as the engine will give it, shown by the page's own part (the crosses are the
-  // test above's).
+  // The tables say when a fan has no image and a focal length is infinite: a report as the
+  // engine will give it, shown by the page's own part.
   const text = await page.evaluate(async () => {
     const { showReport } = await import('./report.js');
     const section = document.createElement('section');

@@ -75,7 +75,8 @@ test('dragging an element or one of its handles writes only its numbers; Ctrl+Z 
   const page = await openBench();
   const stopBlade = [10, -20];
   const table = [
-    // [what, click to select first, press, release, line before, line after]
+    // [what, click to select first, press, release, line before, line after, with Shift,
+    // the reason a limit gives, shown while dragging]
     ['lens 1 by its body, 10 units left', null, [33, 5], [23, 5], kLens, 'L 20 0 8 40 inf 36 0 1'],
     ['the source by its start point, 5 units down', null, [-5, 0], [-5, 5], kSource, 'S 4 460 510 570 650 -5 5 0 0 28 14'],
     ['lens 1\'s thickness', [33, 5], [38, 0], [36, 0], kLens, 'L 30 0 6 40 inf 36 0 1'],
@@ -90,10 +91,28 @@ test('dragging an element or one of its handles writes only its numbers; Ctrl+Z 
     // The edge ray from the segment's end (-5, -14) turned 10 degrees up: an opening of 20.
     ['the source\'s opening', [-5, 0], [23, -14], [23, -14 - 28 * Math.tan(Math.PI / 18)], kSource, 'S 4 460 510 570 650 -5 0 20 0 28 14'],
     ['the source\'s width', [-5, 0], [-5, -14], [-5, -20], kSource, 'S 4 460 510 570 650 -5 0 0 0 40 14'],
+    // Shift keeps a move on the lens's axis and a tilt on 15° steps (24.8° snaps to 30°).
+    ['lens 1 along its axis', null, [33, 5], [23, 9], kLens, 'L 20 0 8 40 inf 36 0 1', true],
+    ['lens 1\'s tilt in steps', [33, 5], [56, 0], [56, -12], kLens, 'L 30 0 8 40 inf 36 30 1', true],
+    // A drag past a limit stops at it, and the readout says why.
+    ['lens 1\'s diameter, too far', [33, 5], [36.1394289, -18], [36.1394289, -45], kLens, 'L 30 0 8 40 inf 79.99 0 1', false,
+      'the diameter must stay below twice the smaller radius (80)'],
+    ['lens 1\'s thickness, too far', [33, 5], [38, 0], [25, 0], kLens, 'L 30 0 0 40 inf 36 0 1', false, 'the thickness cannot be negative'],
   ];
-  for (const [what, select, from, to, before, after] of table) {
+  for (const [what, select, from, to, before, after, shift, reason] of table) {
     if (select) await page.mouse.click(...await spot(page, select));
-    await drag(page, from, to);
+    if (shift) await page.keyboard.down('Shift');
+    let readout;
+    await drag(page, from, to, async () => {
+      if (!reason) return;
+      await page.getByTestId('readout').filter({ hasText: reason }).first().waitFor({ timeout: 5000 }).catch(() => {});
+      readout = await page.getByTestId('readout').first().textContent();
+    });
+    if (shift) await page.keyboard.up('Shift');
+    if (reason) {
+      assert.ok(readout.includes(reason), readout);
+      await expectAnnounced(page, `Stopped: ${reason}.`);
+    }
     const expected = edited(before, after);
     await expectText(page, expected, what);
     await waitForPictures(page, expected, kName);
@@ -106,6 +125,25 @@ test('dragging an element or one of its handles writes only its numbers; Ctrl+Z 
     await waitForPictures(page, kDefault, kName);
   }
   assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('an edit from a picture is undone from the editor too, and the address follows it', async () => {
+  const page = await openBench();
+  await drag(page, [33, 5], [23, 5]);
+  const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
+  await page.waitForFunction(() => location.hash.length > 1);
+  await page.waitForFunction(async (text) => {
+    const { decodeBench: decode } = await import('./fragment.js');
+    return (await decode(location.hash))?.description === text;
+  }, moved);
+  assert.equal((await decodeBench(new URL(page.url()).hash)).description, moved);
+  await page.getByTestId('description').focus();
+  await page.keyboard.press('Control+z');
+  await expectText(page, kDefault);
+  await page.keyboard.press('Control+y');
+  await expectText(page, moved);
+  await waitForPictures(page, moved, kName);
   await page.close();
 });
 
@@ -131,59 +169,25 @@ test('a selected lens shows its outline and handles over the picture, whose pixe
   await page.close();
 });
 
-test('an edit from a picture is undone from the editor too, and the address follows it', async () => {
-  const page = await openBench();
-  await drag(page, [33, 5], [23, 5]);
-  const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
-  await page.waitForFunction(() => location.hash.length > 1);
-  await page.waitForFunction(async (text) => {
-    const { decodeBench: decode } = await import('./fragment.js');
-    return (await decode(location.hash))?.description === text;
-  }, moved);
-  assert.equal((await decodeBench(new URL(page.url()).hash)).description, moved);
-  await page.getByTestId('description').focus();
-  await page.keyboard.press('Control+z');
-  await expectText(page, kDefault);
-  await page.keyboard.press('Control+y');
-  await expectText(page, moved);
-  await waitForPictures(page, moved, kName);
-  await page.close();
-});
-
-test('a drag past a limit stops at it, and the readout says why', async () => {
-  const page = await openBench();
-  const table = [
-    // [press, release, line after, reason]
-    [[36.1394289, -18], [36.1394289, -45], 'L 30 0 8 40 inf 79.99 0 1', 'the diameter must stay below twice the smaller radius (80)'],
-    [[38, 0], [25, 0], 'L 30 0 0 40 inf 36 0 1', 'the thickness cannot be negative'],
-  ];
-  for (const [from, to, after, reason] of table) {
-    await page.mouse.click(...await spot(page, [33, 5]));
-    let readout;
-    await drag(page, from, to, async () => {
-      const shown = page.getByTestId('readout').filter({ hasText: reason }).first();
-      await shown.waitFor({ timeout: 5000 }).catch(() => {});
-      readout = await page.getByTestId('readout').first().textContent();
-    });
-    assert.ok(readout.includes(reason), readout);
-    await expectAnnounced(page, `Stopped: ${reason}.`);
-    const expected = edited(kLens, after);
-    await expectText(page, expected);
-    await waitForPictures(page, expected, kName);
-    await page.keyboard.press('Control+z');
-    await waitForPictures(page, kDefault, kName);
-  }
-  await page.close();
-});
-
 // The window a zoombox line gives, as its picture is drawn.
 function windowOf(line) {
   const [x1, y1, x2, y2, side, grid] = line.split(' ').slice(1).map(Number);
   return { x: x1, y: y1, zoom: side / (x2 - x1), side, grid, width: x2 - x1 };
 }
 
-test('dragging empty space pans the window; the wheel zooms it about the pointer', async () => {
-  const page = await openBench();
+// The world point of `view` under page position `at` of picture 0, whose box is `box`.
+const under = (view, box, at) => [0, 1].map((i) => view[['x', 'y'][i]] + ((at[i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
+
+// Picture 0's zoombox line once the text has changed, and the window it gives.
+async function zoomed(page) {
+  await page.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
+  const line = (await textOf(page)).split('\n')[39];
+  return [line, windowOf(line)];
+}
+
+test('dragging empty space pans the window; the wheel and two fingers zoom it about the pointer', async () => {
+  const page = await site.open('', { hasTouch: true });
+  await waitForPictures(page, kDefault, kName);
   await drag(page, [0, 40], [10, 45]);
   const panned = edited(kWhole, 'Z -20 -65 100 55 1000 10');
   await expectText(page, panned);
@@ -194,66 +198,34 @@ test('dragging empty space pans the window; the wheel zooms it about the pointer
   // pixel, while the window's side changes 1.25 times a notch.
   const box = await page.getByTestId('picture').first().boundingBox();
   const pointer = (await spot(page, [50, 0])).map(Math.round);
-  const under = (view) => [0, 1].map((i) => view[['x', 'y'][i]] + ((pointer[i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
   for (const [notches, width] of [[-1, 96], [1, 150], [-2, 76.8]]) {
     await page.mouse.move(...pointer);
     await page.mouse.wheel(0, 100 * notches);
-    await page.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
-    const line = (await textOf(page)).split('\n')[39];
-    const after = windowOf(line);
+    const [line, after] = await zoomed(page);
     assert.deepEqual([after.side, after.grid], [1000, 10], line);
     assert.ok(Math.abs(after.width - width) < 0.02, line);
-    const [a, b] = [under(kView), under(after)];
+    const [a, b] = [under(kView, box, pointer), under(after, box, pointer)];
     assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 1 / after.zoom, `${line}: ${a} stays under the pointer`);
     await waitForPictures(page, edited(kWhole, line), kName);
     await page.getByTestId('picture').first().focus();
     await page.keyboard.press('Control+z');
     await expectText(page, kDefault, `${notches}: one step undoes the turn`);
   }
-  await page.close();
-});
-
-test('Shift keeps a move on the lens\'s axis and a tilt on 15° steps; two fingers zoom about their middle', async () => {
-  const page = await openBench();
-  const table = [
-    // [click to select first, press, release, line after]
-    [null, [33, 5], [23, 9], 'L 20 0 8 40 inf 36 0 1'],
-    [[33, 5], [56, 0], [56, -12], 'L 30 0 8 40 inf 36 30 1'],  // 24.8° snaps to 30°
-  ];
-  for (const [select, from, to, after] of table) {
-    if (select) await page.mouse.click(...await spot(page, select));
-    await page.keyboard.down('Shift');
-    await drag(page, from, to);
-    await page.keyboard.up('Shift');
-    await expectText(page, edited(kLens, after), after);
-    await waitForPictures(page, edited(kLens, after), kName);
-    await page.getByTestId('picture').first().focus();
-    await page.keyboard.press('Control+z');
-    await expectText(page, kDefault);
-  }
-  await page.close();
   // Two touches 80 CSS pixels apart part to 160: the window halves about the point between them.
-  const touch = await site.open('', { hasTouch: true });
-  await waitForPictures(touch, kDefault, kName);
-  const box = await touch.getByTestId('picture').first().boundingBox();
-  const [cx, cy] = (await spot(touch, [50, 0])).map(Math.round);
-  const cdp = await touch.context().newCDPSession(touch);
+  const cdp = await page.context().newCDPSession(page);
   const fingers = (type, apart) => cdp.send('Input.dispatchTouchEvent', {
-    type, touchPoints: apart === null ? [] : [[cx - apart / 2, cy], [cx + apart / 2, cy]].map(([x, y], id) => ({ x, y, id })),
+    type, touchPoints: apart === null ? [] : [-1, 1].map((side, id) => ({ x: pointer[0] + side * apart / 2, y: pointer[1], id })),
   });
   await fingers('touchStart', 80);
   for (const apart of [100, 130, 160]) await fingers('touchMove', apart);
   await fingers('touchEnd', null);
-  await touch.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
-  const line = (await textOf(touch)).split('\n')[39];
-  const after = windowOf(line);
+  const [line, after] = await zoomed(page);
   assert.ok(Math.abs(after.width - 60) < 0.05 && after.side === 1000, line);
-  const under = (view) => [0, 1].map((i) => view[['x', 'y'][i]] + (([cx, cy][i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
-  const [a, b] = [under(kView), under(after)];
+  const [a, b] = [under(kView, box, pointer), under(after, box, pointer)];
   assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 2 / after.zoom, `${line}: ${a} stays between the fingers`);
-  await waitForPictures(touch, edited(kWhole, line), kName);
-  assert.deepEqual(touch.errors, []);
-  await touch.close();
+  await waitForPictures(page, edited(kWhole, line), kName);
+  assert.deepEqual(page.errors, []);
+  await page.close();
 });
 
 test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async () => {
@@ -273,17 +245,21 @@ test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zo
     // About the window's centre (49.88, 0): the corners 1.25 times closer to it.
     ['+', moved, 'Z 1.88 -48 97.88 48 1000 10', null],
   ];
-  let text;
+  const texts = [kDefault];
   for (const [key, stop, whole, announcement] of steps) {
     await page.keyboard.press(key);
-    text = kDefault.replace(`\n${kStop}\n`, `\n${stop}\n`).replace(`\n${kWhole}\n`, `\n${whole}\n`);
+    const text = kDefault.replace(`\n${kStop}\n`, `\n${stop}\n`).replace(`\n${kWhole}\n`, `\n${whole}\n`);
     await expectText(page, text, key);
+    if (text !== texts.at(-1)) texts.push(text);
     if (announcement) await expectAnnounced(page, announcement, key);
   }
-  await waitForPictures(page, text, kName);
-  // Four edits, four steps of the history.
-  for (let i = 0; i < 4; ++i) await page.keyboard.press('Control+z');
-  await expectText(page, kDefault);
+  await waitForPictures(page, texts.at(-1), kName);
+  // Four edits, four steps of the history, each undone by one press.
+  assert.equal(texts.length, 5);
+  for (const text of texts.slice(0, -1).reverse()) {
+    await page.keyboard.press('Control+z');
+    await expectText(page, text, 'one step undone');
+  }
   // The caret on a lens's line selects the lens.
   await page.getByTestId('description').evaluate((e, at) => { e.focus(); e.caret = at; }, kDefault.indexOf('L 39'));
   await expectAnnounced(page, 'Selected line 32: L 39 0 6 40 inf 36 0 1');

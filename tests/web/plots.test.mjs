@@ -23,7 +23,7 @@ function linear(positions, values) {
   return k;
 }
 
-test('the bundled bench shows its Systems table and its chromatic focal shift', async () => {
+test('the bundled bench shows its Systems table and its chromatic focal shift; a fan along an axis, its ray fan and longitudinal aberration', async () => {
   const page = await openPage();
   const { report } = await page.evaluate(async (text) => {
     const { run } = await import('./optic.mjs');
@@ -41,12 +41,7 @@ test('the bundled bench shows its Systems table and its chromatic focal shift', 
   assert.equal(dots.length, system.first_order.length);
   assert.ok(linear(dots.map((d) => d[0]), system.first_order.map((p) => p.wavelength_nm)) > 0);
   assert.ok(linear(dots.map((d) => d[1]), system.first_order.map((p) => p.bfd)) < 0);  // up is larger
-  assert.deepEqual(page.errors, []);
-  await page.close();
-});
-
-test('a fan along an axis gets its ray fan and its longitudinal aberration', async () => {
-  const page = await openPage();
+  // A fan along an axis gets its ray fan and its longitudinal aberration.
   const shown = await page.evaluate(async () => {
     const { showPlots } = await import('./plots.js');
     const rays = [-2, -1, 0, 1, 2].map((h) => ({ height: h, angle_deg: 0,
@@ -76,6 +71,7 @@ test('a fan along an axis gets its ray fan and its longitudinal aberration', asy
   assert.ok(fan.dots.every((d) => d[2] === 'rgb(0, 255, 0)'));
   assert.equal(longitudinal.dots.length, 4);  // the ray along the axis crosses it nowhere
   linear(longitudinal.dots.map((d) => d[0]), [49.6, 49.9, 49.9, 49.6]);
+  assert.deepEqual(page.errors, []);
   await page.close();
 });
 

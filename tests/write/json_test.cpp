@@ -37,21 +37,16 @@ TEST(Json, ChainesDeTousLesOctets) {
         const char* nom;
         std::string entree, lue;
     } cas[] = {
-        {"plain text", "OpticZoomBox_0.bmp", "OpticZoomBox_0.bmp"},
         {"quote and backslash", "a \"b\" c\\d", "a \"b\" c\\d"},
         {"every control character", controles, controles},
         {"a NUL byte", std::string("a\0b", 3), std::string("a\0b", 3)},
-        {"a message with its line end", "Warning: x \n", "Warning: x \n"},
         {"two-byte UTF-8", "\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"},
         {"four-byte UTF-8", "\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
         {"U+FFFF and U+10FFFF", "\xef\xbf\xbf\xf4\x8f\xbf\xbf", "\xef\xbf\xbf\xf4\x8f\xbf\xbf"},
         {"a Latin-1 byte", "b\xe9nch.txt", "b" + kRemplacement + "nch.txt"},
         {"a stray continuation byte", "\x80x", kRemplacement + "x"},
-        {"a truncated sequence at the end", "x\xc3", "x" + kRemplacement},
         {"a truncated sequence before ASCII", "\xe2\x82x", kRemplacement + kRemplacement + "x"},
         {"an overlong slash", "\xc0\xaf", kRemplacement + kRemplacement},
-        {"an overlong three-byte NUL", "\xe0\x80\x80",
-         kRemplacement + kRemplacement + kRemplacement},
         {"a UTF-16 surrogate", "\xed\xa0\x80", kRemplacement + kRemplacement + kRemplacement},
         {"past U+10FFFF", "\xf4\x90\x80\x80",
          kRemplacement + kRemplacement + kRemplacement + kRemplacement},
@@ -69,35 +64,21 @@ TEST(Json, ChainesDeTousLesOctets) {
     }
 }
 
+// The digits are the number formatter's (tested on its own); here what JSON adds: no NaN or
+// infinity, and every number text reads back to the very same double, sign of zero included.
 TEST(Json, NombresRelusAuBitPres) {
     const double inf = std::numeric_limits<double>::infinity();
     const struct {
         double valeur;
         const char* texte;  // as written
-    } cas[] = {{0.0, "0"},
-               {-0.0, "-0"},
-               {486.1, "486.1"},
-               {550, "550"},
-               {1.5e16, "15000000000000000"},
-               {1e17, "1e+17"},
-               {1e-5, "1e-05"},
-               {0.001, "0.001"},
-               {0.1 + 0.2, "0.30000000000000004"},
-               {1.0 / 3, "0.3333333333333333"},
-               {1e300, "1e+300"},
-               {-2.5e-300, "-2.5e-300"},
-               {5e-324, "5e-324"},
-               {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
-               {std::nan(""), "null"},
-               {inf, "null"},
-               {-inf, "null"}};
+    } cas[] = {{-0.0, "-0"},       {486.1, "486.1"},       {1e17, "1e+17"}, {1e-5, "1e-05"},
+               {5e-324, "5e-324"}, {std::nan(""), "null"}, {inf, "null"},   {-inf, "null"}};
     for (const auto& c : cas) {
         SCOPED_TRACE(c.texte);
         const std::string texte = Document([&](JsonWriter& j) { j.Number(c.valeur); });
         EXPECT_EQ(texte, c.texte);
         const auto lu = LireJson(texte);
         ASSERT_TRUE(lu);
-        // The text reads back to the very same double, sign of zero included.
         const double relu = std::strtod(texte.c_str(), nullptr);
         EXPECT_TRUE(std::isfinite(c.valeur)
                         ? std::memcmp(&relu, &c.valeur, sizeof(double)) == 0 && lu->is_number()
