@@ -22,6 +22,7 @@ struct Decimales {
     bool negatif = false;
     std::array<char, 17> chiffres{};
     int exposant = 0;
+    std::uint64_t entier = 0;  // the 17 digits as one whole number
     // Where the digits come from whole numbers: |value| 10^(16 - e10) is exactly
     // n + reste / (2 moitie), and `demi`, half the gap between |value| and the next double
     // up, is demi / (4 moitie) on that scale; the gap down is half as wide at a power of two.
@@ -109,6 +110,7 @@ bool DecomposerVite(double value, Decimales& d) {
             ++e10;
         }
         d.negatif = std::signbit(value);
+        d.entier = static_cast<std::uint64_t>(n);
         for (int k = 16; k >= 0; --k) {
             d.chiffres[k] = static_cast<char>('0' + static_cast<int>(n % 10));
             n /= 10;
@@ -135,6 +137,7 @@ Decimales Decomposer(double value) {
     d.chiffres[0] = *p;
     for (int k = 1; k < 17; ++k) d.chiffres[k] = p[k + 1];
     d.exposant = std::atoi(p + 19);
+    for (const char c : d.chiffres) d.entier = d.entier * 10 + static_cast<unsigned>(c - '0');
     return d;
 }
 
@@ -162,6 +165,29 @@ bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& e
         ++r[k];
     } else {
         r[0] = '1';  // 9.99 -> 10.0: the exponent grows, the digits stay as many
+        ++exposant;
+    }
+    return true;
+}
+
+// The same rounding as one whole number q of `precision` digits (its digits those of r).
+bool ArrondirEntier(const Decimales& d, int precision, std::uint64_t& q, int& exposant) {
+    exposant = d.exposant;
+    if (precision >= 17) {
+        q = d.entier;
+        return true;
+    }
+    const auto p = static_cast<std::uint64_t>(kPuissances10[17 - precision]);
+    q = d.entier / p;
+    const std::uint64_t reste = d.entier % p;
+    bool haut = reste > p / 2;
+    if (reste == p / 2) {
+        // The 17 digits rounded up from below the half, or down from above it.
+        if (!d.exacte || d.reste == 0) return false;
+        haut = d.reste < d.moitie;
+    }
+    if (haut && ++q == kPuissances10[precision]) {
+        q = static_cast<std::uint64_t>(kPuissances10[precision - 1]);  // 9.99 -> 10.0
         ++exposant;
     }
     return true;
@@ -214,33 +240,30 @@ void Ecrire(const Decimales& d, double value, int precision, char* out, std::siz
         std::snprintf(out, taille, "%.*g", std::clamp(precision, 1, 17), value);
 }
 
-// The double that the rounded digits r (`digits` of them, the first of exponent `exposant`)
-// read back as, where one multiplication or division of exact numbers gives it correctly
+// The double that q, `digits` rounded digits whose first has the exponent `exposant`, reads
+// back as, where one multiplication or division of exact numbers gives it correctly
 // rounded: a whole number of at most 2^53 by a power of ten of at most 1e22, both exact.
 // Reading back with strtod costs a report written in WebAssembly most of its time.  NaN
 // where that does not apply.
-double RelireVite(bool negatif, const std::array<char, 18>& r, int exposant, int digits) {
-    constexpr double kEntierExact = 9007199254740992.0;  // 2^53
+double RelireVite(bool negatif, std::uint64_t q, int exposant, int digits) {
+    constexpr std::uint64_t kEntierExact = std::uint64_t{1} << 53;
     constexpr std::array<double, 23> kPuissances = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    double entier = 0;
-    for (int k = 0; k < digits; ++k) entier = entier * 10 + (r[k] - '0');
     const int puissance = exposant - (digits - 1);
-    if (entier > kEntierExact || puissance > 22 || puissance < -22) return std::nan("");
+    if (q > kEntierExact || puissance > 22 || puissance < -22) return std::nan("");
+    const auto entier = static_cast<double>(q);
     const double lu =
         puissance >= 0 ? entier * kPuissances[puissance] : entier / kPuissances[-puissance];
     return negatif ? -lu : lu;
 }
 
-// Whether the rounded digits r read back as d's value, from d's whole numbers (d.exacte):
-// whether they lie within half a gap of it, on the scale of its 17 digits.
-bool RelireExact(const Decimales& d, const std::array<char, 18>& r, int exposant, int digits) {
-    Entier128 lu = 0;
-    for (int k = 0; k < digits; ++k) lu = lu * 10 + static_cast<unsigned>(r[k] - '0');
+// Whether q (as for RelireVite) reads back as d's value, from d's whole numbers (d.exacte):
+// whether it lies within half a gap of it, on the scale of its 17 digits.
+bool RelireExact(const Decimales& d, std::uint64_t q, int exposant, int digits) {
     const int j = 17 - digits + exposant - d.e10;  // 1 to 17
     if (j < 0 || j > 17) return false;
-    lu *= kPuissances10[j];
+    const Entier128 lu = Entier128{q} * kPuissances10[j];
     // Further than 12 from n is further than any half gap (at most 11.1 on this scale), and
     // keeps the products below within 128 bits (moitie is below 2^75).
     const Relatif128 ecart = static_cast<Relatif128>(lu) - static_cast<Relatif128>(d.n);
@@ -255,12 +278,12 @@ bool RelireExact(const Decimales& d, const std::array<char, 18>& r, int exposant
 // Whether `value` written with this many digits reads back as itself.
 bool Relu(const Decimales& d, double value, int digits, char* text, std::size_t taille) {
     if (digits >= 17) return true;
-    std::array<char, 18> r{};
+    std::uint64_t q = 0;
     int exposant = 0;
-    if (Arrondir(d, digits, r, exposant)) {
-        const double vite = RelireVite(d.negatif, r, exposant, digits);
+    if (ArrondirEntier(d, digits, q, exposant)) {
+        const double vite = RelireVite(d.negatif, q, exposant, digits);
         if (!std::isnan(vite)) return vite == value;
-        if (d.exacte) return RelireExact(d, r, exposant, digits);
+        if (d.exacte) return RelireExact(d, q, exposant, digits);
     } else if (digits <= 15) {
         // Half-way between two roundings of 15 digits or fewer: neither is within half a gap
         // of the value (a gap is at most 2^-52 of it), so neither reads back.
