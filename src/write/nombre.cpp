@@ -57,7 +57,10 @@ bool DecomposerVite(double value, Decimales& d) {
     const double f = std::frexp(std::fabs(value), &e2);  // in [0.5, 1)
     const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
     e2 -= 53;
-    int e10 = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    // |value| lies in [2^(e2 + 52), 2^(e2 + 53)): its decimal exponent is this or one more,
+    // which the loop below finds (a logarithm costs more, in WebAssembly, than a try).
+    constexpr double kLog10De2 = 0.30102999566398120;
+    int e10 = static_cast<int>(std::floor((e2 + 52) * kLog10De2));
     for (int essai = 0; essai < 3; ++essai) {
         const int s = 16 - e10;
         Entier128 n, reste, moitie;  // n + reste / (2 moitie): the scaled value
