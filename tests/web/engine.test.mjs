@@ -28,6 +28,8 @@ describe('run() gives what the program gives', () => {
     ['no_glass.txt', 'L 0 0 1 inf inf 10 0 1\nZ 0 0 10 10 50 1\n'],
     ['bytes.txt', Buffer.from([0x49, 0x20, 0xff, 0xfe, 0x0a, 0x5a, 0x20, 0x30, 0x20, 0x30, 0x20, 0x39, 0x20, 0x39, 0x20, 0x33, 0x30, 0x20, 0x33, 0x0a])],
     ['sub/dir/bench.txt', 'Z 0 0 10 10 20 1\n'],
+    // The first picture's name is the description's directory: that picture cannot be written.
+    ['OpticZoomBox_0.bmp/bench.txt', 'Z 0 0 10 10 20 1\nZ 0 0 10 10 30 1\n'],
     ['--help', 'Z 0 0 10 10 20 1\n'],
     ['', 'Z 0 0 10 10 20 1\n'],
     ['dossier/', 'Z 0 0 10 10 20 1\n'],

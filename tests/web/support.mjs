@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -61,7 +61,7 @@ export function native(description, name = 'bench.txt', options = []) {
       stdout = error.stdout;
     }
     const pictures = {};
-    for (const file of readdirSync(directory).filter((f) => f.endsWith('.bmp'))) {
+    for (const file of readdirSync(directory).filter((f) => f.endsWith('.bmp') && statSync(join(directory, f)).isFile())) {
       pictures[file] = readFileSync(join(directory, file));
     }
     return { status, stdout: stdout.toString(), pictures };
