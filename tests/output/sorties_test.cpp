@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -161,6 +162,29 @@ TEST(Svg, LesRayonsOuLeBmpLesA) {
         }
     }
     EXPECT_GT(vus, 300);
+}
+
+// A ray within a fifth of a pixel of the ray written before it is drawn as that one, not
+// again: 21 rays from one point, whose ends in a 240-pixel picture lie 0.3 or 0.1 pixel apart.
+TEST(Svg, RayonsConfondusAUnCinquiemeDePixel) {
+    const struct {
+        const char* ouverture;  // the fan's opening, degrees
+        bool tous;              // every ray drawn
+    } cas[] = {{"1.5", true}, {"0.5", false}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.ouverture);
+        Dossier d;
+        d.Ecrire("bench.txt",
+                 std::string("S 1 550 0 2 ") + c.ouverture + " 0 0 21\nZ -2 -20 58 40 240 0\n");
+        const Execution svg = Lancer(d, {"bench.txt", "--format=svg"});
+        const std::string texte = Texte(svg.fichiers.at("OpticZoomBox_0.svg"));
+        const auto traits = std::count(texte.begin(), texte.end(), 'M');
+        if (c.tous) {
+            EXPECT_EQ(traits, 21);
+        } else {
+            EXPECT_LT(traits, 15);
+        }
+    }
 }
 
 // A directory that is missing or cannot be written to gives the write-failure message for
