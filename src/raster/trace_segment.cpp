@@ -104,9 +104,8 @@ template <bool XMajeur>
 }
 
 #if defined(__wasm_simd128__)
-// The same arithmetic, operation for operation, in WebAssembly's two-lane registers, four
-// points at a time: its compiler does not turn the conversions to integers into vector
-// instructions by itself.  The lanes past n are computed and ignored.
+// The same arithmetic, operation for operation, in WebAssembly's two-lane registers: its
+// compiler does not turn the conversions to integers into vector instructions by itself.
 // Columns and rows of the points numbered k (two whole numbers), in the two low lanes.
 template <bool XMajeur>
 [[gnu::always_inline]] inline std::pair<v128_t, v128_t> DeuxPixels(const Parametres& p, v128_t k) {
@@ -126,6 +125,7 @@ template <bool XMajeur>
                      wasm_i32x4_trunc_sat_f64x2_zero(wasm_f64x2_add(py, demi))};
 }
 
+// A batch's points four at a time; the lanes past n are computed and ignored.
 template <bool XMajeur>
 void Calculer(const Parametres& p, double base, int n, Lot& lot) {
     const v128_t pas_ligne = wasm_i32x4_splat(p.pas_ligne), trois = wasm_i32x4_splat(3);

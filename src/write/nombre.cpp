@@ -144,36 +144,10 @@ Decimales Decomposer(double value) {
     return d;
 }
 
-// d's digits rounded to `precision` (1 to 17) in `r`, and the exponent after rounding.  False
-// where rounding those digits could differ from rounding the value itself: only when the
-// digits dropped are exactly a half, and the whole numbers do not say on which side of its
-// 17 digits the value lies.
-bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& exposant) {
-    for (int k = 0; k < precision; ++k) r[k] = d.chiffres[k];
-    exposant = d.exposant;
-    if (precision >= 17) return true;
-    const char premier = d.chiffres[precision];
-    bool reste = false;
-    for (int k = precision + 1; k < 17; ++k) reste = reste || d.chiffres[k] != '0';
-    if (premier == '5' && !reste) {
-        // The 17 digits rounded up from below the half, or down from above it.
-        if (!d.exacte || d.reste == 0) return false;
-        if (d.reste > d.moitie) return true;
-        reste = true;
-    }
-    if (premier < '5') return true;
-    int k = precision - 1;
-    while (k >= 0 && r[k] == '9') r[k--] = '0';
-    if (k >= 0) {
-        ++r[k];
-    } else {
-        r[0] = '1';  // 9.99 -> 10.0: the exponent grows, the digits stay as many
-        ++exposant;
-    }
-    return true;
-}
-
-// The same rounding as one whole number q of `precision` digits (its digits those of r).
+// d's 17 digits rounded to `precision` (1 to 17), as one whole number q of that many digits,
+// and the exponent after rounding.  False where rounding those digits could differ from
+// rounding the value itself: only when the digits dropped are exactly a half, and the whole
+// numbers do not say on which side of its 17 digits the value lies.
 bool ArrondirEntier(const Decimales& d, int precision, std::uint64_t& q, int& exposant) {
     exposant = d.exposant;
     if (precision >= 17) {
@@ -193,6 +167,14 @@ bool ArrondirEntier(const Decimales& d, int precision, std::uint64_t& q, int& ex
         q = static_cast<std::uint64_t>(kPuissances10[precision - 1]);  // 9.99 -> 10.0
         ++exposant;
     }
+    return true;
+}
+
+// The same rounding as `precision` digits in `r`.
+bool Arrondir(const Decimales& d, int precision, std::array<char, 18>& r, int& exposant) {
+    std::uint64_t q = 0;
+    if (!ArrondirEntier(d, precision, q, exposant)) return false;
+    for (int k = precision - 1; k >= 0; --k, q /= 10) r[k] = static_cast<char>('0' + q % 10);
     return true;
 }
 
