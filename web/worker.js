@@ -1,6 +1,6 @@
 // The engine's worker: runs one bench at a time, off the page's thread, and sends back the
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
-// run has gone stale and takes another.  A message may name a share of the pictures
+// run has gone stale and takes another.  A message may name a share of the pictures' rows
 // ({ part, parts }, see run()); without one the worker draws them all.
 import { bitmapOf, rayColour, ready, recycle, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';

@@ -16,8 +16,8 @@ struct Demande {
     FormeCompteRendu compte_rendu = FormeCompteRendu::Aucun;
     bool courbes = false;  // also write the aberration plots as SVG files beside the pictures
     // When `parts` runs of the same description share out its pictures (see PartsDesImages),
-    // this run's share: it draws only those, and counts the others as written by the runs
-    // that draw them.
+    // this run's share: it draws only its rows of them, and counts the others as written by
+    // the runs that draw them.
     int part = 0, parts = 1;
 };
 

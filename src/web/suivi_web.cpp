@@ -2,9 +2,11 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/suivi.h"
 #include "model/system.h"
+#include "run/partage.h"
 #include "web/geometrie.h"
 #include "web/passerelle.h"
 
@@ -21,9 +23,12 @@ void SuiviWeb::Annoncer(const std::string& etape, double fait, double total) {
 }
 
 void SuiviWeb::Lu(const System_Physique& systeme) {
+    const std::vector<PartImage> parts = PartsDesImages(systeme, part_, parts_);
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
         const Fenetre& z = systeme.zoomboxes[c];
-        optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille);
+        const Rangs r = parts[c].mienne ? parts[c].rangs : Rangs{};
+        optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille, r.debut,
+                      r.fin);
     }
     std::ostringstream geometrie;
     EcrireGeometrie(geometrie, systeme);
