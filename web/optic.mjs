@@ -143,10 +143,8 @@ function execute(instance, bytes, name, onProgress, share, report) {
     sortie: (text) => { result.stdout = decoder.decode(text); },
     message: (line, text) => result.messages.push({ text: decoder.decode(text), line }),
     diagnostic: (line, text) => result.diagnostics.push({ line, message: decoder.decode(text) }),
-    fenetre: (c, x, y, zoom, side, first, end) => {
-      views[c] = { x, y, zoom };
-      if (first > 0 || end < side) shares[c] = [first, end];
-    },
+    fenetre: (c, x, y, zoom) => { views[c] = { x, y, zoom }; },
+    rangs: (c, first, end) => { shares[c] = [first, end]; },
     geometrie: (text) => { result.geometry = JSON.parse(decoder.decode(text)); },
     // Each picture is taken out of the file system as soon as it is written (its bytes
     // as they are, when the file holds exactly them: a picture may weigh gigabytes).
@@ -157,7 +155,8 @@ function execute(instance, bytes, name, onProgress, share, report) {
       FS.unlink(file);
       const c = Number(kPicture.exec(file)?.[1]);
       const picture = { name: file, width: side, height: side, bmp, view: views[c] };
-      if (shares[c]) picture.rows = shares[c];
+      const rows = shares[c];
+      if (rows && (rows[0] > 0 || rows[1] < side)) picture.rows = rows;
       result.pictures.push(picture);
     },
     progression: (text, done, total) => onProgress?.({ step: decoder.decode(text), done, total }),

@@ -221,7 +221,16 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
         std::string chemin = CheminImage(options.dossier, nom);
         fichiers.push_back({std::move(nom), std::move(chemin)});
     }
-    const std::vector<PartImage> parts = PartsDesImages(systeme, options.part, options.parts);
+    // Shared out, the pictures' rows are cut by the work of drawing them, the same in every
+    // run of the same description.
+    const bool partage = options.parts > 1;
+    const std::vector<PartImage> parts =
+        PartsDesImages(systeme, options.part, options.parts,
+                       partage ? EstimerTravail(systeme, rayons) : Travail{});
+    for (std::size_t c = 0; partage && c < parts.size(); ++c) {
+        const Rangs r = parts[c].mienne ? parts[c].rangs : Rangs{};
+        progression.Partage(c, r.debut, r.fin);
+    }
     int statut = 0;
     Toiles toiles;
     // The run fails with any picture not written; the report lists those written.

@@ -1,50 +1,92 @@
 #include "run/partage.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <memory>
+
+#include "draw/dessin.h"
+#include "raster/charge.h"
+#include "raster/image.h"
 
 namespace optic {
 
-std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, int parts) {
+namespace {
+
+// A pixel painted and written costs about as much as this many points of a ray drawn.
+constexpr double kPointsParPixel = 0.25;
+// The rays' work is estimated from one ray in this many.
+constexpr std::size_t kEchantillon = 8;
+// Measuring a ray (the report's pass) costs about as much as drawing this many points.
+constexpr double kPointsParRayonMesure = 300.0;
+
+}  // namespace
+
+Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
+    const std::vector<Fenetre>& zoomboxes = systeme.zoomboxes;
+    if (!rayons.Garder()) {
+        return {[&zoomboxes](std::size_t c, int debut, int fin) {
+            return static_cast<double>(zoomboxes[c].taille) * (fin - debut);
+        }};
+    }
+    auto charges = std::make_shared<std::vector<Charge>>();
+    for (const Image image : zoomboxes) {
+        Charge& charge = charges->emplace_back(image.taille);
+        std::size_t debut = 0;
+        for (const std::span<const Rayon> lot : rayons.Lots()) {
+            ChargeDesRayons(lot, PreparerRayons(lot, image), image, false,
+                            (kEchantillon - debut % kEchantillon) % kEchantillon, kEchantillon,
+                            charge);
+            debut += lot.size();
+        }
+        charge.Cumuler();
+    }
+    return {[&zoomboxes, charges](std::size_t c, int debut, int fin) {
+                return kPointsParPixel * zoomboxes[c].taille * (fin - debut) +
+                       (*charges)[c].Travail(debut, fin);
+            },
+            kPointsParRayonMesure * static_cast<double>(rayons.Nombre())};
+}
+
+std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, int parts,
+                                      const Travail& estimation) {
+    const TravailDesRangs& travail = estimation.rangs;
     const std::size_t n = systeme.zoomboxes.size();
     std::vector<PartImage> images(n);
+    auto cote = [&](std::size_t c) { return std::max(systeme.zoomboxes[c].taille, 0); };
     if (parts <= 1) {
-        for (std::size_t c = 0; c < n; ++c) images[c] = {true, {0, systeme.zoomboxes[c].taille}};
+        for (std::size_t c = 0; c < n; ++c) images[c] = {true, {0, cote(c)}};
         return images;
     }
-    // Pixels counted exactly: a side is below 2^16, so the whole count stays far from 2^63.
-    auto cote = [&](std::size_t c) {
-        return static_cast<std::uint64_t>(std::max(systeme.zoomboxes[c].taille, 0));
-    };
-    std::uint64_t total = 0;
-    for (std::size_t c = 0; c < n; ++c) total += cote(c) * cote(c);
-    const auto k = static_cast<std::uint64_t>(parts);
-    // Where stretch p starts: floor(total * p / parts), without overflow.
-    auto borne = [&](int p) {
-        const auto q = static_cast<std::uint64_t>(p);
-        return total / k * q + total % k * q / k;
-    };
-    const std::uint64_t debut = borne(part);
+    double total = estimation.mesures;
+    for (std::size_t c = 0; c < n; ++c) total += travail(c, 0, cote(c));
+    const double debut = total * part / parts;
     const bool derniere = part == parts - 1;
-    const std::uint64_t fin = derniere ? UINT64_MAX : borne(part + 1);
-    // The first row of a picture of side s placed at `place` whose first pixel is at or past
-    // `b`.
-    auto premier_rang = [](std::uint64_t place, std::uint64_t s, std::uint64_t b) {
-        if (b <= place) return std::uint64_t{0};
-        return std::min(s, (b - place + s - 1) / s);
+    // The first row of zoombox c, placed at `place`, whose work starts at or past `b`: the
+    // work of the rows before a row only grows down the picture.
+    auto premier_rang = [&](std::size_t c, double place, double b) {
+        int bas = 0, haut = cote(c);
+        while (bas < haut) {
+            const int milieu = bas + (haut - bas) / 2;
+            if (place + travail(c, 0, milieu) >= b) {
+                haut = milieu;
+            } else {
+                bas = milieu + 1;
+            }
+        }
+        return bas;
     };
-    std::uint64_t place = 0;
+    const double fin = derniere ? 0 : total * (part + 1) / parts;
+    double place = estimation.mesures;
     for (std::size_t c = 0; c < n; ++c) {
-        const std::uint64_t s = cote(c);
         PartImage& image = images[c];
+        const int s = cote(c);
         if (s == 0) {
-            image.mienne = debut <= place && place < fin;
+            image.mienne = debut <= place && (derniere || place < fin);
         } else {
-            image.rangs.debut = static_cast<int>(premier_rang(place, s, debut));
-            image.rangs.fin = static_cast<int>(derniere ? s : premier_rang(place, s, fin));
+            image.rangs.debut = premier_rang(c, place, debut);
+            image.rangs.fin = derniere ? s : premier_rang(c, place, fin);
             image.mienne = image.rangs.debut < image.rangs.fin;
         }
-        place += s * s;
+        place += travail(c, 0, s);
     }
     return images;
 }

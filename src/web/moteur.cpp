@@ -46,7 +46,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
     options.part = part;
     options.parts = parts;
     RapportMemoire rapport;
-    SuiviWeb suivi(part, parts);
+    SuiviWeb suivi;
     CompteRendu compte_rendu;
     int statut;
     try {

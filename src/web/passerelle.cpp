@@ -14,8 +14,11 @@ EM_JS(void, optic_message, (int ligne, const char* texte, size_t longueur), {
 EM_JS(void, optic_diagnostic, (int ligne, const char* texte, size_t longueur), {
     Module.recepteur.diagnostic(ligne, HEAPU8.slice(texte, texte + longueur));
 });
-EM_JS(void, optic_fenetre, (int c, double x, double y, double zoom, int taille, int debut, int fin), {
-    Module.recepteur.fenetre(c, x, y, zoom, taille, debut, fin);
+EM_JS(void, optic_fenetre, (int c, double x, double y, double zoom, int taille), {
+    Module.recepteur.fenetre(c, x, y, zoom, taille);
+});
+EM_JS(void, optic_rangs, (int c, int debut, int fin), {
+    Module.recepteur.rangs(c, debut, fin);
 });
 EM_JS(void, optic_geometrie, (const char* json, size_t longueur), {
     Module.recepteur.geometrie(HEAPU8.slice(json, json + longueur));

@@ -12,9 +12,10 @@ void optic_message(int ligne, const char* texte, std::size_t longueur);
 // A message about line `ligne` of the description (1 = the first).
 void optic_diagnostic(int ligne, const char* texte, std::size_t longueur);
 // Zoombox c's window: its world corner (x, y) at the picture's top left, its scale in pixels
-// per world unit and its side in pixels; and the rows [debut, fin) of its picture the run
-// draws (all of them unless runs share out the pictures; none when it is not the run's).
-void optic_fenetre(int c, double x, double y, double zoom, int taille, int debut, int fin);
+// per world unit and its side in pixels.
+void optic_fenetre(int c, double x, double y, double zoom, int taille);
+// Runs share out the pictures: this one draws rows [debut, fin) of zoombox c's picture.
+void optic_rangs(int c, int debut, int fin);
 // What is where on the bench, the JSON document of EcrireGeometrie (web/geometrie.h).
 void optic_geometrie(const char* json, std::size_t longueur);
 // A picture written, in the working directory, and its side in pixels.

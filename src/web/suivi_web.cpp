@@ -2,11 +2,9 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "base/suivi.h"
 #include "model/system.h"
-#include "run/partage.h"
 #include "web/geometrie.h"
 #include "web/passerelle.h"
 
@@ -23,12 +21,9 @@ void SuiviWeb::Annoncer(const std::string& etape, double fait, double total) {
 }
 
 void SuiviWeb::Lu(const System_Physique& systeme) {
-    const std::vector<PartImage> parts = PartsDesImages(systeme, part_, parts_);
     for (std::size_t c = 0; c < systeme.zoomboxes.size(); ++c) {
         const Fenetre& z = systeme.zoomboxes[c];
-        const Rangs r = parts[c].mienne ? parts[c].rangs : Rangs{};
-        optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille, r.debut,
-                      r.fin);
+        optic_fenetre(static_cast<int>(c), -z.decalage_x, -z.decalage_y, z.zoom, z.taille);
     }
     std::ostringstream geometrie;
     EcrireGeometrie(geometrie, systeme);
@@ -58,6 +53,10 @@ void SuiviWeb::Ecriture(const std::string& image) {
 
 void SuiviWeb::Ecrite(const std::string& image, int taille) {
     optic_image(image.data(), image.size(), taille);
+}
+
+void SuiviWeb::Partage(std::size_t zoombox, int debut, int fin) {
+    optic_rangs(static_cast<int>(zoombox), debut, fin);
 }
 
 }  // namespace optic

@@ -14,19 +14,17 @@ namespace optic {
 // traced and at each step after.
 class SuiviWeb : public Suivi {
   public:
-    // For run `part` of `parts` runs that share out the pictures (see PartsDesImages).
-    SuiviWeb(int part, int parts) : part_(part), parts_(parts) {}
     void Lu(const System_Physique& systeme) override;
     void Trace(std::size_t total) override;
     void RayonsTraces(std::size_t nombre) override;
     void Dessin(const std::string& image, int taille) override;
     void Ecriture(const std::string& image) override;
     void Ecrite(const std::string& image, int taille) override;
+    void Partage(std::size_t zoombox, int debut, int fin) override;
 
   private:
     void Annoncer(const std::string& etape, double fait, double total);
 
-    int part_, parts_;
     std::size_t total_ = 0;
     std::size_t traces_ = 0;
     std::chrono::steady_clock::time_point annonce_ = std::chrono::steady_clock::now();
