@@ -118,8 +118,8 @@ export class Crew extends EventTarget {
     const id = ++this.#joined;
     return new Promise((done) => {
       this.#joins.set(id, { bands, target, done });
-      const sent = bands.map(({ picture: { rows, bmp, bitmap } }) => ({ rows, bmp, bitmap }));
-      const transfer = sent.flatMap(({ bmp, bitmap }) => (bitmap ? [bmp.buffer, bitmap] : [bmp.buffer]));
+      const sent = bands.map(({ picture: { rows, bmp, rgba } }) => ({ rows, bmp, rgba }));
+      const transfer = sent.flatMap(({ bmp, rgba }) => (rgba ? [bmp.buffer, rgba.buffer] : [bmp.buffer]));
       this.#joiner.postMessage({ id, target, width, height, bands: sent }, transfer);
     });
   }
@@ -131,6 +131,7 @@ export class Crew extends EventTarget {
     const { bands, target, done } = join;
     const picture = bands[0].picture;
     delete picture.rows;
+    delete picture.rgba;
     picture.bmp = bmp;
     if (bitmap) picture.bitmap = bitmap;
     else delete picture.bitmap;

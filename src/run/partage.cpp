@@ -17,6 +17,12 @@ constexpr double kPointsParPixel = 0.25;
 constexpr std::size_t kEchantillon = 8;
 // Measuring a ray (the report's pass) costs about as much as drawing this many points.
 constexpr double kPointsParRayonMesure = 300.0;
+// Putting a picture together from bands (the page's joiner, see web/crew.js) costs about as
+// much as drawing this many points a pixel.
+constexpr double kPointsParPixelJoint = 2.0;
+// Runs' shares of work may differ by this much of a share, or by what putting a picture
+// together would cost, for the picture to stay whole.
+constexpr double kPresque = 0.1;
 
 }  // namespace
 
@@ -43,7 +49,7 @@ Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
                 return kPointsParPixel * zoomboxes[c].taille * (fin - debut) +
                        (*charges)[c].Travail(debut, fin);
             },
-            kPointsParRayonMesure * static_cast<double>(rayons.Nombre())};
+            kPointsParRayonMesure * static_cast<double>(rayons.Nombre()), kPointsParPixelJoint};
 }
 
 std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, int parts,
@@ -56,9 +62,26 @@ std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, 
         for (std::size_t c = 0; c < n; ++c) images[c] = {true, {0, cote(c)}};
         return images;
     }
-    double total = estimation.mesures;
-    for (std::size_t c = 0; c < n; ++c) total += travail(c, 0, cote(c));
-    const double debut = total * part / parts;
+    // Where each picture's work starts, and where the last ends.
+    std::vector<double> places{estimation.mesures};
+    for (std::size_t c = 0; c < n; ++c) places.push_back(places.back() + travail(c, 0, cote(c)));
+    const double total = places.back();
+    // Where stretch p starts: a picture is cut only where that evens the work out by more
+    // than a little, since its bands must then be put together.
+    auto borne = [&](int p) {
+        if (p == 0) return 0.0;
+        const double b = total * p / parts;
+        // The picture b falls in, from places[c] to places[c + 1], and its nearer edge.
+        const auto apres = std::upper_bound(places.begin() + 1, places.end(), b);
+        if (apres == places.end()) return b;
+        const auto c = static_cast<std::size_t>(apres - places.begin() - 1);
+        const double s = cote(c);
+        const double marge = std::max(kPresque * total / parts, estimation.jonction * s * s);
+        if (*apres - b < std::min(marge, b - places[c])) return *apres;
+        if (b - places[c] < marge) return places[c];
+        return b;
+    };
+    const double debut = borne(part);
     const bool derniere = part == parts - 1;
     // The first row of zoombox c, placed at `place`, whose work starts at or past `b`: the
     // work of the rows before a row only grows down the picture.
@@ -74,11 +97,11 @@ std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, 
         }
         return bas;
     };
-    const double fin = derniere ? 0 : total * (part + 1) / parts;
-    double place = estimation.mesures;
+    const double fin = derniere ? 0 : borne(part + 1);
     for (std::size_t c = 0; c < n; ++c) {
         PartImage& image = images[c];
         const int s = cote(c);
+        const double place = places[c];
         if (s == 0) {
             image.mienne = debut <= place && (derniere || place < fin);
         } else {
@@ -86,7 +109,6 @@ std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, 
             image.rangs.fin = derniere ? s : premier_rang(c, place, fin);
             image.mienne = image.rangs.debut < image.rangs.fin;
         }
-        place += travail(c, 0, s);
     }
     return images;
 }

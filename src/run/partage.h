@@ -27,22 +27,24 @@ using TravailDesRangs = std::function<double(std::size_t c, int debut, int fin)>
 // from it).
 struct Travail {
     TravailDesRangs rangs;
-    double mesures = 0;  // in the same units
+    double mesures = 0;   // in the same units
+    double jonction = 0;  // putting a picture together from bands, a pixel
 };
 
-// The work of each zoombox's rows as their pixels (and measurements counted as nothing), or,
-// when every ray is kept (RayonsDuBanc::Garder: they may be traced now), as the pixels
-// painted and the points of the rays drawn there, estimated from one ray in eight, and the
-// measurements as so many points a ray.
+// The work of each zoombox's rows as their pixels (and nothing else counted), or, when every
+// ray is kept (RayonsDuBanc::Garder: they may be traced now), as the pixels painted and the
+// points of the rays drawn there, estimated from one ray in eight, the measurements as so
+// many points a ray, and putting a picture together as so many points a pixel.
 Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons);
 
 // The share of run `part` of `parts`: the measurements, then the pictures' rows in zoombox
 // order one after the other, are cut into `parts` stretches of about as much work each, a
 // row going to the stretch where its work starts, and each run draws the rows of its
 // stretch.  So a picture is drawn whole by one run or in bands by several, and a single
-// picture is shared too.  A picture with no rows goes to the run whose stretch its place
-// falls in.  Runs of the same description, given the same estimate, get shares that together
-// draw every row once.
+// picture is shared too; but a stretch ends at a picture's edge instead when that changes
+// its work by less than a tenth of a share or than putting the picture together costs.  A picture
+// with no rows goes to the run whose stretch its place falls in.  Runs of the same description,
+// given the same estimate, get shares that together draw every row once.
 std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, int parts,
                                       const Travail& travail);
 

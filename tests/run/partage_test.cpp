@@ -90,8 +90,9 @@ std::string EnMots(const std::vector<PartImage>& parts) {
     return mots;
 }
 
-// The pictures' rows one after the other, cut into stretches of about as much work; a
-// picture of no rows goes to the stretch its place falls in.
+// The pictures' rows one after the other, cut into stretches of about as much work, but
+// not a picture where that evens out little; a picture of no rows goes to the stretch its
+// place falls in.
 TEST(Partage, DesTranchesDeTravail) {
     System_Physique systeme;
     for (const int taille : {100, 300, 0, 200, 100, 50}) {
@@ -116,11 +117,14 @@ TEST(Partage, DesTranchesDeTravail) {
         {0, 2, pixels, "0-100 0-221 - - - -"},
         {1, 2, pixels, "- 221-300 * 0-200 0-100 0-50"},
         {0, 3, pixels, "0-100 0-137 - - - -"},
-        {1, 3, pixels, "- 137-300 * 0-9 - -"},
-        {2, 3, pixels, "- - - 9-200 0-100 0-50"},
+        // Cut 9 rows into zoombox 3, within a tenth of a share of its start: it stays whole.
+        {1, 3, pixels, "- 137-300 - - - -"},
+        {2, 3, pixels, "- - * 0-200 0-100 0-50"},
         {0, 2, rayons, "0-100 0-21 - - - -"},
         {1, 2, rayons, "- 21-300 * 0-200 0-100 0-50"},
     };
+    // Putting zoombox 1 together would cost more than evening the work out gains.
+    EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 0, 0.5})), "0-100 0-300 - - - -");
     // The first run measures: its stretch of rows is shorter by as much.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 50000})), "0-100 0-138 - - - -");
     for (const auto& c : cas) {
