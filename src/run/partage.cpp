@@ -1,6 +1,7 @@
 #include "run/partage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "draw/dessin.h"
@@ -23,6 +24,9 @@ constexpr double kPointsParPixelJoint = 2.0;
 // Runs' shares of work may differ by this much of a share, or by what putting a picture
 // together would cost, for the picture to stay whole.
 constexpr double kPresque = 0.1;
+// Each run that draws rows of a picture holds a file of the whole picture: larger ones are
+// never cut.
+constexpr int kCoteMaxCoupe = 4096;
 
 }  // namespace
 
@@ -76,7 +80,9 @@ std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, 
         if (apres == places.end()) return b;
         const auto c = static_cast<std::size_t>(apres - places.begin() - 1);
         const double s = cote(c);
-        const double marge = std::max(kPresque * total / parts, estimation.jonction * s * s);
+        const double marge = cote(c) > kCoteMaxCoupe
+                                 ? INFINITY
+                                 : std::max(kPresque * total / parts, estimation.jonction * s * s);
         if (*apres - b < std::min(marge, b - places[c])) return *apres;
         if (b - places[c] < marge) return places[c];
         return b;

@@ -42,7 +42,8 @@ Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons);
 // row going to the stretch where its work starts, and each run draws the rows of its
 // stretch.  So a picture is drawn whole by one run or in bands by several, and a single
 // picture is shared too; but a stretch ends at a picture's edge instead when that changes
-// its work by less than a tenth of a share or than putting the picture together costs.  A picture
+// its work by less than a tenth of a share or than putting the picture together costs, and
+// always for a picture of more than 4096 pixels a side.  A picture
 // with no rows goes to the run whose stretch its place falls in.  Runs of the same description,
 // given the same estimate, get shares that together draw every row once.
 std::vector<PartImage> PartsDesImages(const System_Physique& systeme, int part, int parts,

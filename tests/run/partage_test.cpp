@@ -125,6 +125,15 @@ TEST(Partage, DesTranchesDeTravail) {
     };
     // Putting zoombox 1 together would cost more than evening the work out gains.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 0, 0.5})), "0-100 0-300 - - - -");
+    // A picture larger than 4096 pixels a side is never cut.
+    System_Physique grande;
+    grande.zoomboxes.resize(3);
+    for (std::size_t c = 0; c < 3; ++c) grande.zoomboxes[c].taille = c == 1 ? 4097 : 10;
+    const TravailDesRangs ses_pixels = [&](std::size_t c, int debut, int fin) {
+        return static_cast<double>(grande.zoomboxes[c].taille) * (fin - debut);
+    };
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 0, 2, {ses_pixels})), "0-10 - -");
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 1, 2, {ses_pixels})), "- 0-4097 0-10");
     // The first run measures: its stretch of rows is shorter by as much.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 50000})), "0-100 0-138 - - - -");
     for (const auto& c : cas) {
