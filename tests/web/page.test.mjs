@@ -186,7 +186,8 @@ for (const cores of [1, 2]) {
         progress: () => {},
         failure: (message) => xs.push(message),
       });
-      const bench = (x) => `I 1.5 400 1.5 500 1.5 600\nL ${x} 0 8 40 inf 36 0 1\nS 1 500 0 0 20 0 0 200\nZ 0 -30 60 30 400 10\nZ 20 -10 40 10 300 0\n`;
+      // One picture of enough rays that a crew draws it in two bands, put together after.
+      const bench = (x) => `I 1.5 400 1.5 500 1.5 600\nL ${x} 0 8 40 inf 36 0 1\nS 1 500 0 0 20 0 0 2000\nZ 0 -30 60 30 400 10\n`;
       for (let x = 20; x < 40; ++x) {
         renderer.follow(bench(x), 'bench.txt');
         await new Promise((resolve) => setTimeout(resolve, 2));
