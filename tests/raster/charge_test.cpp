@@ -15,15 +15,14 @@ namespace {
 // r + 0.5).  A segment crossing a band costs as much as 100 points.
 TEST(Charge, TravailDesBandes) {
     const Image image = ConstruireZoombox(0, 0, 100, 100, 100, 0).fenetre;
-    struct Cas {
+    const double nan = std::nan("");
+    const struct {
         const char* quoi;
         Point a, b;
         double poids;
         int debut, fin;
         double travail;
-    };
-    const double nan = std::nan("");
-    const std::vector<Cas> cas = {
+    } cas[] = {
         // 51 points along row 10.
         {"horizontal, its row", {0, 10}, {50, 10}, 1, 10, 11, 51 + 100},
         {"horizontal, the rows before", {0, 10}, {50, 10}, 1, 0, 10, 0},
@@ -40,22 +39,16 @@ TEST(Charge, TravailDesBandes) {
         {"leaving the picture", {5, 90}, {5, 200}, 1, 90, 100, 11 + 100},
         // Rows that are not a number: no estimate.
         {"a first row not a number", {0, nan}, {50, 10}, 1, 0, 100, 0},
+        // An empty picture holds no work, whatever it is given.
+        {"an empty picture", {0, 10}, {50, 10}, 1, 0, 0, 0},
     };
-    for (const Cas& c : cas) {
+    for (const auto& c : cas) {
         SCOPED_TRACE(c.quoi);
-        Charge charge(image.taille);
+        Charge charge(c.fin == 0 ? 0 : image.taille);
         charge.Ajouter(image, c.a, c.b, c.poids);
         charge.Cumuler();
         EXPECT_DOUBLE_EQ(charge.Travail(c.debut, c.fin), c.travail);
     }
-}
-
-// An empty picture holds no work, whatever it is given.
-TEST(Charge, ImageVide) {
-    Charge vide(0);
-    vide.Ajouter(ConstruireZoombox(0, 0, 100, 100, 100, 0).fenetre, {0, 10}, {50, 10}, 1);
-    vide.Cumuler();
-    EXPECT_DOUBLE_EQ(vide.Travail(0, 0), 0);
 }
 
 }  // namespace

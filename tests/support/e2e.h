@@ -74,6 +74,12 @@ inline std::string Guillemets(const std::string& s) {
     return r + "'";
 }
 
+// Whether a shell command succeeds on the file (a checker such as xmllint), its output aside.
+inline bool Accepte(const std::string& commande, const fs::path& fichier) {
+    const std::string ligne = commande + " " + Guillemets(fichier.string()) + " >/dev/null";
+    return std::system(ligne.c_str()) == 0;
+}
+
 // Every regular file of the directory, except "bench.txt", by name.
 inline std::map<std::string, std::vector<std::uint8_t>> Fichiers(const fs::path& dossier) {
     std::map<std::string, std::vector<std::uint8_t>> fichiers;

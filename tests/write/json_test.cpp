@@ -88,8 +88,8 @@ TEST(Json, NombresRelusAuBitPres) {
               "-9223372036854775808");
 }
 
-// The same document laid out for people and for a program; and one of a megabyte, which
-// leaves the writer in pieces, arrives whole.
+// The same document laid out for people and for a program.  (A document of megabytes, which
+// leaves the writer in pieces: the hostile tests' million lines.)
 TEST(Json, MisesEnPage) {
     const auto ecrire = [](JsonWriter& j) {
         j.BeginObject().Key("a").BeginArray().Number(1.5).String("x\"y").EndArray();
@@ -101,15 +101,6 @@ TEST(Json, MisesEnPage) {
               "  \"d\": true,\n  \"e\": null\n}");
     EXPECT_EQ(Document(ecrire, MiseEnPage::Compacte),
               "{\"a\":[1.5,\"x\\\"y\"],\"b\":{},\"c\":[],\"d\":true,\"e\":null}");
-    const std::string grand = Document([](JsonWriter& j) {
-        j.BeginArray();
-        for (int k = 0; k < 100000; ++k) j.Number(k + 0.25);
-        j.EndArray();
-    });
-    const auto lu = LireJson(grand);
-    ASSERT_TRUE(lu);
-    ASSERT_EQ(lu->size(), 100000u);
-    EXPECT_EQ((*lu)[99999].get<double>(), 99999.25);
 }
 
 }  // namespace
