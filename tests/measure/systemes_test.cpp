@@ -156,11 +156,8 @@ TEST(Systemes, LentillesSurDesAxesDistincts) {
         std::vector<Point> origines;
     } cas[] = {
         {"two parallel axes", l("0", "0") + l("30", "10"), {{1}, {2}}, {{0, 0}, {30, 10}}},
-        {"1e-10 of the bench's size off", l("0", "0") + l("1000", "0.0000001"), {{1, 2}}, {{0, 0}}},
-        {"1e-8 of the bench's size off",
-         l("0", "0") + l("1000", "0.00001"),
-         {{1}, {2}},
-         {{0, 0}, {1000, 0.00001}}},
+        {"1e-10 of the bench's size off", l("0", "0") + l("1000", "1e-7"), {{1, 2}}, {{0, 0}}},
+        {"1e-8 of it off", l("0", "0") + l("1000", "1e-5"), {{1}, {2}}, {{0, 0}, {1000, 1e-5}}},
         {"a lens turned half a turn",
          l("0", "0") + l("40", "0", "180") + l("20", "0"),
          {{1, 3}, {2}},
