@@ -91,20 +91,12 @@ TEST(CompteRendu, DocumentJsonEtSesCles) {
     EXPECT_EQ(d.at("pictures"), Json::array({"OpticZoomBox_0.bmp"}));
     const Json& fans = d.at("fans");
     ASSERT_EQ(fans.size(), 5u);
-    const int comptes[][4] = {{21, 11, 10, 0}, {9, 9, 0, 0}, {1, 1, 0, 0}, {1, 0, 0, 1}, {}};
-    for (std::size_t k = 0; k < 5; ++k) {
-        const Json& f = fans[k];
-        const Json lus = {f.at("source"),
-                          f.at("rays"),
-                          f.at("left"),
-                          f.at("stopped"),
-                          f.at("trapped"),
-                          f.at("image").is_null(),
-                          f.at("collimated").is_null(),
-                          f.at("aberrations").is_null()};  // none runs along a lens's axis
-        const int* c = comptes[k];
-        EXPECT_EQ(lus, Json({k + 1, c[0], c[1], c[2], c[3], k != 1, k != 0, true})) << k;
+    for (std::size_t k = 0; k < 5; ++k) {  // the counts: the README's document, and the table
+        EXPECT_EQ(fans[k].at("image").is_null(), k != 1) << k;
+        EXPECT_EQ(fans[k].at("collimated").is_null(), k != 0) << k;
+        EXPECT_TRUE(fans[k].at("aberrations").is_null());  // none runs along a lens's axis
     }
+    EXPECT_EQ(fans[3].at("trapped"), 1);
     EXPECT_EQ(fans[1].at("image").at("kind"), "virtual");
     EXPECT_NEAR(fans[1].at("image").at("y").get<double>(), 100, 1e-9);
     const Json& lentilles = d.at("lenses");
