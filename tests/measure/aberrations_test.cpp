@@ -109,14 +109,12 @@ TEST(Aberrations, LentillePlanConvexeTraceeExactement) {
         ASSERT_EQ(attendus.size(), c.gardes);
         ASSERT_EQ(ab.rayons.size(), c.gardes);
         for (std::size_t k = 0; k < c.gardes; ++k) {
-            SCOPED_TRACE(k);
             const RayonAberration &r = ab.rayons[k], &e = attendus[k];
-            EXPECT_NEAR(r.hauteur, e.hauteur, 1e-6);
-            EXPECT_NEAR(r.angle, e.angle, 1e-6);
-            EXPECT_NEAR(r.transverse, e.transverse, 1e-6);
-            EXPECT_TRUE(std::isnan(e.croisement) ? std::isnan(r.croisement)
-                                                 : std::fabs(r.croisement - e.croisement) < 1e-6)
-                << r.croisement << " for " << e.croisement;
+            const double ecarts[] = {r.hauteur - e.hauteur, r.angle - e.angle,
+                                     r.transverse - e.transverse,
+                                     std::isnan(e.croisement) ? std::isnan(r.croisement) - 1.0
+                                                              : r.croisement - e.croisement};
+            for (const double d : ecarts) EXPECT_LT(std::fabs(d), 1e-6) << "ray " << k;
         }
     }
 }
@@ -141,21 +139,19 @@ TEST(Aberrations, FaisceauxSurUnAxe) {
     }
 }
 
+// At most 1000 rays kept, the first and the last among them, evenly spread.
 TEST(Aberrations, RayonsGardes) {
-    const struct {
-        std::size_t n, gardes, deuxieme, dernier;
-    } cas[] = {{1, 1, 0, 0},
-               {3, 3, 1, 2},
-               {1000, 1000, 1, 999},
-               {1001, 1000, 1, 1000},
-               {4996, 1000, 5, 4995}};
+    // Rays, kept, the second kept, the last kept.
+    const std::size_t cas[][4] = {
+        {1, 1, 0, 0},          {3, 3, 1, 2},          {1000, 1000, 1, 999},
+        {1001, 1000, 1, 1000}, {4996, 1000, 5, 4995},
+    };
     for (const auto& c : cas) {
-        SCOPED_TRACE(c.n);
-        const std::vector<std::size_t> k = RayonsGardes(c.n);
-        ASSERT_EQ(k.size(), c.gardes);
-        EXPECT_EQ(k.front(), 0u);
-        EXPECT_EQ(k[std::min<std::size_t>(1, c.n - 1)], c.deuxieme);
-        EXPECT_EQ(k.back(), c.dernier);
+        const std::vector<std::size_t> k = RayonsGardes(c[0]);
+        ASSERT_EQ(k.size(), c[1]);
+        EXPECT_EQ((std::vector{k.front(), k[std::min<std::size_t>(1, c[0] - 1)], k.back()}),
+                  (std::vector<std::size_t>{0, c[2], c[3]}))
+            << c[0];
     }
 }
 

@@ -25,10 +25,8 @@ void Verifier(const PremierOrdre& p, const Attendu& a, Point o = {0, 0}, Point u
                                                {p.principal_image, a.longueur + a.bfd - a.efl},
                                                {p.foyer_objet, -a.ffd},
                                                {p.principal_objet, -a.ffd + a.efl}};
-    for (const auto& [q, t] : points) {
-        EXPECT_NEAR(q.x, o.x + t * u.x, tol);
-        EXPECT_NEAR(q.y, o.y + t * u.y, tol);
-    }
+    for (const auto& [q, t] : points)
+        EXPECT_LT(std::hypot(q.x - o.x - t * u.x, q.y - o.y - t * u.y), tol);
 }
 
 TEST(Systemes, LentilleEpaisseATroisLongueursDOnde) {
@@ -77,8 +75,8 @@ TEST(Systemes, PremierOrdreDeSystemes) {
         const Mesures m = Mesurer(kVerre + c.lentilles + kSource);
         ASSERT_EQ(m.systemes.size(), 1u);
         EXPECT_EQ(m.systemes[0].lentilles, c.ordre);
-        EXPECT_NEAR(m.systemes[0].origine.x, c.o.x, 1e-9);
-        EXPECT_NEAR(m.systemes[0].origine.y, c.o.y, 1e-9);
+        EXPECT_LT(std::hypot(m.systemes[0].origine.x - c.o.x, m.systemes[0].origine.y - c.o.y),
+                  1e-9);
         Verifier(m.premier_ordre[0][0], c.attendu, c.o, c.u);
         if (c.ordre.size() == 1) {
             EXPECT_NEAR(m.focales[0][0], c.attendu.efl, 1e-9 * std::fabs(c.attendu.efl));
@@ -137,7 +135,7 @@ TEST(Systemes, CoupleAfocal) {
                               Ligne('L', {6 + l1.bfd + l2.ffd, 0, 3, 20, -20, 10, 0, 1}) + kSource);
     ASSERT_EQ(m.systemes.size(), 1u);
     const PremierOrdre& p = m.premier_ordre[0][0];
-    EXPECT_TRUE(p.afocal);
+    ASSERT_TRUE(p.afocal);
     EXPECT_NEAR(p.grossissement, -l1.efl / l2.efl, 1e-9);
     for (const double v : {p.efl, p.bfd, p.foyer_image.x, p.principal_objet.y})
         EXPECT_TRUE(std::isnan(v));
@@ -171,8 +169,8 @@ TEST(Systemes, LentillesSurDesAxesDistincts) {
         for (std::size_t k = 0; k < c.systemes.size(); ++k) {
             const SystemeOptique& s = m.systemes[k];
             EXPECT_EQ(s.lentilles, c.systemes[k]);
-            EXPECT_NEAR(s.origine.x, c.origines[k].x, 1e-12);
-            EXPECT_NEAR(s.origine.y, c.origines[k].y, 1e-12);
+            EXPECT_LT(std::hypot(s.origine.x - c.origines[k].x, s.origine.y - c.origines[k].y),
+                      1e-12);
             if (s.lentilles.size() == 1) {
                 Verifier(m.premier_ordre[k][0], Epaisse(1.5, 50, -50, 2), s.origine, s.axe);
             }
