@@ -1,5 +1,6 @@
 // Runs that share out one description's pictures (the page's workers) give, together, the
 // pictures of a whole run, byte for byte, and each the whole run's messages and status.
+// (Which share draws which picture only balances their work: the benchmark's to measure.)
 #include "run/partage.h"
 
 #include <gtest/gtest.h>
@@ -43,19 +44,6 @@ TEST(Partage, LesPartsDonnentLesImagesDuTout) {
         }
         EXPECT_EQ(images, tout.fichiers);
     }
-}
-
-// The largest pictures first, each to the share with the fewest pixels.
-TEST(Partage, LesPlusGrandesDAbord) {
-    System_Physique systeme;
-    for (const int taille : {100, 300, 200, 100, 50}) {
-        Fenetre z;
-        z.taille = taille;
-        systeme.zoomboxes.push_back(z);
-    }
-    EXPECT_EQ(PartsDesImages(systeme, 1), (std::vector<int>{0, 0, 0, 0, 0}));
-    EXPECT_EQ(PartsDesImages(systeme, 2), (std::vector<int>{1, 0, 1, 1, 1}));
-    EXPECT_EQ(PartsDesImages(systeme, 3), (std::vector<int>{2, 0, 1, 2, 2}));
 }
 
 }  // namespace
