@@ -157,47 +157,44 @@ TEST(CompteRendu, ExemplesDuReadme) {
 // Runs that end early, or fail to write a picture, still give one document with their status
 // and messages; names that are not UTF-8 or hold control characters stay valid JSON.
 TEST(CompteRendu, ExecutionsQuiEchouent) {
+    const std::string kPasUtf8 = "b\xe9\tnch\x7f.txt", kSuivante = "OpticZoomBox_1.bmp";
     const struct {
         const char* nom;
-        std::string avant, description;
-        std::string message;  // as printed
-        std::string image;    // the one picture written, if any
-        std::size_t fans;
+        std::string description, texte;  // the file's name, and what it holds if it is there
+        std::string message, image;      // as printed; the one picture written, if any
     } cas[] = {
-        {"a missing file", "", "absent.txt", " Error File absent.txt doesn't exist\n", "", 0},
-        {"a name that is not UTF-8", "", "b\xe9\tnch\x7f.txt",
-         " Error File b\xe9\tnch\x7f.txt doesn't exist\n", "", 0},
-        {"a lens before any glass",
-         "printf 'S 1 550 0 0 0 0 0 1\\nL 0 0 1 inf inf 2 0 1\\n' >l.txt", "l.txt",
-         "Error: Un Indice n'a pas ete trouve dans le fichier l.txt \n", "", 0},
-        {"a picture that cannot be written",
-         "mkdir OpticZoomBox_0.bmp; printf 'Z 0 0 1 1 5 0\\n#\\nZ 0 0 1 1 5 0\\nS 1 550 0 0 0 0 0 "
-         "1\\n' >p.txt",
-         "p.txt", "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n",
-         "OpticZoomBox_1.bmp", 1},
+        {"a missing file", "absent.txt", "", " Error File absent.txt doesn't exist\n", ""},
+        {"a name that is not UTF-8", kPasUtf8, "", " Error File " + kPasUtf8 + " doesn't exist\n",
+         ""},
+        {"a lens before any glass", "l.txt", "S 1 550 0 0 0 0 0 1\nL 0 0 1 inf inf 2 0 1\n",
+         "Error: Un Indice n'a pas ete trouve dans le fichier l.txt \n", ""},
+        {"a picture that cannot be written", "p.txt",
+         "Z 0 0 1 1 5 0\n#\nZ 0 0 1 1 5 0\nS 1 550 0 0 0 0 0 1\n",
+         "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n", kSuivante},
+    };
+    // In the document, a byte that is not UTF-8 reads U+FFFD.
+    const auto decode = [](std::string s) {
+        for (std::size_t p; (p = s.find('\xe9')) != std::string::npos;) s.replace(p, 1, "\uFFFD");
+        return s;
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
         Dossier d;
-        const Execution e = Lancer(d, {"--report=json", c.description}, c.avant);
+        if (!c.texte.empty()) d.Ecrire(c.description, c.texte);
+        if (!c.image.empty())
+            fs::create_directory(d.chemin() / "OpticZoomBox_0.bmp");  // in the way
+        const Execution e = Lancer(d, {"--report=json", c.description});
         EXPECT_EQ(e.statut, 255);
         const Json document = LireDocument(e.sortie);
         EXPECT_EQ(document.at("status"), 255);
-        // In the document, a byte that is not UTF-8 reads U+FFFD.
-        auto decode = [](std::string s) {
-            for (std::size_t p; (p = s.find('\xe9')) != std::string::npos;)
-                s.replace(p, 1, "\uFFFD");
-            return s;
-        };
         EXPECT_EQ(document.at("description"), decode(c.description));
         EXPECT_EQ(document.at("messages"), Json::array({decode(c.message)}));
         EXPECT_EQ(document.at("pictures"),
                   c.image.empty() ? Json::array() : Json::array({c.image}));
-        EXPECT_EQ(document.at("fans").size(), c.fans);
+        EXPECT_EQ(document.at("fans").size(), c.image.empty() ? 0u : 1u);
         // The table form adds nothing where nothing was traced.
-        if (c.fans == 0) {
-            const Execution texte = Lancer(d, {"--report", c.description});
-            EXPECT_EQ(texte.sortie, c.message);
+        if (c.image.empty()) {
+            EXPECT_EQ(Lancer(d, {"--report", c.description}).sortie, c.message);
         }
     }
 }
