@@ -1,7 +1,7 @@
 // What the browser tests share: the site served over HTTP on the loopback, a headless
 // Chromium, the native program to compare with, and the example benches.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -12,7 +12,8 @@ import { launch, serve } from './browser.mjs';
 
 export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
 export const kSite = join(kRoot, 'build/web');
-export const kProgram = join(kRoot, 'build/release/optic');
+// The native program, or another build of it (a copy kept aside while the tree is rebuilt).
+export const kProgram = process.env.OPTIC_PROGRAM ?? join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
@@ -52,19 +53,9 @@ export function native(description, name = 'bench.txt', options = []) {
       mkdirSync(dirname(join(directory, name)), { recursive: true });
       writeFileSync(join(directory, name), description);
     }
-    let status = 0;
-    let stdout;
-    try {
-      stdout = execFileSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
-    } catch (error) {
-      status = error.status;
-      stdout = error.stdout;
-    }
-    const pictures = {};
-    for (const file of readdirSync(directory).filter((f) => f.endsWith('.bmp') && statSync(join(directory, f)).isFile())) {
-      pictures[file] = readFileSync(join(directory, file));
-    }
-    return { status, stdout: stdout.toString(), pictures };
+    const { status, stdout } = spawnSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
+    const files = readdirSync(directory).filter((f) => f.endsWith('.bmp') && statSync(join(directory, f)).isFile());
+    return { status, stdout: stdout.toString(), pictures: Object.fromEntries(files.map((f) => [f, readFileSync(join(directory, f))])) };
   } finally {
     rmSync(directory, { recursive: true, force: true });
   }
@@ -110,9 +101,8 @@ export function shownPictures(page) {
   return page.evaluate(async () => {
     const hashes = [];
     for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
-      const empty = canvas.width === 0 || canvas.height === 0;
       let data = new Uint8Array(0);
-      if (!empty) {
+      if (canvas.width > 0 && canvas.height > 0) {
         // A picture's canvas shows a bitmap: its pixels are read through a copy.
         const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
         copy.drawImage(canvas, 0, 0);
