@@ -1,6 +1,8 @@
 // Surfaces, lenses and diaphragms: inside tests, hits, outlines and construction.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 #include <random>
 #include <vector>
@@ -24,18 +26,15 @@ Dioptre Surface(double r, double demi, double angle = 0) {
 // Planes accept points 1e-10 behind them and 1e-10 beyond their band; R = 10 holds the disc,
 // R = -10 the outside of the disc ahead of its centre, the circle itself in both.
 TEST(Dioptre, InterrieurSelonLeCoteEtLaBande) {
-    const struct {
-        Dioptre d;
-        std::vector<Point> dedans, dehors;
-    } cas[] = {
+    const std::tuple<Dioptre, std::vector<Point>, std::vector<Point>> cas[] = {
         {Surface(0, 1), {{0, 0}, {-1e-11, 0.5}, {5, -1.00000000005}}, {{-1e-9, 0}, {5, 1.001}}},
         {Surface(0, 1, kPi), {{-1, 0}}, {{1, 0}}},
         {Surface(10, 3), {{1, 0}, {0, 0}, {10, 2}, {10, -3}}, {{-0.5, 0}, {10, 4}, {21, 0}}},
         {Surface(-10, 3), {{0, 0}, {1, 0}, {20, 3}}, {{-1, 0}, {-25, 0}, {-10, 0}}},
     };
-    for (const auto& c : cas) {
-        for (Point p : c.dedans) EXPECT_TRUE(c.d.Interrieur(p)) << c.d.centre.x << " " << p.x;
-        for (Point p : c.dehors) EXPECT_FALSE(c.d.Interrieur(p)) << c.d.centre.x << " " << p.x;
+    for (const auto& [d, dedans, dehors] : cas) {
+        for (Point p : dedans) EXPECT_TRUE(d.Interrieur(p)) << d.centre.x << " " << p.x;
+        for (Point p : dehors) EXPECT_FALSE(d.Interrieur(p)) << d.centre.x << " " << p.x;
     }
     // A hit lies more than 1e-10 ahead: from 5e-11 beyond an end of the arc, along its chord,
     // a ray meets the other end, not the point it starts from.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "raster/raster.h"
 #include "run/execution.h"
@@ -55,53 +56,52 @@ TEST(Faisceau, FinsDesRayonsEtConvergence) {
     // A fan of width w and opening a (degrees) seems to come from w/2 / tan(a/2) behind it.
     const auto recul = [](double w, double a) { return w / 2 / std::tan(a / 2 * kPiDuBanc / 180); };
     const auto P = Convergence::Point, Par = Convergence::Parallele, A = Convergence::Aucune;
-    const struct {
-        const char* nom;
-        std::string description;
-        std::size_t rayons, sortis, arretes, pieges;
-        Convergence convergence;
-        double x, y;  // the image, or the direction in degrees when parallel; never real
-    } cas[] = {
-        {"a stop lets 11 of 21 rays through", "D 10 0 1 5.5 20 0\nS 1 550 0 0 0 0 20 21\n", 21, 11,
-         10, 0, Par, 0, 0},
-        {"a ray trapped by total reflection",
-         kVerre + "L 0 0 10 inf inf 60 0 1\nS 1 550 5 0 0 45 0 1\n", 1, 0, 0, 1, A, 0, 0},
-        {"a ray born inside a blade", "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\n", 1, 0, 1, 0, A, 0, 0},
-        {"a source without rays", "S 1 550 0 0 0 0 0 -4\n", 0, 0, 0, 0, A, 0, 0},
-        {"a parallel beam turned up by 30 degrees", "S 1 550 0 0 0 30 4 9\n", 9, 9, 0, 0, Par, 30,
-         0},
-        {"a parallel beam turned down by 135", "S 1 550 0 0 0 -135 4 9\n", 9, 9, 0, 0, Par, -135,
-         0},
-        {"a point source", "S 1 550 3 4 40 10 0 9\n", 9, 9, 0, 0, P, 3, 4},
-        {"a point source reflected back by a mirror of blades",
-         "S 1 550 3 4 40 10 0 9\nD 20 4 2 0 50 0\n", 9, 0, 9, 0, A, 0, 0},
-        {"a fan seen from 114592 units away", "S 1 550 0 0 0.001 0 2 9\n", 9, 9, 0, 0, P,
-         -recul(2, 0.001), 0},
-        {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0, P,
-         1e6 - recul(2, 0.001), -1e6},
-        // One ray goes on from the source; the other, shifted by a slab, leaves from behind
-        // the point where the two lines cross: half the rays ahead is not a real image.
-        {"exactly half the rays ahead of their meeting point",
-         kVerre + "L 1 -5 1 inf inf 8 0 1\nS 1 550 0 0 120 0 0 2\n", 2, 2, 0, 0, P,
-         0.5 - 0.5 / std::sqrt(6.0), std::sqrt(3.0) * (0.5 - 0.5 / std::sqrt(6.0))},
-        {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0, 0,
-         Par, 0, 0},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const Mesures m = Mesurer(c.description);
+    // What, the bench; the rays, those that left, were stopped, were trapped; what the rays
+    // that left have in common, and the image (x, y) or the direction in degrees (x). Never real.
+    const std::tuple<const char*, std::string, std::size_t, std::size_t, std::size_t, std::size_t,
+                     Convergence, double, double>
+        cas[] = {
+            {"a stop lets 11 of 21 rays through", "D 10 0 1 5.5 20 0\nS 1 550 0 0 0 0 20 21\n", 21,
+             11, 10, 0, Par, 0, 0},
+            {"a ray trapped by total reflection",
+             kVerre + "L 0 0 10 inf inf 60 0 1\nS 1 550 5 0 0 45 0 1\n", 1, 0, 0, 1, A, 0, 0},
+            {"a ray born inside a blade", "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\n", 1, 0, 1, 0, A, 0,
+             0},
+            {"a source without rays", "S 1 550 0 0 0 0 0 -4\n", 0, 0, 0, 0, A, 0, 0},
+            {"a parallel beam turned up by 30 degrees", "S 1 550 0 0 0 30 4 9\n", 9, 9, 0, 0, Par,
+             30, 0},
+            {"a parallel beam turned down by 135", "S 1 550 0 0 0 -135 4 9\n", 9, 9, 0, 0, Par,
+             -135, 0},
+            {"a point source", "S 1 550 3 4 40 10 0 9\n", 9, 9, 0, 0, P, 3, 4},
+            {"a point source reflected back by a mirror of blades",
+             "S 1 550 3 4 40 10 0 9\nD 20 4 2 0 50 0\n", 9, 0, 9, 0, A, 0, 0},
+            {"a fan seen from 114592 units away", "S 1 550 0 0 0.001 0 2 9\n", 9, 9, 0, 0, P,
+             -recul(2, 0.001), 0},
+            {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0, P,
+             1e6 - recul(2, 0.001), -1e6},
+            // One ray goes on from the source; the other, shifted by a slab, leaves from behind
+            // the point where the two lines cross: half the rays ahead is not a real image.
+            {"exactly half the rays ahead of their meeting point",
+             kVerre + "L 1 -5 1 inf inf 8 0 1\nS 1 550 0 0 120 0 0 2\n", 2, 2, 0, 0, P,
+             0.5 - 0.5 / std::sqrt(6.0), std::sqrt(3.0) * (0.5 - 0.5 / std::sqrt(6.0))},
+            {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0,
+             0, Par, 0, 0},
+        };
+    for (const auto& [nom, description, rayons, sortis, arretes, pieges, convergence, x, y] : cas) {
+        SCOPED_TRACE(nom);
+        const Mesures m = Mesurer(description);
         ASSERT_EQ(m.faisceaux.size(), 1u);
         const BilanFaisceau& b = m.faisceaux[0];
         EXPECT_EQ((std::vector{b.rayons, b.sortis, b.arretes, b.pieges}),
-                  (std::vector{c.rayons, c.sortis, c.arretes, c.pieges}));
-        EXPECT_EQ(b.convergence, c.convergence);
-        if (c.convergence == P) {
-            EXPECT_NEAR(b.image.x, c.x, 1e-9 * std::max(1.0, std::fabs(c.x)));
-            EXPECT_NEAR(b.image.y, c.y, 1e-9 * std::max(1.0, std::fabs(c.y)));
+                  (std::vector{rayons, sortis, arretes, pieges}));
+        EXPECT_EQ(b.convergence, convergence);
+        if (convergence == P) {
+            EXPECT_NEAR(b.image.x, x, 1e-9 * std::max(1.0, std::fabs(x)));
+            EXPECT_NEAR(b.image.y, y, 1e-9 * std::max(1.0, std::fabs(y)));
             EXPECT_LT(b.rms, 1e-9);
             EXPECT_FALSE(b.reelle);
         }
-        EXPECT_NEAR(c.convergence == Par ? b.direction : c.x, c.x, 1e-9);
+        EXPECT_NEAR(convergence == Par ? b.direction : x, x, 1e-9);
     }
 }
 
@@ -170,11 +170,8 @@ TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
     const Mesures reference = MesurerRayons(systeme, seul);
     ASSERT_EQ(reference.faisceaux.size(), 4u);
     EXPECT_EQ(reference.faisceaux[0].convergence, Convergence::Point);
-    const struct {
-        int fils;
-        Decoupage decoupage;
-        std::optional<Sens> sens;  // the picture's order; none: no picture
-    } cas[] = {
+    // Threads, lots, and the picture's order (none: no picture).
+    const std::tuple<int, Decoupage, std::optional<Sens>> cas[] = {
         {2, Decoupage{7, 3}, Sens::Arriere},
         {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, Sens::Avant},
         {2, Decoupage{1000, 3}, Sens::Arriere},
@@ -182,14 +179,14 @@ TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
         {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, std::nullopt},
     };
     const Zoombox z = ConstruireZoombox(-10, -60, 110, 60, 300, 10);
-    for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
-                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
-        RayonsDuBanc rayons(systeme, c.fils, 2, nullptr, c.decoupage);
+    for (const auto& [fils, decoupage, sens] : cas) {
+        SCOPED_TRACE(testing::Message() << fils << " threads, " << decoupage.rayons_par_tache
+                                        << " rays a task, order " << (sens ? int(*sens) : -1));
+        RayonsDuBanc rayons(systeme, fils, 2, nullptr, decoupage);
         MesureDesRayons mesure(systeme, rayons);
-        if (c.sens) {
+        if (sens) {
             Raster raster(z.fenetre.taille);
-            Dessiner(systeme, z.fenetre, raster, c.fils, rayons, c.sens);
+            Dessiner(systeme, z.fenetre, raster, fils, rayons, sens);
         }
         EXPECT_EQ(EnJson(mesure.Finir()), EnJson(reference));
     }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/optique.h"
@@ -147,30 +148,29 @@ TEST(Systemes, LentillesSurDesAxesDistincts) {
     const auto l = [](const char* x, const char* y, const char* angle = "0") {
         return std::string("L ") + x + " " + y + " 2 50 -50 10 " + angle + " 1\n";
     };
-    const struct {
-        const char* nom;
-        std::string lentilles;
-        std::vector<std::vector<int>> systemes;
-        std::vector<Point> origines;
-    } cas[] = {
-        {"two parallel axes", l("0", "0") + l("30", "10"), {{1}, {2}}, {{0, 0}, {30, 10}}},
-        {"1e-10 of the bench's size off", l("0", "0") + l("1000", "1e-7"), {{1, 2}}, {{0, 0}}},
-        {"1e-8 of it off", l("0", "0") + l("1000", "1e-5"), {{1}, {2}}, {{0, 0}, {1000, 1e-5}}},
-        {"a lens turned half a turn",
-         l("0", "0") + l("40", "0", "180") + l("20", "0"),
-         {{1, 3}, {2}},
-         {{0, 0}, {40, 0}}},
-        {"a diaphragm between", l("0", "0") + "D 5 0 1 2 8 0\n" + l("9", "0"), {{1, 2}}, {{0, 0}}},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const Mesures m = Mesurer(kVerre + c.lentilles + kSource);
-        ASSERT_EQ(m.systemes.size(), c.systemes.size());
-        for (std::size_t k = 0; k < c.systemes.size(); ++k) {
+    // What, the lenses, the systems they make and their origins.
+    const std::tuple<const char*, std::string, std::vector<std::vector<int>>, std::vector<Point>>
+        cas[] = {
+            {"two parallel axes", l("0", "0") + l("30", "10"), {{1}, {2}}, {{0, 0}, {30, 10}}},
+            {"1e-10 of the bench's size off", l("0", "0") + l("1000", "1e-7"), {{1, 2}}, {{0, 0}}},
+            {"1e-8 of it off", l("0", "0") + l("1000", "1e-5"), {{1}, {2}}, {{0, 0}, {1000, 1e-5}}},
+            {"a lens turned half a turn",
+             l("0", "0") + l("40", "0", "180") + l("20", "0"),
+             {{1, 3}, {2}},
+             {{0, 0}, {40, 0}}},
+            {"a diaphragm between",
+             l("0", "0") + "D 5 0 1 2 8 0\n" + l("9", "0"),
+             {{1, 2}},
+             {{0, 0}}},
+        };
+    for (const auto& [nom, lentilles, systemes, origines] : cas) {
+        SCOPED_TRACE(nom);
+        const Mesures m = Mesurer(kVerre + lentilles + kSource);
+        ASSERT_EQ(m.systemes.size(), systemes.size());
+        for (std::size_t k = 0; k < systemes.size(); ++k) {
             const SystemeOptique& s = m.systemes[k];
-            EXPECT_EQ(s.lentilles, c.systemes[k]);
-            EXPECT_LT(std::hypot(s.origine.x - c.origines[k].x, s.origine.y - c.origines[k].y),
-                      1e-12);
+            EXPECT_EQ(s.lentilles, systemes[k]);
+            EXPECT_LT(std::hypot(s.origine.x - origines[k].x, s.origine.y - origines[k].y), 1e-12);
             if (s.lentilles.size() == 1) {
                 Verifier(m.premier_ordre[k][0], Epaisse(1.5, 50, -50, 2), s.origine, s.axe);
             }

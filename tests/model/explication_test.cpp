@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/explication.h"
@@ -29,11 +30,7 @@ const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 
 // The sentences the README shows, whole: users read them there.
 TEST(Explication, LesPhrasesDocumentees) {
-    const struct {
-        std::string texte;
-        int ligne;
-        std::string explication;
-    } cas[] = {
+    const std::tuple<std::string, int, std::string> cas[] = {
         {"D\t1 2 3 4 5 6\n", 1,
          "diaphragm: 5 values, 6 expected (D x y thickness inner outer angle); values are "
          "separated by spaces, not tabs"},
@@ -55,9 +52,9 @@ TEST(Explication, LesPhrasesDocumentees) {
          "zoombox: x2 < x1 and y2 < y1, so the window has no side; give the corners with "
          "x1 < x2 or y1 < y2"},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.texte);
-        EXPECT_EQ(Explications(c.texte), (std::vector<Explique>{{c.ligne, c.explication}}));
+    for (const auto& [texte, ligne, explication] : cas) {
+        SCOPED_TRACE(texte);
+        EXPECT_EQ(Explications(texte), (std::vector<Explique>{{ligne, explication}}));
     }
 }
 

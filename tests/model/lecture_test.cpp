@@ -4,6 +4,8 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "base/constantes.h"
 #include "model/lecture_ligne.h"
@@ -39,11 +41,8 @@ std::string Longue(std::size_t n) {
 }
 
 TEST(Lecture, LignesMorceauxEtJetons) {
-    const struct {
-        std::string texte, rapport;
-        std::size_t elements, zoomboxes, sources;
-        bool complete = true;
-    } cas[] = {
+    // A text, its messages, and the elements, zoomboxes and sources it gives.
+    const std::tuple<std::string, std::string, std::size_t, std::size_t, std::size_t> cas[] = {
         // A repeated line is skipped, a third one handled again; "X\r\n" then "X\n" repeat.
         {Z + "\r\n" + Z + "\nD 1\nD 1\nD 1\n" + S + "\n# c\n" + S + "\n", kD + kD, 0, 1, 2},
         // Lines come in chunks of 499 characters (the CR of a CR LF is dropped first).
@@ -55,18 +54,18 @@ TEST(Lecture, LignesMorceauxEtJetons) {
         // (A NUL byte ending a line's content, and a lens before any glass ending the reading:
         // the hostile tests and the golden reader_missing_index_exit.)
     };
-    for (const auto& c : cas) {
-        const bool lf = c.texte.find('\r') == std::string::npos;
+    for (const auto& [texte, rapport, elements, zoomboxes, sources] : cas) {
+        const bool lf = texte.find('\r') == std::string::npos;
         std::string crlf;
-        for (char ch : c.texte) crlf += lf && ch == '\n' ? "\r\n"s : ch + ""s;
-        for (const std::string& texte : {c.texte, crlf}) {
-            SCOPED_TRACE(texte.substr(0, 100));
-            const Lu lu = Lire(texte);
-            EXPECT_EQ(lu.fin == System_Physique::Lecture::Complete, c.complete);
-            EXPECT_EQ(lu.rapport, c.rapport);
-            EXPECT_EQ(lu.s.elements.size(), c.elements);
-            EXPECT_EQ(lu.s.zoomboxes.size(), c.zoomboxes);
-            EXPECT_EQ(lu.s.sources.size(), c.sources);
+        for (char ch : texte) crlf += lf && ch == '\n' ? "\r\n"s : ch + ""s;
+        for (const std::string& t : {texte, crlf}) {
+            const Lu lu = Lire(t);
+            EXPECT_EQ(lu.fin, System_Physique::Lecture::Complete) << t.substr(0, 100);
+            EXPECT_EQ(lu.rapport, rapport) << t.substr(0, 100);
+            EXPECT_EQ(
+                (std::vector{lu.s.elements.size(), lu.s.zoomboxes.size(), lu.s.sources.size()}),
+                (std::vector{elements, zoomboxes, sources}))
+                << t.substr(0, 100);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/e2e.h"
@@ -158,11 +159,9 @@ TEST(CompteRendu, ExemplesDuReadme) {
 // and messages; names that are not UTF-8 or hold control characters stay valid JSON.
 TEST(CompteRendu, ExecutionsQuiEchouent) {
     const std::string kPasUtf8 = "b\xe9\tnch\x7f.txt", kSuivante = "OpticZoomBox_1.bmp";
-    const struct {
-        const char* nom;
-        std::string description, texte;  // the file's name, and what it holds if it is there
-        std::string message, image;      // as printed; the one picture written, if any
-    } cas[] = {
+    // What; the file's name, and what it holds if it is there; the message as printed; the one
+    // picture written, if any.
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> cas[] = {
         {"a missing file", "absent.txt", "", " Error File absent.txt doesn't exist\n", ""},
         {"a name that is not UTF-8", kPasUtf8, "", " Error File " + kPasUtf8 + " doesn't exist\n",
          ""},
@@ -177,24 +176,22 @@ TEST(CompteRendu, ExecutionsQuiEchouent) {
         for (std::size_t p; (p = s.find('\xe9')) != std::string::npos;) s.replace(p, 1, "\uFFFD");
         return s;
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
+    for (const auto& [nom, description, texte, message, image] : cas) {
+        SCOPED_TRACE(nom);
         Dossier d;
-        if (!c.texte.empty()) d.Ecrire(c.description, c.texte);
-        if (!c.image.empty())
-            fs::create_directory(d.chemin() / "OpticZoomBox_0.bmp");  // in the way
-        const Execution e = Lancer(d, {"--report=json", c.description});
+        if (!texte.empty()) d.Ecrire(description, texte);
+        if (!image.empty()) fs::create_directory(d.chemin() / "OpticZoomBox_0.bmp");  // in the way
+        const Execution e = Lancer(d, {"--report=json", description});
         EXPECT_EQ(e.statut, 255);
         const Json document = LireDocument(e.sortie);
         EXPECT_EQ(document.at("status"), 255);
-        EXPECT_EQ(document.at("description"), decode(c.description));
-        EXPECT_EQ(document.at("messages"), Json::array({decode(c.message)}));
-        EXPECT_EQ(document.at("pictures"),
-                  c.image.empty() ? Json::array() : Json::array({c.image}));
-        EXPECT_EQ(document.at("fans").size(), c.image.empty() ? 0u : 1u);
+        EXPECT_EQ(document.at("description"), decode(description));
+        EXPECT_EQ(document.at("messages"), Json::array({decode(message)}));
+        EXPECT_EQ(document.at("pictures"), image.empty() ? Json::array() : Json::array({image}));
+        EXPECT_EQ(document.at("fans").size(), image.empty() ? 0u : 1u);
         // The table form adds nothing where nothing was traced.
-        if (c.image.empty()) {
-            EXPECT_EQ(Lancer(d, {"--report", c.description}).sortie, c.message);
+        if (image.empty()) {
+            EXPECT_EQ(Lancer(d, {"--report", description}).sortie, message);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/system.h"
 #include "output/bmp.h"
 #include "run/execution.h"
@@ -47,11 +49,7 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
     });
     EXPECT_EQ(std::pair(nombre, lots), std::pair(std::size_t{2430}, std::size_t{(2430 + 5) / 6}));
     const auto reference = dessiner(1, un_lot, Sens::Avant);
-    const struct {
-        int fils;
-        Decoupage decoupage;
-        std::optional<Sens> sens;
-    } cas[] = {
+    const std::tuple<int, Decoupage, std::optional<Sens>> cas[] = {
         {1, un_lot, Sens::Arriere},
         {2, Decoupage{3, 2}, Sens::Avant},
         {2, Decoupage{3, 2}, Sens::Arriere},
@@ -59,10 +57,10 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         {2, Decoupage{4, 3, 64, 0}, Sens::Arriere},  // lots ended by their bytes, none kept
         {3, Decoupage{7, 2, std::size_t{1} << 20, 0}, Sens::Avant},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
-                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
-        EXPECT_TRUE(dessiner(c.fils, c.decoupage, c.sens) == reference);
+    for (const auto& [fils, decoupage, sens] : cas) {
+        SCOPED_TRACE(testing::Message() << fils << " threads, " << decoupage.rayons_par_tache
+                                        << " rays a task, order " << (sens ? int(*sens) : -1));
+        EXPECT_TRUE(dessiner(fils, decoupage, sens) == reference);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/bmp_lecture.h"
@@ -45,28 +46,25 @@ TEST(Options, MessagesEtImagesBmpInchangees) {
         "bench.txt:44: glass: wavelengths 500 and 500 are equal (wavelength1 and "
         "wavelength2); three different wavelengths are needed\n"
         "bench.txt:45: zoombox: 3 values, 6 expected (Z x1 y1 x2 y2 pixels grid)\n";
-    const struct {
-        std::vector<std::string> arguments;
-        std::string dossier;  // where the pictures land
-        bool bmp;
-    } cas[] = {
+    // The arguments, where the pictures land, whether they are BMP pictures.
+    const std::tuple<std::vector<std::string>, std::string, bool> cas[] = {
         {{"--verbose", "bench.txt", "--format=bmp"}, "", true},
         {{"--format", "bmp", "bench.txt", "--output-dir=sortie"}, "sortie", true},
         {{"--output-dir", "sortie/", "bench.txt"}, "sortie", true},
         {{"bench.txt", "--format=svg"}, "", false},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.arguments[0]);
+    for (const auto& [arguments, dossier, bmp] : cas) {
+        SCOPED_TRACE(arguments[0]);
         Dossier d;
         d.Ecrire("bench.txt", description);
         fs::create_directory(d.chemin() / "sortie");
-        const Execution e = Lancer(d, c.arguments);
+        const Execution e = Lancer(d, arguments);
         EXPECT_EQ(e.statut, 0);
         EXPECT_EQ(e.sortie, sans.sortie);
-        EXPECT_EQ(e.erreurs, c.arguments[0] == "--verbose" ? pourquoi : "");
+        EXPECT_EQ(e.erreurs, arguments[0] == "--verbose" ? pourquoi : "");
         for (const auto& [nom, octets] : sans.fichiers) {
-            const fs::path p = d.chemin() / c.dossier / nom;
-            EXPECT_TRUE(!c.bmp || Lire(p) == Texte(octets)) << p;
+            const fs::path p = d.chemin() / dossier / nom;
+            EXPECT_TRUE(!bmp || Lire(p) == Texte(octets)) << p;
         }
     }
 }
@@ -177,31 +175,29 @@ TEST(Svg, RayonsConfondusAUnCinquiemeDePixel) {
 TEST(DossierDeSortie, AbsentOuInterdit) {
     // Root may write in any directory whatever its mode; not in /proc.
     const bool root = ::geteuid() == 0;
-    const struct {
-        std::string dossier, preparation, raison;  // the reason, with -v
-    } cas[] = {
+    // The directory, how it is made, the reason given with -v.
+    const std::tuple<std::string, std::string, std::string> cas[] = {
         {"absent", "", "No such file or directory (--output-dir must name an existing directory)"},
         {"bench.txt", "", "Not a directory (--output-dir must name an existing directory)"},
         {root ? "/proc" : "lecture", "mkdir -m 555 lecture", root ? "" : "Permission denied"},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.dossier);
+    for (const auto& [dossier, preparation, raison] : cas) {
+        SCOPED_TRACE(dossier);
         Dossier d;
         d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 5 5 10 1\n");
-        const Execution e =
-            Lancer(d, {"-v", "--output-dir=" + c.dossier, "bench.txt"}, c.preparation);
+        const Execution e = Lancer(d, {"-v", "--output-dir=" + dossier, "bench.txt"}, preparation);
         EXPECT_TRUE(e.fichiers.empty());  // nothing in the working directory
         EXPECT_EQ(e.statut, 255);
-        const std::string p = c.dossier + "/OpticZoomBox_", e0 = p + "0.bmp", e1 = p + "1.bmp";
+        const std::string p = dossier + "/OpticZoomBox_", e0 = p + "0.bmp", e1 = p + "1.bmp";
         EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier " + e0 + " \n" +
                                 "Error: Impossible d'ecrire le fichier " + e1 + " \n");
-        if (!c.raison.empty()) {
+        if (!raison.empty()) {
             EXPECT_EQ(e.erreurs,
-                      "optic: " + e0 + ": " + c.raison + "\noptic: " + e1 + ": " + c.raison + "\n");
+                      "optic: " + e0 + ": " + raison + "\noptic: " + e1 + ": " + raison + "\n");
         }
         std::error_code ignore;
         EXPECT_FALSE(fs::exists(d.chemin() / "absent", ignore));
-        EXPECT_TRUE(root || c.dossier != "lecture" || fs::is_empty(d.chemin() / "lecture"));
+        EXPECT_TRUE(root || dossier != "lecture" || fs::is_empty(d.chemin() / "lecture"));
     }
 }
 

@@ -1,6 +1,8 @@
 // The estimate of drawing work by bands of rows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 
 #include "raster/charge.h"
@@ -15,16 +17,13 @@ namespace {
 TEST(Charge, RienPourLesNombresQuiNEnSontPas) {
     const Image image = ConstruireZoombox(0, 0, 100, 100, 100, 0).fenetre;
     const double nan = std::nan("");
-    const struct {
-        Point a, b;
-        int taille;
-    } cas[] = {{{0, nan}, {50, 10}, 100}, {{0, 10}, {50, nan}, 100}, {{0, 10}, {50, 10}, 0}};
-    for (const auto& c : cas) {
-        Charge charge(c.taille);
-        charge.Ajouter(image, c.a, c.b, 1);
+    const std::tuple<Point, Point, int> cas[] = {
+        {{0, nan}, {50, 10}, 100}, {{0, 10}, {50, nan}, 100}, {{0, 10}, {50, 10}, 0}};
+    for (const auto& [a, b, taille] : cas) {
+        Charge charge(taille);
+        charge.Ajouter(image, a, b, 1);
         charge.Cumuler();
-        EXPECT_DOUBLE_EQ(charge.Travail(0, c.taille), 0)
-            << c.a.y << " " << c.b.y << " " << c.taille;
+        EXPECT_DOUBLE_EQ(charge.Travail(0, taille), 0) << a.y << " " << b.y << " " << taille;
     }
 }
 

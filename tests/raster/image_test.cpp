@@ -1,6 +1,8 @@
 // Zoombox construction, plotting at the window's edges, where open rays leave.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 #include <limits>
 #include <set>
@@ -63,23 +65,21 @@ TEST(Image, TracePointEtTraceSegmentAuxBords) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
     Pixels rang0;
     for (int x = 0; x < 10; ++x) rang0.insert({x, 0});
-    const struct {
-        Point a, b;
-        Pixels attendu;
-    } cas[] = {{{0.4, 0.6}, {0.4, 0.6}, {{0, 1}}},
-               {{9.49, 9.49}, {9.49, 9.49}, {{9, 9}}},
-               {{-1e-6, 0}, {-1e-6, 0}, {}},
-               {{9.5, 0}, {9.5, 0}, {}},
-               {{2.4, 3}, {3.2, 3}, {{3, 3}}},  // shorter than a pixel: its midpoint
-               {{-0.4, 0.2}, {4.6, 5.2}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}},
-               {{-20, 3}, {-0.6, 3}, {}},
-               {{-20, 3}, {-0.4, 3}, {{0, 3}}},
-               {{0, 0}, {1e300, 1}, rang0},
-               {{inf, 0}, {0, 0}, rang0},
-               {{-inf, -inf}, {inf, inf}, {}},
-               {{nan, nan}, {5, 5}, {}}};
-    for (const auto& c : cas) {
-        EXPECT_EQ(tracer(0, 10, c.a, c.b), c.attendu) << c.a.x << " " << c.a.y << " " << c.b.x;
+    const std::tuple<Point, Point, Pixels> cas[] = {
+        {{0.4, 0.6}, {0.4, 0.6}, {{0, 1}}},
+        {{9.49, 9.49}, {9.49, 9.49}, {{9, 9}}},
+        {{-1e-6, 0}, {-1e-6, 0}, {}},
+        {{9.5, 0}, {9.5, 0}, {}},
+        {{2.4, 3}, {3.2, 3}, {{3, 3}}},  // shorter than a pixel: its midpoint
+        {{-0.4, 0.2}, {4.6, 5.2}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}},
+        {{-20, 3}, {-0.6, 3}, {}},
+        {{-20, 3}, {-0.4, 3}, {{0, 3}}},
+        {{0, 0}, {1e300, 1}, rang0},
+        {{inf, 0}, {0, 0}, rang0},
+        {{-inf, -inf}, {inf, inf}, {}},
+        {{nan, nan}, {5, 5}, {}}};
+    for (const auto& [a, b, attendu] : cas) {
+        EXPECT_EQ(tracer(0, 10, a, b), attendu) << a.x << " " << a.y << " " << b.x;
     }
     // The window's offset applies; far out x stands still, yet the walk ends.
     EXPECT_EQ(tracer(1e17, 16, {1e17, 3}, {1e17 + 16, 3}), (Pixels{{0, 3}}));

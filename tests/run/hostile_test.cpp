@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
@@ -34,11 +35,7 @@ TEST(Hostile, MessagesStatutEtImagesAttendus) {
         const char c = static_cast<char>(hasard() & 0xff);
         bruit += std::string("DEILSZ").find(c) == std::string::npos ? c : '#';
     }
-    const struct {
-        const char* nom;
-        std::string description, sortie;
-        std::size_t images;
-    } cas[] = {
+    const std::tuple<const char*, std::string, std::string, std::size_t> cas[] = {
         {"binary garbage", bruit, "", 0},
         {"NUL ends a line's content",
          std::string("D 1 2 3\0 4 5 6\nZ 0 0 10 10 20 1\0 garbage\n\0Z 0 0 1 1 5 1\n", 52),
@@ -96,23 +93,23 @@ TEST(Hostile, MessagesStatutEtImagesAttendus) {
          "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\nZ -10 -10 10 10 100 1\n", "", 1},
         {"an empty description", "", "", 0},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const Execution e = LancerDescription(c.description);
+    for (const auto& [nom, description, sortie, images] : cas) {  // and the messages printed
+        SCOPED_TRACE(nom);
+        const Execution e = LancerDescription(description);
         EXPECT_EQ(e.statut, 0);
-        EXPECT_TRUE(e.sortie == c.sortie) << e.sortie.substr(0, 400);
+        EXPECT_TRUE(e.sortie == sortie) << e.sortie.substr(0, 400);
         EXPECT_EQ(e.erreurs, "");
-        EXPECT_EQ(e.fichiers.size(), c.images);
+        EXPECT_EQ(e.fichiers.size(), images);
         for (const auto& [nom, octets] : e.fichiers) EXPECT_TRUE(Valide(octets)) << nom;
         // The same run with a JSON report: one valid document holding those messages.
-        const Execution j = LancerDescription(c.description, {"--report=json"});
+        const Execution j = LancerDescription(description, {"--report=json"});
         EXPECT_EQ(j.statut, 0);
         const auto document = LireJson(j.sortie);
         ASSERT_TRUE(document) << j.sortie.substr(0, 400);
         std::string messages;
         for (const Json& m : document->at("messages")) messages += m.get<std::string>();
-        EXPECT_TRUE(messages == c.sortie) << "--report=json";
-        EXPECT_EQ(document->at("pictures").size(), c.images);
+        EXPECT_TRUE(messages == sortie) << "--report=json";
+        EXPECT_EQ(document->at("pictures").size(), images);
         PourChaqueNombre(*document, [](double x) { EXPECT_TRUE(std::isfinite(x)); });
         for (const Json& f : document->at("fans")) {
             EXPECT_EQ(f.at("left").get<double>() + f.at("stopped").get<double>() +
@@ -151,8 +148,8 @@ TEST(Bmp, DroitsEtRemplacement) {
 TEST(Bmp, UneImageImpossibleAEcrire) {
     Dossier d;
     d.Ecrire("bench.txt", "Z 0 0 60 60 60 0\nZ 0 0 1 1 1 0\n");  // 10854 then 58 bytes
-    const Execution e = Lancer(d, {"bench.txt"},
-                               "printf older >OpticZoomBox_0.bmp; trap '' XFSZ; ulimit -f 4");
+    const Execution e =
+        Lancer(d, {"bench.txt"}, "printf older >OpticZoomBox_0.bmp; trap '' XFSZ; ulimit -f 4");
     EXPECT_EQ(e.statut, 255);
     EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n");
     EXPECT_EQ(e.fichiers.at("OpticZoomBox_1.bmp").size(), 58u);

@@ -11,6 +11,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "support/json.h"
 
@@ -33,10 +34,8 @@ TEST(Json, ChainesDeTousLesOctets) {
     std::string controles;
     for (int c = 1; c < 0x20; ++c) controles += static_cast<char>(c);
     controles += '\x7f';
-    const struct {
-        const char* nom;
-        std::string entree, lue;
-    } cas[] = {
+    // What, the string given, the string read back.
+    const std::tuple<const char*, std::string, std::string> cas[] = {
         {"quote and backslash", "a \"b\" c\\d", "a \"b\" c\\d"},
         {"every control character", controles, controles},
         {"a NUL byte", std::string("a\0b", 3), std::string("a\0b", 3)},
@@ -52,13 +51,13 @@ TEST(Json, ChainesDeTousLesOctets) {
          kRemplacement + kRemplacement + kRemplacement + kRemplacement},
         {"bytes F5 to FF", "\xf5\xff", kRemplacement + kRemplacement},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const std::string texte = Document([&](JsonWriter& j) { j.String(c.entree); });
+    for (const auto& [nom, entree, lue] : cas) {
+        SCOPED_TRACE(nom);
+        const std::string texte = Document([&](JsonWriter& j) { j.String(entree); });
         std::string erreur;
         const auto lu = LireJson(texte, &erreur);
         ASSERT_TRUE(lu) << erreur << ": " << texte;
-        EXPECT_EQ(lu->get<std::string>(), c.lue);
+        EXPECT_EQ(lu->get<std::string>(), lue);
         // Nothing below a space reaches the document as it is.
         for (const char ch : texte) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
     }
@@ -68,20 +67,18 @@ TEST(Json, ChainesDeTousLesOctets) {
 // infinity, and every number text reads back to the very same double, sign of zero included.
 TEST(Json, NombresRelusAuBitPres) {
     const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        double valeur;
-        const char* texte;  // as written
-    } cas[] = {{-0.0, "-0"},       {486.1, "486.1"},       {1e17, "1e+17"}, {1e-5, "1e-05"},
-               {5e-324, "5e-324"}, {std::nan(""), "null"}, {inf, "null"},   {-inf, "null"}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.texte);
-        const std::string texte = Document([&](JsonWriter& j) { j.Number(c.valeur); });
-        EXPECT_EQ(texte, c.texte);
+    // A number, and its text as written.
+    const std::pair<double, const char*> cas[] = {
+        {-0.0, "-0"},       {486.1, "486.1"},       {1e17, "1e+17"}, {1e-5, "1e-05"},
+        {5e-324, "5e-324"}, {std::nan(""), "null"}, {inf, "null"},   {-inf, "null"}};
+    for (const auto& [valeur, attendu] : cas) {
+        const std::string texte = Document([&](JsonWriter& j) { j.Number(valeur); });
+        EXPECT_EQ(texte, attendu);
         const auto lu = LireJson(texte);
         ASSERT_TRUE(lu);
         const double relu = std::strtod(texte.c_str(), nullptr);
-        EXPECT_TRUE(std::isfinite(c.valeur)
-                        ? std::memcmp(&relu, &c.valeur, sizeof(double)) == 0 && lu->is_number()
+        EXPECT_TRUE(std::isfinite(valeur)
+                        ? std::memcmp(&relu, &valeur, sizeof(double)) == 0 && lu->is_number()
                         : lu->is_null());
     }
     EXPECT_EQ(Document([](JsonWriter& j) { j.Integer(std::numeric_limits<std::int64_t>::min()); }),
