@@ -5,6 +5,7 @@
 #include <cmath>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "output/graphique.h"
@@ -94,18 +95,17 @@ TEST(Courbes, EcritureImpossible) {
 
 // Graduations hold the values, 1, 2 or 5 times a power of ten apart, 4 to 10 of them.
 TEST(Courbes, Graduations) {
-    const struct {
-        double bas, haut, debut, fin, pas;
-    } cas[] = {
+    // The values' range, then the graduations' first, last and step.
+    const std::tuple<double, double, double, double, double> cas[] = {
         {0, 9.7, 0, 10, 2},         {32.59, 33.27, 32.4, 33.4, 0.2}, {-0.23, 0.23, -0.3, 0.3, 0.1},
         {460, 656.3, 450, 700, 50}, {5, 5, 4.4, 5.6, 0.2},           {0, 0, -1, 1, 0.5},
         {NAN, 1, 0, 1, 0.2},        {-1e-9, 3e-9, -1e-9, 3e-9, 1e-9}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.bas << " .. " << c.haut);
-        const Graduation g = Graduer(c.bas, c.haut);
-        EXPECT_NEAR(g.debut, c.debut, 1e-9 * c.pas);
-        EXPECT_NEAR(g.fin, c.fin, 1e-9 * c.pas);
-        EXPECT_NEAR(g.pas, c.pas, 1e-9 * c.pas);
+    for (const auto& [bas, haut, debut, fin, pas] : cas) {
+        SCOPED_TRACE(testing::Message() << bas << " .. " << haut);
+        const Graduation g = Graduer(bas, haut);
+        EXPECT_NEAR(g.debut, debut, 1e-9 * pas);
+        EXPECT_NEAR(g.fin, fin, 1e-9 * pas);
+        EXPECT_NEAR(g.pas, pas, 1e-9 * pas);
         EXPECT_GE(g.Nombre(), 4);
         EXPECT_LE(g.Nombre(), 11);
     }

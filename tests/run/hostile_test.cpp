@@ -131,8 +131,11 @@ TEST(Hostile, CheminsQuiNeSontPasDesFichiersLisibles) {
 }
 
 // The header's fields and the rows' order are pinned by the golden digests, the padding by
-// the fills' test; here the mode, 0600, and an older, larger picture replaced whole.
-TEST(Bmp, DroitsEtRemplacement) {
+// the fills' test; here the mode, 0600, and an older, larger picture replaced whole.  A
+// picture cut short by the file size limit is reported, gives status -1, spares the older
+// picture and leaves no temporary file; the next zoombox is still written.  (A directory in
+// the picture's way: the report's test of runs that fail.)
+TEST(Bmp, DroitsRemplacementEtEcritureImpossible) {
     Dossier d;
     d.Ecrire("bench.txt", "Z 0 0 11 11 11 3\n");
     d.Ecrire("OpticZoomBox_0.bmp", std::string(5000, 'x'));
@@ -140,13 +143,6 @@ TEST(Bmp, DroitsEtRemplacement) {
     struct stat etat;
     ASSERT_EQ(::stat((d.chemin() / "OpticZoomBox_0.bmp").c_str(), &etat), 0);
     EXPECT_EQ(etat.st_mode & 0777, 0600u);
-}
-
-// A picture cut short by the file size limit is reported, gives status -1, spares the older
-// picture and leaves no temporary file; the next zoombox is still written.  (A directory in
-// the picture's way: the report's test of runs that fail.)
-TEST(Bmp, UneImageImpossibleAEcrire) {
-    Dossier d;
     d.Ecrire("bench.txt", "Z 0 0 60 60 60 0\nZ 0 0 1 1 1 0\n");  // 10854 then 58 bytes
     const Execution e =
         Lancer(d, {"bench.txt"}, "printf older >OpticZoomBox_0.bmp; trap '' XFSZ; ulimit -f 4");
