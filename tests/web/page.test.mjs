@@ -4,28 +4,14 @@ import assert from 'node:assert/strict';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { test } from 'node:test';
-import { kRoot, native, siteInBrowser, waitForPictures } from './support.mjs';
+import { kDefault, kRoot, native, pageTest as sharedPageTest, siteInBrowser, waitForPictures } from './support.mjs';
 
 const kShots = join(kRoot, 'build/screenshots');
-const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
 
 const site = siteInBrowser();
 
 
-// One scenario on a fresh page opened at `fragment`, the bundled bench's pictures shown first
-// when no fragment is given; no script error on the way.
-function pageTest(name, scenario, { fragment = '', viewport } = {}) {
-  test(name, async () => {
-    const page = await site.open(fragment, { acceptDownloads: true, ...(viewport && { viewport }) });
-    try {
-      if (fragment === '') await waitForPictures(page, kDefault, 'default_optic.txt');
-      await scenario(page);
-      assert.deepEqual(page.errors, []);
-    } finally {
-      await page.close();
-    }
-  });
-}
+const pageTest = (name, scenario, options) => sharedPageTest(site, name, scenario, options);
 
 const editor = (page) => page.getByTestId('description');
 const textOf = (page) => editor(page).evaluate((e) => e.value);

@@ -2,15 +2,11 @@
 // page.  Each edit is checked on its line's exact text, on every other byte of the bench, and
 // on the pictures, which must be the program's for the new text.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { test } from 'node:test';
-import { kRoot, siteInBrowser, waitForPictures } from './support.mjs';
+import { kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, waitForPictures } from './support.mjs';
 
 const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
 
-const kName = 'default_optic.txt';
-const kDefault = readFileSync(join(kRoot, kName), 'utf8');
 const kLens = 'L 30 0 8 40 inf 36 0 1';
 const kStop = 'D 10 0 1 10 30 0';
 const kSource = 'S 4 460 510 570 650 -5 0 0 0 28 14';
@@ -19,12 +15,6 @@ const kWhole = 'Z -10 -60 110 60 1000 10';
 const kView = { x: -10, y: -60, zoom: 1000 / 120 };
 
 const site = siteInBrowser();
-
-async function openBench() {
-  const page = await site.open();
-  await waitForPictures(page, kDefault, kName);
-  return page;
-}
 
 const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
 
@@ -70,8 +60,7 @@ async function drag(page, from, to, during = async () => {}) {
   await page.mouse.up();
 }
 
-test('dragging an element or one of its handles writes only its numbers; Ctrl+Z and Ctrl+Shift+Z undo and redo it', async () => {
-  const page = await openBench();
+pageTest(site, 'dragging an element or one of its handles writes only its numbers; Ctrl+Z and Ctrl+Shift+Z undo and redo it', async (page) => {
   const stopBlade = [10, -20];
   const table = [
     // [what, click to select first, press, release, line before, line after, with Shift,
@@ -123,12 +112,9 @@ test('dragging an element or one of its handles writes only its numbers; Ctrl+Z 
     // A person clicks on what the pictures show: wait for them.
     await waitForPictures(page, kDefault, kName);
   }
-  assert.deepEqual(page.errors, []);
-  await page.close();
 });
 
-test('an edit from a picture is undone from the editor too, and the address follows it; a selected lens shows its outline and handles over the picture, whose pixels stay the program\'s', async () => {
-  const page = await openBench();
+pageTest(site, 'an edit from a picture is undone from the editor too, and the address follows it; a selected lens shows its outline and handles over the picture, whose pixels stay the program\'s', async (page) => {
   await drag(page, [33, 5], [23, 5]);
   const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
   const address = async () => (await decodeBench(new URL(page.url()).hash))?.description;
@@ -160,7 +146,6 @@ test('an edit from a picture is undone from the editor too, and the address foll
   await page.mouse.click(...await spot(page, [0, 40]));
   await expectAnnounced(page, 'Nothing selected.');
   await expectText(page, kDefault);
-  await page.close();
 });
 
 
@@ -180,9 +165,7 @@ async function zoomed(page) {
   return [line, windowOf(line)];
 }
 
-test('dragging empty space pans the window; the wheel and two fingers zoom it about the pointer', async () => {
-  const page = await site.open('', { hasTouch: true });
-  await waitForPictures(page, kDefault, kName);
+pageTest(site, 'dragging empty space pans the window; the wheel and two fingers zoom it about the pointer', async (page) => {
   await drag(page, [0, 40], [10, 45]);
   const panned = edited(kWhole, 'Z -20 -65 100 55 1000 10');
   await expectText(page, panned);
@@ -219,12 +202,9 @@ test('dragging empty space pans the window; the wheel and two fingers zoom it ab
   const [a, b] = [under(kView, box, pointer), under(after, box, pointer)];
   assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 2 / after.zoom, `${line}: ${a} stays between the fingers`);
   await waitForPictures(page, edited(kWhole, line), kName);
-  assert.deepEqual(page.errors, []);
-  await page.close();
-});
+}, { hasTouch: true });
 
-test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async () => {
-  const page = await openBench();
+pageTest(site, 'from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async (page) => {
   const picture = page.getByTestId('picture').first();
   await picture.focus();
   const moved = 'D 10.12 1.2 1 10 30 0';
@@ -258,5 +238,4 @@ test('from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zo
   // The caret on a lens's line selects the lens.
   await page.getByTestId('description').evaluate((e, at) => { e.focus(); e.caret = at; }, kDefault.indexOf('L 39'));
   await expectAnnounced(page, 'Selected line 32: L 39 0 6 40 inf 36 0 1');
-  await page.close();
 });

@@ -1,19 +1,9 @@
 // The aberration plots and the Systems table under the pictures: there for the benches that
 // have them, with axes and units, each point where its numbers put it.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
-import { join } from 'node:path';
-import { test } from 'node:test';
-import { kRoot, siteInBrowser } from './support.mjs';
+import { kDefault, pageTest, siteInBrowser } from './support.mjs';
 
-const kDefault = readFileSync(join(kRoot, 'default_optic.txt'), 'utf8');
 const site = siteInBrowser();
-
-async function openPage() {
-  const page = await site.open();
-  await page.locator('#plots figure').first().waitFor();
-  return page;
-}
 
 // On a linear axis, each point's offset from the first is its value's offset times one factor.
 function linear(positions, values) {
@@ -23,8 +13,7 @@ function linear(positions, values) {
   return k;
 }
 
-test('the bundled bench shows its Systems table and its chromatic focal shift; a fan along an axis, its ray fan and longitudinal aberration', async () => {
-  const page = await openPage();
+pageTest(site, 'the bundled bench shows its Systems table and its chromatic focal shift; a fan along an axis, its ray fan and longitudinal aberration', async (page) => {
   const { report } = await page.evaluate(async (text) => (await import('./optic.mjs')).run(text, 'default_optic.txt'), kDefault);
   const [system] = report.systems;
   const table = page.locator('#report table', { hasText: 'Systems' });
@@ -67,12 +56,9 @@ test('the bundled bench shows its Systems table and its chromatic focal shift; a
   // The ray along the axis crosses it nowhere: four dots.
   assert.equal(longitudinal.dots.length, 4);
   linear(longitudinal.dots.map((d) => d[0]), [49.6, 49.9, 49.9, 49.6]);
-  assert.deepEqual(page.errors, []);
-  await page.close();
 });
 
-test('the focal points and principal planes are marked on request, each where the report puts it', async () => {
-  const page = await openPage();
+pageTest(site, 'the focal points and principal planes are marked on request, each where the report puts it', async (page) => {
   // White pixels of the first picture's overlay (the fans' crosses are in their colours),
   // and whether one lies within a pixel of (x, y).
   const white = (x, y) => page.evaluate(({ x, y }) => {
@@ -129,6 +115,4 @@ test('the focal points and principal planes are marked on request, each where th
   await legend.getByText('Drawn at 510 nm.').waitFor();
   await page.getByTestId('marks').uncheck();
   assert.equal((await white(H2.x, H2.y)).count, 0);
-  assert.deepEqual(page.errors, []);
-  await page.close();
 });

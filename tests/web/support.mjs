@@ -7,7 +7,7 @@ import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, 
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { after, before } from 'node:test';
+import { after, before, test } from 'node:test';
 import { launch, serve } from './browser.mjs';
 
 export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
@@ -15,6 +15,8 @@ export const kSite = join(kRoot, 'build/web');
 // The native program, or another build of it (a copy kept aside while the tree is rebuilt).
 export const kProgram = process.env.OPTIC_PROGRAM ?? join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
+export const kDefaultName = 'default_optic.txt';
+export const kDefault = readFileSync(join(kRoot, kDefaultName), 'utf8');
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
 // once the tests start, and open(fragment, options) opens the page in a new tab (1280 x 800
@@ -42,6 +44,22 @@ export function siteInBrowser() {
     server?.close();
   });
   return held;
+}
+
+// One scenario on a fresh page of `site` opened at `fragment` (downloads accepted, and the
+// page options given), the bundled bench's pictures shown first when no fragment is given;
+// no script error on the way.
+export function pageTest(site, name, scenario, { fragment = '', ...options } = {}) {
+  test(name, async () => {
+    const page = await site.open(fragment, { acceptDownloads: true, ...options });
+    try {
+      if (fragment === '') await waitForPictures(page, kDefault, kDefaultName);
+      await scenario(page);
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await page.close();
+    }
+  });
 }
 
 // What the native program gives on a description, run as `optic [OPTIONS] NAME` in an empty
