@@ -83,7 +83,7 @@ pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws
 });
 
 
-pageTest('the address restores an awkward description exactly', async (page) => {
+pageTest('the address restores an awkward description exactly; one encoded slowly never replaces the newer text\'s', async (page) => {
   const awkward = `# Ünïcödé 光学 🔭 e\u0301 \t tab, trailing spaces   \n${'# long '.repeat(700)}\n\n` +
     'I 1.5 400 1.52 500 1.51 600\nL 5 5 1 10 -10 4 0 1\nS 1 550 0 5 5 0 2 9\nZ 0 0 10 10 64 1\n% & # ? = + /\n';
   await write(page, awkward);
@@ -95,9 +95,7 @@ pageTest('the address restores an awkward description exactly', async (page) => 
   assert.equal(await textOf(copy), awkward);
   assert.deepEqual(copy.errors, []);
   await copy.close();
-});
-
-pageTest('an address encoded slowly never replaces the newer text\'s', async (page) => {
+  // An address encoded slowly never replaces the newer text's.
   // The first text's compression is held back until the second's address is written.
   await page.evaluate(() => {
     const Real = CompressionStream;
@@ -122,15 +120,14 @@ pageTest('an address encoded slowly never replaces the newer text\'s', async (pa
   assert.equal((await decodeBench(new URL(page.url()).hash)).description, newer);
 });
 
+
 pageTest('a long run shows its progress and the next edit cancels it; a picture too large for the browser is a failed write, and the page goes on', async (page) => {
   const heavy = 'S 10 400 430 460 490 520 550 580 610 640 670 0 0 40 0 1 1000000\nZ -1 -1 1 1 2000 1\n';
   await write(page, heavy);
   await page.locator('#activity').getByText(/tracing rays: [\d,]+ \/ 10,000,000/).waitFor({ timeout: 10_000 });
   const light = 'Z 0 0 10 10 50 1\n';
-  const started = Date.now();
   await write(page, light);
   await waitForPictures(page, light, 'default_optic.txt', 10_000);
-  assert.ok(Date.now() - started < 10_000);
   assert.ok(await page.locator('#activity').isHidden());
   // A picture too large for the browser is a failed write, and the page goes on.
   await write(page, 'Z 0 0 10 10 37837 1\nZ 0 0 10 10 40 1\nZ 0 0 10 10 0 1\nZ 0 0 10 10 9000 1\n');
