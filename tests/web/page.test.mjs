@@ -18,7 +18,7 @@ const textOf = (page) => editor(page).evaluate((e) => e.value);
 const write = (page, text) => editor(page).evaluate((e, t) => { e.value = t; }, text);
 const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
-pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download', async (page) => {
+pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download, and its report; the report\'s tables say when there is no image or no finite focal length', async (page) => {
   assert.equal(await textOf(page), kDefault);
   assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => [e.width, e.height])), [[1000, 1000], [1000, 1000]]);
   assert.deepEqual(await messageTexts(page), []);
@@ -44,6 +44,35 @@ pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the 
   assert.ok((await download('BMP')).equals(native(kDefault, 'default_optic.txt').pictures['OpticZoomBox_1.bmp']));
   const png = await download('PNG');
   assert.deepEqual([png.toString('latin1', 1, 4), png.readUInt32BE(16)], ['PNG', 1000]);
+  // The report shows under the pictures, each fan's image point crossed in its colour.
+  const report = page.locator('#report');
+  await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
+  assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
+  // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
+  // image point (76.926, 0) falls on pixel (385, 500).
+  const crossed = await page.evaluate(async () => {
+    const { rayColour } = await import('./optic.mjs');
+    const overlay = document.querySelectorAll('canvas.overlay')[1].getContext('2d');
+    return { colour: await rayColour(460), centre: [...overlay.getImageData(385, 500, 1, 1).data],
+      away: [...overlay.getImageData(385, 400, 1, 1).data] };
+  });
+  assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
+  assert.equal(crossed.away[3], 0);
+  // The tables say when a fan has no image and a focal length is infinite: a report as the
+  // engine will give it, shown by the page's own part.
+  const text = await page.evaluate(async () => {
+    const { showReport } = await import('./report.js');
+    const section = document.body.appendChild(document.createElement('section'));
+    const fan = { source: 1, rays: 11, trapped: 0, collimated: null };
+    showReport(section, {
+      fans: [{ ...fan, wavelength_nm: 450, left: 11, stopped: 0, image: { x: 2.5, y: 7.5, rms: 0.0031, kind: 'real' } },
+        { ...fan, wavelength_nm: 650, left: 1, stopped: 10, image: null }],
+      lenses: [{ lens: 1, focal_length: [{ wavelength_nm: 460, f: 48.2113 }, { wavelength_nm: 650, f: null }] }],
+    });
+    return section.innerText;
+  });
+  assert.match(text, /no image \(fewer than two rays left\)/);
+  assert.match(text, /460 nm: 48\.2113; 650 nm: ∞/);
 });
 
 pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws the pictures; a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
@@ -209,38 +238,6 @@ pageTest('on a phone-sized window the page fits its width and is usable from the
   }
 }, { viewport: { width: 390, height: 844 } });
 
-pageTest('the report shows under the pictures, each fan\'s image point crossed in its colour; its tables say when there is no image or no finite focal length', async (page) => {
-  const report = page.locator('#report');
-  await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
-  assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
-  // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
-  // image point (76.926, 0) falls on pixel (385, 500).
-  const crossed = await page.evaluate(async () => {
-    const { rayColour } = await import('./optic.mjs');
-    const overlay = document.querySelectorAll('canvas.overlay')[1].getContext('2d');
-    return { colour: await rayColour(460), centre: [...overlay.getImageData(385, 500, 1, 1).data],
-      away: [...overlay.getImageData(385, 400, 1, 1).data] };
-  });
-  assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
-  assert.equal(crossed.away[3], 0);
-
-  // The tables say when a fan has no image and a focal length is infinite: a report as the
-  // engine will give it, shown by the page's own part.
-  const text = await page.evaluate(async () => {
-    const { showReport } = await import('./report.js');
-    const section = document.body.appendChild(document.createElement('section'));
-    const fan = { source: 1, rays: 11, trapped: 0, collimated: null };
-    showReport(section, {
-      fans: [{ ...fan, wavelength_nm: 450, left: 11, stopped: 0, image: { x: 2.5, y: 7.5, rms: 0.0031, kind: 'real' } },
-        { ...fan, wavelength_nm: 650, left: 1, stopped: 10, image: null }],
-      lenses: [{ lens: 1, focal_length: [{ wavelength_nm: 460, f: 48.2113 }, { wavelength_nm: 650, f: null }] }],
-    });
-    return section.innerText;
-  });
-  assert.match(text, /real image at \(2\.5000, 7\.5000\), rms 0\.0031/);
-  assert.match(text, /no image \(fewer than two rays left\)/);
-  assert.match(text, /460 nm: 48\.2113; 650 nm: ∞/);
-});
 
 pageTest('the editor colours the kinds, says what a number is, and completes a line; the examples menu opens an example', async (page) => {
   const lens = page.locator('.cm-line', { hasText: 'L 30 0 8 40 inf 36 0 1' });
