@@ -6,7 +6,7 @@
 //   }>
 //   rgbaOf(picture) -> Promise<Uint8ClampedArray>: a picture's pixels as a canvas's ImageData
 //   bitmapOf(picture) -> Promise<ImageBitmap | null>: the same as a bitmap (where the platform
-//     has createImageBitmap: browsers, their workers)
+//     has createImageBitmap: browsers, their workers); of its `rows` only, when it has some
 //   recycle(...bmps): hands back the bytes of pictures no longer needed, for the next runs
 //
 // gives what the program gives when run as `optic NAME` in an empty directory holding the
@@ -15,11 +15,14 @@
 // `geometry`, there once the bench is read, says what is where on it (see the README), so that
 // a page hit-tests in world units without reading the description itself.
 // With `share` = { part, parts }, the run is one of `parts` runs of the same description that
-// share out its pictures (one per worker, say): it hands over only its share of the pictures,
-// everything else as a whole run does; the parts' pictures together are the whole run's.
+// share out its pictures' rows (one per worker, say): it hands over only the pictures it drew
+// rows of, everything else as a whole run does.  A picture it drew in part has `rows` =
+// [first, end): only those rows of its `bmp` are the picture's (the others are any bytes);
+// the parts' rows together are the whole run's pictures.
 // With `report` false, the run measures nothing and gives no `report` (a crew's other shares:
 // the first one's report is the run's).
 import createEngine from './engine.mjs';
+import { rowBytes } from './bmp.js';
 import { Room } from './room.js';
 
 const kWorkDirectory = '/work';
@@ -134,12 +137,14 @@ function execute(instance, bytes, name, onProgress, share, report) {
   const { FS } = instance;
   const result = { status: 0, stdout: '', pictures: [], diagnostics: [], messages: [] };
   const views = [];
+  const shares = [];  // the rows of each zoombox's picture the run draws
   let failure = null;
   instance.recepteur = {
     sortie: (text) => { result.stdout = decoder.decode(text); },
     message: (line, text) => result.messages.push({ text: decoder.decode(text), line }),
     diagnostic: (line, text) => result.diagnostics.push({ line, message: decoder.decode(text) }),
     fenetre: (c, x, y, zoom) => { views[c] = { x, y, zoom }; },
+    rangs: (c, first, end) => { shares[c] = [first, end]; },
     geometrie: (text) => { result.geometry = JSON.parse(decoder.decode(text)); },
     // Each picture is taken out of the file system as soon as it is written (its bytes
     // as they are, when the file holds exactly them: a picture may weigh gigabytes).
@@ -149,7 +154,10 @@ function execute(instance, bytes, name, onProgress, share, report) {
       const bmp = node.contents?.length === node.usedBytes ? node.contents : FS.readFile(file);
       FS.unlink(file);
       const c = Number(kPicture.exec(file)?.[1]);
-      result.pictures.push({ name: file, width: side, height: side, bmp, view: views[c] });
+      const picture = { name: file, width: side, height: side, bmp, view: views[c] };
+      const rows = shares[c];
+      if (rows && (rows[0] > 0 || rows[1] < side)) picture.rows = rows;
+      result.pictures.push(picture);
     },
     progression: (text, done, total) => onProgress?.({ step: decoder.decode(text), done, total }),
     compteRendu: (text) => { result.report = JSON.parse(decoder.decode(text)); },
@@ -179,13 +187,15 @@ export async function rayColour(wavelength) {
 // Room left after a picture's rows: the conversion reads a few bytes past a row's end.
 const kRowSlack = 16;
 
-// Hands `use` a picture's pixels (a picture of run()'s result) as a canvas's RGBA rows, top
-// row first, in the engine's memory: valid only until `use` is done, with no engine call
-// meanwhile.  Returns what `use` gives.
-async function withRgba({ bmp, width, height }, use) {
+// Hands `use` a picture's pixels (a picture of run()'s result; its `rows` only, when it has
+// some) as a canvas's RGBA rows, top row first, in the engine's memory: valid only until
+// `use` is done, with no engine call meanwhile.  Returns what `use` gives.
+async function withRgba(picture, use) {
   const instance = await loadEngine();
-  const offset = new DataView(bmp.buffer, bmp.byteOffset, bmp.byteLength).getUint32(10, true);
-  const rows = bmp.subarray(offset);
+  const { width } = picture;
+  const [first, end] = picture.rows ?? [0, picture.height];
+  const height = end - first;
+  const rows = rowBytes(picture, first, end);
   const size = 4 * width * height;
   if (size === 0) return use(new Uint8ClampedArray(0));
   const from = instance._malloc(rows.length + kRowSlack);
@@ -206,12 +216,14 @@ export function rgbaOf(picture) {
   return withRgba(picture, (rgba) => rgba.slice());
 }
 
-// A picture's pixels as an ImageBitmap, exactly its bytes (a picture is opaque: there is
-// nothing to premultiply), or null for a picture with no pixels.  Made from the engine's
-// memory: a fresh copy of the pixels would cost more than the bitmap itself.
+// A picture's pixels (its `rows` only, when it has some) as an ImageBitmap, exactly its bytes
+// (a picture is opaque: there is nothing to premultiply), or null for a picture with no
+// pixels.  Made from the engine's memory: a fresh copy of the pixels would cost more than the
+// bitmap itself.
 export function bitmapOf(picture) {
-  if (picture.width === 0 || picture.height === 0) return Promise.resolve(null);
-  return withRgba(picture, (rgba) => createImageBitmap(new ImageData(rgba, picture.width, picture.height),
+  const [first, end] = picture.rows ?? [0, picture.height];
+  if (picture.width === 0 || end <= first) return Promise.resolve(null);
+  return withRgba(picture, (rgba) => createImageBitmap(new ImageData(rgba, picture.width, end - first),
     { premultiplyAlpha: 'none', colorSpaceConversion: 'none' }));
 }
 

@@ -1,8 +1,8 @@
 // The engine's worker: runs one bench at a time, off the page's thread, and sends back the
 // result with each shown picture's pixels ready for a canvas.  The page ends a worker whose
-// run has gone stale and takes another.  A message may name a share of the pictures
+// run has gone stale and takes another.  A message may name a share of the pictures' rows
 // ({ part, parts }, see run()); without one the worker draws them all.
-import { bitmapOf, rayColour, ready, recycle, run } from './optic.mjs';
+import { bitmapOf, rayColour, ready, recycle, rgbaOf, run } from './optic.mjs';
 import { kShownSideMax } from './limits.js';
 import { packRays } from './rays.js';
 
@@ -30,7 +30,12 @@ async function answer({ id, description, name, share }) {
     const transfer = packRays(result.report);
     for (const picture of result.pictures) {
       transfer.push(picture.bmp.buffer);
-      if (picture.width <= kShownSideMax) {
+      if (picture.width > kShownSideMax) continue;
+      if (picture.rows) {
+        // A band's pixels, for the crew's joiner to put into the whole picture's bitmap.
+        picture.rgba = await rgbaOf(picture);
+        transfer.push(picture.rgba.buffer);
+      } else {
         // Made here, a bitmap reaches the page's canvas without a copy on the page's thread.
         picture.bitmap = await bitmapOf(picture);
         if (picture.bitmap) transfer.push(picture.bitmap);

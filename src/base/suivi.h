@@ -21,6 +21,9 @@ class Suivi {
     virtual void Dessin(const std::string& /*image*/, int /*taille*/) {}
     virtual void Ecriture(const std::string& /*image*/) {}
     virtual void Ecrite(const std::string& /*image*/, int /*taille*/) {}
+    // Runs share out the pictures: this one draws rows [debut, fin) of the zoombox's picture
+    // (none when debut == fin).  Said of every zoombox before any is drawn.
+    virtual void Partage(std::size_t /*zoombox*/, int /*debut*/, int /*fin*/) {}
     // A message is about to be reported: whatever the follower shows must make way.
     virtual void Effacer() {}
 };

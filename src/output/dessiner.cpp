@@ -48,20 +48,20 @@ Sens SensDuDessin(const RayonsDuBanc& rayons, const Image& image) {
                                                                         : Sens::Avant;
 }
 
-// How many bands a picture is cut into when each is drawn whole, at least `par_fil` a thread.
-int BandesSeules(const Image& image, int nb_fils, int par_fil = kBandesParFil) {
-    const std::size_t octets =
-        static_cast<std::size_t>(image.taille) * Raster::PasLigne(image.taille);
+// How many bands `rangs` rows of a picture are cut into when each is drawn whole, at least
+// `par_fil` a thread.
+int BandesSeules(const Image& image, int rangs, int nb_fils, int par_fil = kBandesParFil) {
+    const std::size_t octets = static_cast<std::size_t>(rangs) * Raster::PasLigne(image.taille);
     const std::size_t voulues = std::max<std::size_t>(
         octets / kOctetsParBandeSeule, static_cast<std::size_t>(par_fil) * std::max(nb_fils, 1));
-    const std::size_t possibles = static_cast<std::size_t>(image.taille / kRangsParBandeSeuleMin);
+    const std::size_t possibles = static_cast<std::size_t>(rangs / kRangsParBandeSeuleMin);
     return static_cast<int>(
         std::clamp<std::size_t>(voulues, 1, std::max<std::size_t>(possibles, 1)));
 }
 
-// The first row of band b of n.
-int DebutBande(int taille, int n, std::size_t b) {
-    return static_cast<int>(taille * static_cast<std::int64_t>(b) / n);
+// The first row of band b of the n that rows [debut, fin) are cut into.
+int DebutBande(int debut, int fin, int n, std::size_t b) {
+    return debut + static_cast<int>((fin - debut) * static_cast<std::int64_t>(b) / n);
 }
 
 // The lots of rays, each with what drawing its rays into one zoombox needs.
@@ -216,13 +216,14 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     if (!sens) sens = SensDuDessin(rayons, image);
     std::optional<Couverture> couverture;
     if (*sens == Sens::Arriere) couverture.emplace(image.taille);
+    const int debut = raster.debut(), fin = raster.fin(), rangs = fin - debut;
     if (rayons.Garder()) {
         const std::vector<LotPrepare> lots =
             Preparer(systeme, rayons.Lots(), image, couverture.has_value());
-        const int bandes = BandesSeules(image, nb_fils);
+        const int bandes = BandesSeules(image, rangs, nb_fils);
         EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
-            DessinerBande(systeme, image, raster, DebutBande(image.taille, bandes, b),
-                          DebutBande(image.taille, bandes, b + 1), lots,
+            DessinerBande(systeme, image, raster, DebutBande(debut, fin, bandes, b),
+                          DebutBande(debut, fin, bandes, b + 1), lots,
                           couverture ? &*couverture : nullptr);
         });
         return;
@@ -230,14 +231,13 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     // Lot after lot.  A band per thread; in a picture too large for the processor's caches,
     // bands of a few megabytes, taken by the threads in turn, so that a band's rows stay in
     // cache while the rays are drawn into it.
-    const std::size_t octets = static_cast<std::size_t>(image.taille) * raster.pas_ligne();
+    const std::size_t octets = static_cast<std::size_t>(rangs) * raster.pas_ligne();
     const int par_cache = static_cast<int>(std::min<std::size_t>(octets / kOctetsParBande, 64));
-    const int bandes =
-        std::clamp(image.taille / kRangsParBandeMin, 1, std::max({nb_fils, par_cache, 1}));
+    const int bandes = std::clamp(rangs / kRangsParBandeMin, 1, std::max({nb_fils, par_cache, 1}));
     auto vue = [&](std::size_t b) {
         Image v = image;
-        v.Attacher(raster, DebutBande(image.taille, bandes, b),
-                   DebutBande(image.taille, bandes, b + 1));
+        v.Attacher(raster, DebutBande(debut, fin, bandes, b),
+                   DebutBande(debut, fin, bandes, b + 1));
         return v;
     };
     EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
@@ -262,7 +262,8 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
 
 std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme,
                                      std::span<const Fenetre> fenetres,
-                                     std::span<const std::string> chemins, int nb_fils,
+                                     std::span<const std::string> chemins,
+                                     std::span<const Rangs> rangs, int nb_fils,
                                      RayonsDuBanc& rayons, std::vector<Raster>& tampons) {
     const std::vector<std::span<const Rayon>> lots = rayons.Lots();
     const std::vector<Image> images(fenetres.begin(), fenetres.end());
@@ -307,23 +308,28 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme,
     const double part = total > 0 ? total / std::max(nb_fils, 1) : INFINITY;
     for (std::size_t p = 0; p < n; ++p) {
         const int taille = images[p].taille;
-        const int seules = BandesSeules(images[p], nb_fils, kBandesEstimeesParFil);
+        const int seules = BandesSeules(images[p], taille, nb_fils, kBandesEstimeesParFil);
         const std::vector<int> bornes =
             Couper(charges[p], taille, part, (taille + seules - 1) / seules);
+        // Only the bands' rows asked for; a picture with none of them still has one, empty,
+        // which completes its file.
+        const Rangs r = rangs[p];
+        const std::size_t avant = taches.size();
         for (std::size_t b = 0; b + 1 < bornes.size(); ++b) {
-            taches.push_back(
-                {p, bornes[b], bornes[b + 1], charges[p].Travail(bornes[b], bornes[b + 1])});
+            const int debut = std::max(bornes[b], r.debut), fin = std::min(bornes[b + 1], r.fin);
+            if (debut < fin) taches.push_back({p, debut, fin, charges[p].Travail(debut, fin)});
         }
-        bandes[p] = bornes.size() - 1;
+        if (taches.size() == avant) taches.push_back({p, r.debut, r.debut, 0});
+        bandes[p] = taches.size() - avant;
     }
     // The buffers hold the band of the most bytes.
-    int cote = 0, rangs = 0;
+    int cote = 0, hauteur = 0;
     for (const Tache& t : taches) {
         const int taille = images[t.image].taille;
         if (Raster::PasLigne(taille) * static_cast<std::size_t>(t.fin - t.debut) >
-            Raster::PasLigne(cote) * static_cast<std::size_t>(rangs)) {
+            Raster::PasLigne(cote) * static_cast<std::size_t>(hauteur)) {
             cote = taille;
-            rangs = t.fin - t.debut;
+            hauteur = t.fin - t.debut;
         }
     }
     std::stable_sort(taches.begin(), taches.end(),
@@ -334,7 +340,7 @@ std::vector<int> DessinerEtEcrireBMP(const System_Physique& systeme,
     const std::size_t nombre = static_cast<std::size_t>(fils == 1 ? 1 : fils + kTamponsEnPlus);
     while (tampons.size() < nombre) tampons.emplace_back(0);
     while (tampons.size() > nombre) tampons.pop_back();
-    for (Raster& t : tampons) t = Raster(cote, 0, rangs, std::move(t));
+    for (Raster& t : tampons) t = Raster(cote, 0, hauteur, std::move(t));
 
     const SignauxRetenus signaux;
     std::vector<std::unique_ptr<FichierEntier>> fichiers;

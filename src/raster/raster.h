@@ -7,6 +7,11 @@
 
 namespace optic {
 
+// Rows [debut, fin) of a picture.
+struct Rangs {
+    int debut = 0, fin = 0;
+};
+
 // The pixels of one picture, or of a band of its rows, in the picture file's order: rows from
 // the bottom of the picture up, three bytes a pixel (blue, green, red), every row padded with
 // zeros to a multiple of four bytes.  In memory the rows lie a little further apart than in

@@ -15,9 +15,9 @@ struct Demande {
     std::string dossier;  // where pictures go; empty for the working directory
     FormeCompteRendu compte_rendu = FormeCompteRendu::Aucun;
     bool courbes = false;  // also write the aberration plots as SVG files beside the pictures
-    // When `parts` runs of the same description share out its pictures (see PartsDesImages),
-    // this run's share: it draws only those, and counts the others as written by the runs
-    // that draw them.
+    // When `parts` runs of the same description share out its pictures (see PartsDesImages;
+    // the first of them measures for all, when they measure), this run's share: it draws
+    // only its rows of them, and counts the others as written by the runs that draw them.
     int part = 0, parts = 1;
 };
 

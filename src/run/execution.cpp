@@ -92,13 +92,13 @@ bool Compter(const Fichier& fichier, int taille, const Demande& options, bool ok
     return ok;
 }
 
-// How many zoomboxes from c on, all of this run's share (`miennes`), are drawn and written
-// at once: 0 unless their pictures are BMP files and their rays all kept.
+// How many zoomboxes from c on, all of this run's share (`parts`), are drawn and written at
+// once: 0 unless their pictures are BMP files and their rays all kept.
 std::size_t Groupe(const System_Physique& systeme, std::size_t c, const Demande& options,
-                   RayonsDuBanc& rayons, const std::vector<bool>& miennes) {
+                   RayonsDuBanc& rayons, std::span<const PartImage> parts) {
     if (options.format != FormatImage::Bmp || !rayons.Garder()) return 0;
     std::size_t n = 0, octets = 0;
-    while (c + n < systeme.zoomboxes.size() && miennes[c + n] && n < kImagesEnsemble) {
+    while (c + n < systeme.zoomboxes.size() && parts[c + n].mienne && n < kImagesEnsemble) {
         const auto cote = static_cast<std::size_t>(systeme.zoomboxes[c + n].taille);
         octets += cote * cote / 8;
         if (n > 0 && octets > kOctetsDesCouvertures) break;
@@ -108,17 +108,23 @@ std::size_t Groupe(const System_Physique& systeme, std::size_t c, const Demande&
 }
 
 // Draws zoomboxes c .. c + n - 1, whose rays are all kept, and writes their BMP pictures at
-// once; each picture's lack of memory is reported like any failed write.
+// once (this run's rows of each); each picture's lack of memory is reported like any failed
+// write.
 std::vector<int> PhotographierEnsemble(const System_Physique& systeme, std::size_t c, std::size_t n,
-                                       std::span<const Fichier> fichiers, int nb_fils,
+                                       std::span<const Fichier> fichiers,
+                                       std::span<const PartImage> parts, int nb_fils,
                                        RayonsDuBanc& rayons, Toiles& toiles, Suivi& suivi) {
     std::vector<std::string> chemins;
-    for (std::size_t p = c; p < c + n; ++p) chemins.push_back(fichiers[p].chemin);
+    std::vector<Rangs> rangs;
+    for (std::size_t p = c; p < c + n; ++p) {
+        chemins.push_back(fichiers[p].chemin);
+        rangs.push_back(parts[p].rangs);
+    }
     suivi.Dessin(fichiers[c].nom, systeme.zoomboxes[c].taille);
     toiles.image = Raster(0);
     try {
         return DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, n), chemins,
-                                   nb_fils, rayons, toiles.bandes);
+                                   rangs, nb_fils, rayons, toiles.bandes);
     } catch (const std::bad_alloc&) {
         toiles.bandes.clear();
         return std::vector<int>(n, ENOMEM);  // too large for this machine's memory
@@ -127,11 +133,12 @@ std::vector<int> PhotographierEnsemble(const System_Physique& systeme, std::size
 
 // Draws zoombox c and writes its picture, in the format and the directory the options ask
 // for; the pixels live only meanwhile, in the memory of the picture before (`toiles`).  A
-// picture in SVG is written from the bench itself.  While the rays are traced for the first
-// time, the progress display counts them.
-bool Photographier(const System_Physique& systeme, const Image& image, const Fichier& fichier,
-                   const Demande& options, int nb_fils, RayonsDuBanc& rayons, Toiles& toiles,
-                   Rapport& rapport, Suivi& suivi) {
+// picture in SVG is written from the bench itself.  A BMP picture's `rangs` only are drawn
+// and written, in a file of the whole picture's size.  While the rays are traced for the
+// first time, the progress display counts them.
+bool Photographier(const System_Physique& systeme, const Image& image, Rangs rangs,
+                   const Fichier& fichier, const Demande& options, int nb_fils,
+                   RayonsDuBanc& rayons, Toiles& toiles, Rapport& rapport, Suivi& suivi) {
     const std::string& nom = fichier.nom;
     const std::string& chemin = fichier.chemin;
     bool ok = false;
@@ -142,7 +149,8 @@ bool Photographier(const System_Physique& systeme, const Image& image, const Fic
             ok = EcritureSVG(systeme, image, rayons, chemin);
         } else {
             toiles.bandes.clear();
-            toiles.image = Raster(image.taille, std::move(toiles.image));
+            if (options.format != FormatImage::Bmp) rangs = {0, image.taille};
+            toiles.image = Raster(image.taille, rangs.debut, rangs.fin, std::move(toiles.image));
             Raster& raster = toiles.image;
             if (rayons.TousTraces()) suivi.Dessin(nom, image.taille);
             Dessiner(systeme, image, raster, nb_fils, rayons);
@@ -213,9 +221,15 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
         std::string chemin = CheminImage(options.dossier, nom);
         fichiers.push_back({std::move(nom), std::move(chemin)});
     }
-    std::vector<bool> miennes;
-    for (const int part : PartsDesImages(systeme, options.parts)) {
-        miennes.push_back(part == options.part);
+    // Shared out, the pictures' rows are cut by the work of drawing them, the same in every
+    // run of the same description.
+    const bool partage = options.parts > 1;
+    const std::vector<PartImage> parts =
+        PartsDesImages(systeme, options.part, options.parts,
+                       partage ? EstimerTravail(systeme, rayons) : Travail{});
+    for (std::size_t c = 0; partage && c < parts.size(); ++c) {
+        const Rangs r = parts[c].mienne ? parts[c].rangs : Rangs{};
+        progression.Partage(c, r.debut, r.fin);
     }
     int statut = 0;
     Toiles toiles;
@@ -228,22 +242,22 @@ int Executer(const Demande& options, Rapport& rapport, int nb_fils, Suivi* suivi
         }
     };
     for (std::size_t c = 0; c < systeme.zoomboxes.size();) {
-        if (!miennes[c]) {
+        if (!parts[c].mienne) {
             compter(c, true);  // another run's, which says whether it was written
             ++c;
             continue;
         }
-        if (const std::size_t n = Groupe(systeme, c, options, rayons, miennes); n > 0) {
-            const std::vector<int> erreurs = PhotographierEnsemble(systeme, c, n, fichiers, nb_fils,
-                                                                   rayons, toiles, progression);
+        if (const std::size_t n = Groupe(systeme, c, options, rayons, parts); n > 0) {
+            const std::vector<int> erreurs = PhotographierEnsemble(
+                systeme, c, n, fichiers, parts, nb_fils, rayons, toiles, progression);
             for (std::size_t p = 0; p < n; ++p, ++c) {
                 compter(c, Compter(fichiers[c], systeme.zoomboxes[c].taille, options,
                                    erreurs[p] == 0, erreurs[p], rapport, progression));
             }
             continue;
         }
-        compter(c, Photographier(systeme, systeme.zoomboxes[c], fichiers[c], options, nb_fils,
-                                 rayons, toiles, rapport, progression));
+        compter(c, Photographier(systeme, systeme.zoomboxes[c], parts[c].rangs, fichiers[c],
+                                 options, nb_fils, rayons, toiles, rapport, progression));
         ++c;
     }
     if (!mesure) return statut;

@@ -6,7 +6,8 @@
 // (`avec_compte_rendu`; without it nothing is measured), the run's report, and returns the
 // exit status, or -1 when the run could not finish.  The run is one of `parts` runs that
 // share out the pictures (one per worker of the page; 1 for a whole run): it draws only its
-// share and hands over only those pictures, everything else as a whole run does.
+// share of their rows and hands over only those pictures, everything else as a whole run
+// does.
 #include <emscripten/emscripten.h>
 
 #include <exception>

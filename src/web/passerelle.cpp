@@ -17,6 +17,9 @@ EM_JS(void, optic_diagnostic, (int ligne, const char* texte, size_t longueur), {
 EM_JS(void, optic_fenetre, (int c, double x, double y, double zoom, int taille), {
     Module.recepteur.fenetre(c, x, y, zoom, taille);
 });
+EM_JS(void, optic_rangs, (int c, int debut, int fin), {
+    Module.recepteur.rangs(c, debut, fin);
+});
 EM_JS(void, optic_geometrie, (const char* json, size_t longueur), {
     Module.recepteur.geometrie(HEAPU8.slice(json, json + longueur));
 });

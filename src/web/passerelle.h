@@ -14,6 +14,8 @@ void optic_diagnostic(int ligne, const char* texte, std::size_t longueur);
 // Zoombox c's window: its world corner (x, y) at the picture's top left, its scale in pixels
 // per world unit and its side in pixels.
 void optic_fenetre(int c, double x, double y, double zoom, int taille);
+// Runs share out the pictures: this one draws rows [debut, fin) of zoombox c's picture.
+void optic_rangs(int c, int debut, int fin);
 // What is where on the bench, the JSON document of EcrireGeometrie (web/geometrie.h).
 void optic_geometrie(const char* json, std::size_t longueur);
 // A picture written, in the working directory, and its side in pixels.

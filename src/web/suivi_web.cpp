@@ -55,4 +55,8 @@ void SuiviWeb::Ecrite(const std::string& image, int taille) {
     optic_image(image.data(), image.size(), taille);
 }
 
+void SuiviWeb::Partage(std::size_t zoombox, int debut, int fin) {
+    optic_rangs(static_cast<int>(zoombox), debut, fin);
+}
+
 }  // namespace optic

@@ -20,6 +20,7 @@ class SuiviWeb : public Suivi {
     void Dessin(const std::string& image, int taille) override;
     void Ecriture(const std::string& image) override;
     void Ecrite(const std::string& image, int taille) override;
+    void Partage(std::size_t zoombox, int debut, int fin) override;
 
   private:
     void Annoncer(const std::string& etape, double fait, double total);

@@ -96,20 +96,24 @@ TEST(Parallele, BandeApresBandeCommeToutEntiere) {
             chemins.push_back(
                 (d.chemin() / ("ensemble" + std::to_string(chemins.size()) + ".bmp")).string());
         }
+        std::vector<Rangs> entiers;
+        for (const Fenetre& z : systeme.zoomboxes) entiers.push_back({0, z.taille});
         // All at once, then one by one, in buffers kept from one call to the next.
         for (const int fils : {1, 2, 8}) {
             RayonsDuBanc rayons(systeme, fils, static_cast<int>(2 * n));
             ASSERT_TRUE(rayons.Garder());
             std::vector<Raster> tampons;
-            EXPECT_EQ(
-                DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, fils, rayons, tampons),
-                std::vector<int>(n, 0));
+            EXPECT_EQ(DessinerEtEcrireBMP(systeme, systeme.zoomboxes, chemins, entiers, fils,
+                                          rayons, tampons),
+                      std::vector<int>(n, 0));
             for (std::size_t c = 0; c < n; ++c) {
                 SCOPED_TRACE(testing::Message() << fils << " threads, zoombox " << c);
                 EXPECT_TRUE(Octets(Lire(chemins[c])) == entieres[c]);
-                EXPECT_EQ(DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
-                                              std::span(&chemin, 1), fils, rayons, tampons),
-                          std::vector<int>{0});
+                EXPECT_EQ(
+                    DessinerEtEcrireBMP(systeme, std::span(systeme.zoomboxes).subspan(c, 1),
+                                        std::span(&chemin, 1), std::span(entiers).subspan(c, 1),
+                                        fils, rayons, tampons),
+                    std::vector<int>{0});
                 EXPECT_TRUE(Octets(Lire(chemin)) == entieres[c]);
             }
         }

@@ -1,11 +1,11 @@
 // Runs that share out one description's pictures (the page's workers) give, together, the
 // pictures of a whole run, byte for byte, and each the whole run's messages and status.
-// (Which share draws which picture only balances their work: the benchmark's to measure.)
 #include "run/partage.h"
 
 #include <gtest/gtest.h>
 
 #include "base/rapport.h"
+#include "output/bmp.h"
 #include "run/demande.h"
 #include "run/execution.h"
 #include "support/e2e.h"
@@ -13,16 +13,25 @@
 namespace optic::test {
 namespace {
 
+// The rows each run says it draws.
+struct Rangees : Suivi {
+    std::map<std::size_t, Rangs> rangs;
+    void Partage(std::size_t c, int debut, int fin) override { rangs[c] = {debut, fin}; }
+};
+
 TEST(Partage, LesPartsDonnentLesImagesDuTout) {
+    const std::vector<int> tailles{300, 120, 200, 40, 5, 0};
     const std::string banc =
         "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
         "S 3 440 520 600 0 0 12 0 10 300\nZ -2 -10 38 30 300 2\nZ 5 -5 15 5 120 0.5\n"
-        "Z 0 -3 20 3 200 1\nZ 1 1 2 2 40 1\nZ 0 0 1 1 5 9\nD 1 2\n";
+        "Z 0 -3 20 3 200 1\nZ 1 1 2 2 40 1\nZ 0 0 1 1 5 9\nZ 0 0 1 1 0 1\nD 1 2\n";
     const Execution tout = LancerDescription(banc);
-    ASSERT_EQ(tout.fichiers.size(), 5u);
+    ASSERT_EQ(tout.fichiers.size(), 6u);
     for (const int parts : {1, 2, 3, 7}) {
         SCOPED_TRACE(testing::Message() << parts << " parts");
+        // Each part's rows of each picture, put in their place; every row given once.
         std::map<std::string, std::vector<std::uint8_t>> images;
+        std::map<std::string, std::vector<int>> donnes;
         for (int part = 0; part < parts; ++part) {
             Dossier d;
             d.Ecrire("bench.txt", banc);
@@ -32,18 +41,123 @@ TEST(Partage, LesPartsDonnentLesImagesDuTout) {
             demande.part = part;
             demande.parts = parts;
             RapportMemoire rapport;
-            EXPECT_EQ(Executer(demande, rapport, 2, nullptr, nullptr) & 0xff, tout.statut);
+            Rangees rangees;
+            EXPECT_EQ(Executer(demande, rapport, 2, &rangees, nullptr) & 0xff, tout.statut);
             std::string sortie = rapport.Texte();
             // The whole run names its description as given on its command line.
             for (std::size_t i; (i = sortie.find(demande.description)) != std::string::npos;) {
                 sortie.replace(i, demande.description.size(), "bench.txt");
             }
             EXPECT_EQ(sortie, tout.sortie);
-            for (const auto& [nom, octets] : Fichiers(d.chemin()))
-                EXPECT_TRUE(images.emplace(nom, octets).second) << nom << " drawn by two parts";
+            for (const auto& [nom, octets] : Fichiers(d.chemin())) {
+                const auto c = static_cast<std::size_t>(std::stoi(nom.substr(13)));
+                const Rangs r = parts > 1 ? rangees.rangs.at(c) : Rangs{0, tailles[c]};
+                const int taille = tailles[c];
+                const std::size_t ligne = Raster::OctetsLigne(taille);
+                std::vector<std::uint8_t>& image = images[nom];
+                if (image.empty()) image.assign(octets.begin(), octets.begin() + kTailleEntete);
+                image.resize(octets.size());
+                std::vector<int>& fois = donnes[nom];
+                fois.resize(static_cast<std::size_t>(taille));
+                for (int rang = r.debut; rang < r.fin; ++rang) {
+                    const std::size_t a = kTailleEntete + (taille - 1 - rang) * ligne;
+                    std::copy_n(octets.begin() + a, ligne, image.begin() + a);
+                    ++fois[static_cast<std::size_t>(rang)];
+                }
+            }
         }
         EXPECT_EQ(images, tout.fichiers);
+        for (const auto& [nom, fois] : donnes) {
+            EXPECT_EQ(fois, std::vector<int>(fois.size(), 1)) << nom;
+        }
     }
+}
+
+// A share as words: each zoombox's rows "debut-fin", "*" for one of no rows, "-" when not
+// the run's.
+std::string EnMots(const std::vector<PartImage>& parts) {
+    std::string mots;
+    for (const PartImage& p : parts) {
+        if (!mots.empty()) mots += ' ';
+        if (!p.mienne) {
+            mots += '-';
+        } else if (p.rangs.debut == p.rangs.fin) {
+            mots += '*';
+        } else {
+            mots += std::to_string(p.rangs.debut) + '-' + std::to_string(p.rangs.fin);
+        }
+    }
+    return mots;
+}
+
+// The pictures' rows one after the other, cut into stretches of about as much work, but
+// not a picture where that evens out little; a picture of no rows goes to the stretch its
+// place falls in.
+TEST(Partage, DesTranchesDeTravail) {
+    System_Physique systeme;
+    for (const int taille : {100, 300, 0, 200, 100, 50}) {
+        Fenetre z;
+        z.taille = taille;
+        systeme.zoomboxes.push_back(z);
+    }
+    const TravailDesRangs pixels = [&](std::size_t c, int debut, int fin) {
+        return static_cast<double>(systeme.zoomboxes[c].taille) * (fin - debut);
+    };
+    // Rays crowding in zoombox 1's first 30 rows.
+    const TravailDesRangs rayons = [&](std::size_t c, int debut, int fin) {
+        const int haut = c == 1 ? std::clamp(fin, 0, 30) - std::clamp(debut, 0, 30) : 0;
+        return pixels(c, debut, fin) + 10000.0 * haut;
+    };
+    const struct {
+        int part, parts;
+        const TravailDesRangs& travail;
+        std::string attendue;
+    } cas[] = {
+        {0, 1, pixels, "0-100 0-300 * 0-200 0-100 0-50"},
+        {0, 2, pixels, "0-100 0-221 - - - -"},
+        {1, 2, pixels, "- 221-300 * 0-200 0-100 0-50"},
+        {0, 3, pixels, "0-100 0-137 - - - -"},
+        // Cut 9 rows into zoombox 3, within a tenth of a share of its start: it stays whole.
+        {1, 3, pixels, "- 137-300 - - - -"},
+        {2, 3, pixels, "- - * 0-200 0-100 0-50"},
+        {0, 2, rayons, "0-100 0-21 - - - -"},
+        {1, 2, rayons, "- 21-300 * 0-200 0-100 0-50"},
+    };
+    // Putting zoombox 1 together would cost more than evening the work out gains.
+    EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 0, 0.5})), "0-100 0-300 - - - -");
+    // A picture larger than 4096 pixels a side is never cut.
+    System_Physique grande;
+    grande.zoomboxes.resize(3);
+    for (std::size_t c = 0; c < 3; ++c) grande.zoomboxes[c].taille = c == 1 ? 4097 : 10;
+    const TravailDesRangs ses_pixels = [&](std::size_t c, int debut, int fin) {
+        return static_cast<double>(grande.zoomboxes[c].taille) * (fin - debut);
+    };
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 0, 2, {ses_pixels})), "0-10 - -");
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 1, 2, {ses_pixels})), "- 0-4097 0-10");
+    // The first run measures: its stretch of rows is shorter by as much.
+    EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 50000})), "0-100 0-138 - - - -");
+    for (const auto& c : cas) {
+        EXPECT_EQ(EnMots(PartsDesImages(systeme, c.part, c.parts, {c.travail})), c.attendue)
+            << c.part << " of " << c.parts;
+    }
+}
+
+// Kept rays count where they are drawn: a narrow beam makes its rows the heaviest.
+TEST(Partage, LeTravailSuitLesRayons) {
+    Dossier d;
+    d.Ecrire("bench.txt", "S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
+    System_Physique systeme;
+    RapportMemoire rapport;
+    systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport);
+    RayonsDuBanc rayons(systeme, 1, 1);
+    const TravailDesRangs travail = EstimerTravail(systeme, rayons).rangs;
+    double plus = 0, moins = INFINITY;
+    for (int r = 0; r < 100; r += 10) {
+        plus = std::max(plus, travail(0, r, r + 10));
+        moins = std::min(moins, travail(0, r, r + 10));
+    }
+    EXPECT_GT(plus, 10 * moins);
+    EXPECT_DOUBLE_EQ(travail(0, 0, 100), travail(0, 0, 37) + travail(0, 37, 100));
 }
 
 }  // namespace

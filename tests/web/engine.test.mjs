@@ -6,6 +6,7 @@ import { describe, test } from 'node:test';
 import { kDefault, kDefaultName, kRoot, kSite, native } from './support.mjs';
 
 const { recycle, run } = await import(join(kSite, 'optic.mjs'));
+const { copyRows } = await import(join(kSite, 'bmp.js'));
 
 // The same exit status, standard output and pictures, byte for byte.
 function assertSameAsProgram(result, expected) {
@@ -116,10 +117,24 @@ test('runs sharing out the pictures give, together, the pictures of one run', as
     [kDefaultName, kDefault],
     ['three.txt', 'I 1.5 400 1.5 500\nL 5 5 1 10 -10 4 0 1\nS 1 450 0 5 5 0 2 99\n' +
       'Z 0 0 10 10 90 1\nZ 2 2 8 8 300 1\nZ 0 0 10 10 40 1\nD 1 2\n'],
+    // One picture, and more rays than are kept from one visit to the next.
+    ['one.txt', 'I 1.5 400 1.5 500 1.5 600\nL 5 0 1 10 -10 4 0 1\nS 1 450 0 0 2 0 8 40000\nZ -1 -6 13 6 257 1\n'],
   ];
   for (const [name, description] of benches) {
-    // Each picture as its name and bytes, in the order of the names.
-    const listed = (pictures) => pictures.map((p) => [p.name, Buffer.from(p.bmp).toString('hex')]).sort();
+    // Each picture as its name and bytes, in the order of the names; one drawn in bands put
+    // together from them, each of its rows from exactly one.
+    const listed = (pictures) => {
+      const byName = new Map();
+      for (const p of pictures) {
+        const [first, end] = p.rows ?? [0, p.height];
+        if (!byName.has(p.name)) byName.set(p.name, { ...p, bmp: Uint8Array.from(p.bmp), given: new Array(p.height).fill(0) });
+        const whole = byName.get(p.name);
+        copyRows(p, whole, [first, end]);
+        for (let r = first; r < end; ++r) ++whole.given[r];
+      }
+      for (const { name, given } of byName.values()) assert.ok(given.every((n) => n === 1), name);
+      return [...byName.values()].map((p) => [p.name, Buffer.from(p.bmp).toString('hex')]).sort();
+    };
     const whole = await run(description, name);
     for (const parts of [2, 3, 5]) {
       const shares = [];

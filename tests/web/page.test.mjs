@@ -200,6 +200,24 @@ for (const cores of [1, 2]) {
   });
 }
 
+// A crew of two shares out the pictures' rows: a picture drawn in two bands, one by each
+// worker, is shown and downloaded as the program's.
+test('a picture drawn in bands by two workers is the program\'s, shown and downloaded', async () => {
+  const page = await site.browser.newPage({ acceptDownloads: true });
+  await page.addInitScript(() => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => 2 }));
+  await page.goto(site.url);
+  await waitForPictures(page, kDefault, 'default_optic.txt');
+  const lens = 'I 1.5 400 1.5 500 1.5 600\nL 20 0 8 40 inf 36 0 1\nS 2 450 620 0 0 20 0 30 3000\n';
+  for (const zooms of ['Z 0 -30 60 30 301 10\n', 'Z 0 -30 60 30 200 10\nZ 20 -10 40 10 333 0\nZ 10 -5 50 5 90 2\n']) {
+    await write(page, lens + zooms);
+    await waitForPictures(page, lens + zooms, 'default_optic.txt');
+    const program = native(lens + zooms, 'default_optic.txt');
+    const figure = page.locator('figure').nth(zooms.split('\n').length > 2 ? 1 : 0);
+    const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
+    assert.ok(readFileSync(await bmp.path()).equals(program.pictures[bmp.suggestedFilename()]), bmp.suggestedFilename());
+  }
+  await page.close();
+});
 
 // A hostile link: markup and scripts in the name, a comment and the values.
 const markup = '<img src=x onerror="window.pwned=1">';
