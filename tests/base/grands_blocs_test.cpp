@@ -2,8 +2,6 @@
 // system maps them.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>

@@ -1,8 +1,6 @@
 // Surfaces, lenses and diaphragms: inside tests, hits, outlines and construction.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cmath>
 #include <random>
 #include <vector>
@@ -14,34 +12,8 @@
 namespace optic {
 namespace {
 
-// A plane when r is 0, otherwise the circle of signed radius r with its vertex at the origin.
-Dioptre Surface(double r, double demi, double angle = 0) {
-    Dioptre d;
-    d.Orienter(angle);
-    d.demi_ouverture = demi;
-    if (r != 0) d.centre = Point{r, 0}, d.rayon_carre = r * r, d.courbure = r < 0 ? -1 : 1;
-    return d;
-}
-
-// Planes accept points 1e-10 behind them and 1e-10 beyond their band; R = 10 holds the disc,
-// R = -10 the outside of the disc ahead of its centre, the circle itself in both.
-TEST(Dioptre, InterrieurSelonLeCoteEtLaBande) {
-    const std::tuple<Dioptre, std::vector<Point>, std::vector<Point>> cas[] = {
-        {Surface(0, 1), {{0, 0}, {-1e-11, 0.5}, {5, -1.00000000005}}, {{-1e-9, 0}, {5, 1.001}}},
-        {Surface(0, 1, kPi), {{-1, 0}}, {{1, 0}}},
-        {Surface(10, 3), {{1, 0}, {0, 0}, {10, 2}, {10, -3}}, {{-0.5, 0}, {10, 4}, {21, 0}}},
-        {Surface(-10, 3), {{0, 0}, {1, 0}, {20, 3}}, {{-1, 0}, {-25, 0}, {-10, 0}}},
-    };
-    for (const auto& [d, dedans, dehors] : cas) {
-        for (Point p : dedans) EXPECT_TRUE(d.Interrieur(p)) << d.centre.x << " " << p.x;
-        for (Point p : dehors) EXPECT_FALSE(d.Interrieur(p)) << d.centre.x << " " << p.x;
-    }
-    // A hit lies more than 1e-10 ahead: from 5e-11 beyond an end of the arc, along its chord,
-    // a ray meets the other end, not the point it starts from.
-    Impact i;
-    ASSERT_TRUE(Intersection(Surface(10, 3), {10 - std::sqrt(96.0), 2 + 5e-11}, {0, -1}, i));
-    EXPECT_NEAR(i.h.y, -2, 1e-9);
-}
+// (Whether a point is inside a surface, with its tolerances, and where a half-line meets it:
+// the inside runs' differential test against every point of a row, and the tracing tests.)
 
 // Usable aperture and placing of the faces and rims, with the rims' half-width.
 TEST(Lentille, OuvertureEtPlacementDesQuatreSurfaces) {

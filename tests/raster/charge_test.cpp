@@ -1,9 +1,8 @@
 // The estimate of drawing work by bands of rows.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cmath>
+#include <tuple>
 
 #include "raster/charge.h"
 #include "raster/image.h"

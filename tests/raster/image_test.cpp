@@ -1,11 +1,10 @@
 // Zoombox construction, plotting at the window's edges, where open rays leave.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cmath>
 #include <limits>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 

@@ -98,9 +98,7 @@ export function conformanceCases() {
 
 // The RGBA pixels of a BMP file, top row first, as a page's canvas holds them.
 export function bmpPixels(bmp) {
-  const offset = bmp.readUInt32LE(10);
-  const width = bmp.readInt32LE(18);
-  const height = bmp.readInt32LE(22);
+  const [offset, width, height] = [bmp.readUInt32LE(10), bmp.readInt32LE(18), bmp.readInt32LE(22)];
   const stride = (3 * width + 3) & ~3;
   const rgba = Buffer.alloc(width * height * 4);
   for (let y = 0; y < height; ++y) {
