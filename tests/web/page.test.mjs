@@ -230,6 +230,9 @@ pageTest('a hostile link runs no script and shows its text as written', async (p
   assert.equal(await textOf(page), description);
   const lens = ['Error: Diametre de la lentille trop grand...', `Warning: Probleme avec une lentille dans le fichier ${name} `];
   assert.deepEqual(await messageTexts(page), [...lens, ...lens]);
+  // A diagnostic quoting the markup shows it on hover as text.
+  await page.locator('.cm-lint-marker-error').first().hover();
+  await page.getByRole('tooltip', { name: 'radius1 "<script>window.pwned=3</script>"' }).first().waitFor({ timeout: 5000 });
   assert.equal(await page.evaluate(() => window.pwned), undefined);
   assert.equal(await page.locator('body img, body script').count(), 0);
   const policy = await page.locator('meta[http-equiv="Content-Security-Policy"]').getAttribute('content');

@@ -108,7 +108,10 @@ pageTest(site, 'dragging an element or one of its handles writes only its number
     await expectText(page, kDefault, `${what}: undone`);
     await page.keyboard.press('Control+Shift+z');
     await expectText(page, expected, `${what}: redone`);
+    // Undone again, and once more: the previews of the drag were never steps of the history.
     await page.keyboard.press('Control+z');
+    await page.keyboard.press('Control+z');
+    await expectText(page, kDefault, `${what}: nothing more to undo`);
     // A person clicks on what the pictures show: wait for them.
     await waitForPictures(page, kDefault, kName);
   }
