@@ -172,9 +172,7 @@ pageTest('a long run shows its progress and the next edit cancels it; a picture 
 // text, the newest last, some skipped; with one worker and with a crew of two.
 for (const cores of [1, 2]) {
   test(`runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async () => {
-    const page = await site.browser.newPage();
-    await page.addInitScript((n) => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => n }), cores);
-    await page.goto(site.url);
+    const page = await site.open('', { cores });
     const seen = await page.evaluate(async () => {
       const { Renderer } = await import('./renderer.js');
       const xs = [];
@@ -202,11 +200,7 @@ for (const cores of [1, 2]) {
 
 // A crew of two shares out the pictures' rows: a picture drawn in two bands, one by each
 // worker, is shown and downloaded as the program's.
-test('a picture drawn in bands by two workers is the program\'s, shown and downloaded', async () => {
-  const page = await site.browser.newPage({ acceptDownloads: true });
-  await page.addInitScript(() => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => 2 }));
-  await page.goto(site.url);
-  await waitForPictures(page, kDefault, 'default_optic.txt');
+pageTest('a picture drawn in bands by two workers is the program\'s, shown and downloaded', async (page) => {
   const lens = 'I 1.5 400 1.5 500 1.5 600\nL 20 0 8 40 inf 36 0 1\nS 2 450 620 0 0 20 0 30 3000\n';
   for (const zooms of ['Z 0 -30 60 30 301 10\n', 'Z 0 -30 60 30 200 10\nZ 20 -10 40 10 333 0\nZ 10 -5 50 5 90 2\n']) {
     await write(page, lens + zooms);
@@ -216,8 +210,7 @@ test('a picture drawn in bands by two workers is the program\'s, shown and downl
     const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
     assert.ok(readFileSync(await bmp.path()).equals(program.pictures[bmp.suggestedFilename()]), bmp.suggestedFilename());
   }
-  await page.close();
-});
+}, { cores: 2 });
 
 // A hostile link: markup and scripts in the name, a comment and the values.
 const markup = '<img src=x onerror="window.pwned=1">';

@@ -20,13 +20,16 @@ export const kDefault = readFileSync(join(kRoot, kDefaultName), 'utf8');
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
 // once the tests start, and open(fragment, options) opens the page in a new tab (1280 x 800
-// unless the options say otherwise), its script errors gathered in `page.errors`.
+// unless the options say otherwise, on `cores` cores if they say so), its script errors
+// gathered in `page.errors`.
 export function siteInBrowser() {
   const held = {
-    async open(fragment = '', options = {}) {
+    async open(fragment = '', { cores, ...options } = {}) {
       const page = await held.browser.newPage({ viewport: { width: 1280, height: 800 }, ...options });
       page.errors = [];
       page.on('pageerror', (error) => page.errors.push(error.message));
+      // A machine of `cores` cores, as the page sees it.
+      if (cores) await page.addInitScript((n) => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => n }), cores);
       await page.goto(held.url + fragment);
       return page;
     },
