@@ -20,9 +20,12 @@
 // [first, end): only those rows of its `bmp` are the picture's (the others are any bytes);
 // the parts' rows together are the whole run's pictures.
 // With `report` false, the run measures nothing and gives no `report` (a crew's other shares:
-// the first one's report is the run's).
+// the first one's report is the run's).  With `packedRays`, each fan's aberrations.rays is
+// { keys, values }: the rays' values, keys.length a ray, in one Float64Array, NaN standing
+// for null (see rays.js), rather than an object a ray.
 import createEngine from './engine.mjs';
 import { rowBytes } from './bmp.js';
+import { unpackRays } from './rays.js';
 import { Room } from './room.js';
 
 const kWorkDirectory = '/work';
@@ -133,11 +136,29 @@ function cleanUp(FS, made) {
   }
 }
 
-function execute(instance, bytes, name, onProgress, share, report) {
+// The keys of a ray of a fan's aberrations, in the order the engine hands over their values.
+const kRayKeys = ['height', 'angle_deg', 'axis_crossing', 'transverse'];
+
+// Puts each fan's aberration rays, handed over as numbers (raysOf[f]), into the report as
+// rays.js packs them: a number that is not finite is null in the document, NaN there.
+function putRays(report, raysOf) {
+  raysOf.forEach((values, f) => {
+    const aberrations = report?.fans?.[f]?.aberrations;
+    if (!aberrations) return;
+    for (let k = 0; k < values.length; ++k) {
+      if (!Number.isFinite(values[k])) values[k] = NaN;
+    }
+    aberrations.rays = { keys: kRayKeys, values };
+  });
+  return report;
+}
+
+function execute(instance, bytes, name, onProgress, share, report, packedRays) {
   const { FS } = instance;
   const result = { status: 0, stdout: '', pictures: [], diagnostics: [], messages: [] };
   const views = [];
   const shares = [];  // the rows of each zoombox's picture the run draws
+  const raysOf = [];  // each fan's aberration rays, as numbers
   let failure = null;
   instance.recepteur = {
     sortie: (text) => { result.stdout = decoder.decode(text); },
@@ -160,7 +181,11 @@ function execute(instance, bytes, name, onProgress, share, report) {
       result.pictures.push(picture);
     },
     progression: (text, done, total) => onProgress?.({ step: decoder.decode(text), done, total }),
-    compteRendu: (text) => { result.report = JSON.parse(decoder.decode(text)); },
+    rayonsAberration: (f, values) => { raysOf[f] = values; },
+    compteRendu: (text) => {
+      const document = putRays(JSON.parse(decoder.decode(text)), raysOf);
+      result.report = packedRays ? document : unpackRays(document);
+    },
     echec: (text) => { failure = decoder.decode(text); },
   };
   const made = prepare(FS, name, bytes);
@@ -245,13 +270,13 @@ function shareOf(share) {
   return parts > 1 ? { part, parts } : null;
 }
 
-export async function run(description, name = 'bench.txt', { onProgress, share, report = true } = {}) {
+export async function run(description, name = 'bench.txt', { onProgress, share, report = true, packedRays = false } = {}) {
   const bytes = bytesOf(description);
   const part = shareOf(share);
   const loading = loadEngine();
   const instance = await loading;
   try {
-    return execute(instance, bytes, String(name), onProgress, part, Boolean(report));
+    return execute(instance, bytes, String(name), onProgress, part, Boolean(report), Boolean(packedRays));
   } catch (error) {
     // The engine may be left in any state: the next run gets a fresh one.
     if (engine === loading) engine = null;

@@ -4,12 +4,17 @@
 // between threads cost the page's thread more, on a bench like mixed, than showing the
 // pictures; an array of numbers goes over without a copy.
 
-// Packs `report`'s rays in place, and returns the buffers to transfer.  A fan's rays whose
-// values are not all numbers or null, or whose keys differ, stay as they are.
+// Packs `report`'s rays in place, and returns the buffers to transfer (those of rays packed
+// already, as run() gives them with `packedRays`, too).  A fan's rays whose values are not all
+// numbers or null, or whose keys differ, stay as they are.
 export function packRays(report) {
   const buffers = [];
   for (const fan of report?.fans ?? []) {
     const rays = fan.aberrations?.rays;
+    if (rays?.values instanceof Float64Array) {
+      buffers.push(rays.values.buffer);
+      continue;
+    }
     if (!Array.isArray(rays) || rays.length === 0) continue;
     const keys = Object.keys(rays[0]);
     // NaN stands for null (the report writes a number that is not finite as null): a ray

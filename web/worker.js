@@ -25,7 +25,7 @@ async function answer({ id, description, name, share }) {
   try {
     const onProgress = (progress) => self.postMessage({ id, progress });
     // A crew takes its report from the first share: the others need not measure.
-    const result = await run(description, name, { onProgress, share, report: !(share?.part > 0) });
+    const result = await run(description, name, { onProgress, share, report: !(share?.part > 0), packedRays: true });
     for (const fan of result.report?.fans ?? []) fan.colour = await rayColour(fan.wavelength_nm);
     const transfer = packRays(result.report);
     for (const picture of result.pictures) {

@@ -89,7 +89,8 @@ void EcrireLentilles(std::ostream& sortie, const Mesures& mesures) {
     EcrireTable(sortie, colonnes, lignes);
 }
 
-void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b, const Aberrations* a) {
+void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b, const Aberrations* a,
+                    bool sans_rayons) {
     json.BeginObject();
     json.Key("source").Integer(b.source);
     json.Key("wavelength_nm").Number(b.lambda);
@@ -114,13 +115,14 @@ void EcrireFaisceau(JsonWriter& json, const BilanFaisceau& b, const Aberrations*
     } else {
         json.Null();
     }
-    EcrireAberrationsJson(json, a ? *a : Aberrations{});
+    EcrireAberrationsJson(json, a ? *a : Aberrations{}, sans_rayons);
     json.EndObject();
 }
 
 }  // namespace
 
-void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu, MiseEnPage mise) {
+void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu, MiseEnPage mise,
+                bool sans_rayons) {
     JsonWriter json(sortie, mise);
     json.BeginObject();
     json.Key("description").String(compte_rendu.description);
@@ -137,7 +139,8 @@ void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu, MiseEnPag
     json.Key("fans").BeginArray();
     for (std::size_t f = 0; f < mesures.faisceaux.size(); ++f) {
         EcrireFaisceau(json, mesures.faisceaux[f],
-                       f < mesures.aberrations.size() ? &mesures.aberrations[f] : nullptr);
+                       f < mesures.aberrations.size() ? &mesures.aberrations[f] : nullptr,
+                       sans_rayons);
     }
     json.EndArray();
     json.Key("lenses").BeginArray();

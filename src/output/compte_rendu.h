@@ -25,9 +25,11 @@ struct CompteRendu {
 };
 
 // The report as one JSON document, for scripts (the layout is in the README); compact for a
-// program that parses it at once.
+// program that parses it at once.  With `sans_rayons`, the fans' aberrations list no rays,
+// for a caller that takes them as numbers (the web engine: thousands of them cost more as
+// text than the rest of the report).
 void EcrireJson(std::ostream& sortie, const CompteRendu& compte_rendu,
-                MiseEnPage mise = MiseEnPage::Indentee);
+                MiseEnPage mise = MiseEnPage::Indentee, bool sans_rayons = false);
 
 // The measurements as two tables, for people: one row per fan, one row per lens.
 void EcrireTableaux(std::ostream& sortie, const Mesures& mesures);

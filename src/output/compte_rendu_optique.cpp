@@ -1,5 +1,7 @@
 #include "output/compte_rendu_optique.h"
 
+#include <span>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -112,7 +114,7 @@ void EcrireSystemes(std::ostream& sortie, const Mesures& mesures) {
     EcrireTable(sortie, colonnes, lignes);
 }
 
-void EcrireAberrationsJson(JsonWriter& json, const Aberrations& a) {
+void EcrireAberrationsJson(JsonWriter& json, const Aberrations& a, bool sans_rayons) {
     json.Key("aberrations");
     if (a.systeme == 0) {
         json.Null();
@@ -122,7 +124,7 @@ void EcrireAberrationsJson(JsonWriter& json, const Aberrations& a) {
     json.Key("system").Integer(a.systeme);
     PointJson(json, "reference", a.reference);
     json.Key("rays").BeginArray();
-    for (const RayonAberration& r : a.rayons) {
+    for (const RayonAberration& r : sans_rayons ? std::span<const RayonAberration>{} : a.rayons) {
         json.BeginObject();
         json.Key("height").Number(r.hauteur);
         json.Key("angle_deg").Number(r.angle);

@@ -13,8 +13,9 @@ void EcrireSystemesJson(JsonWriter& json, const Mesures& mesures);
 void EcrireSystemes(std::ostream& sortie, const Mesures& mesures);
 
 // A fan's "aberrations" key of the JSON document: its system, its reference point and its
-// rays; null for a fan that does not run along a system's axis.
-void EcrireAberrationsJson(JsonWriter& json, const Aberrations& aberrations);
+// rays (an empty list `sans_rayons`); null for a fan that does not run along a system's axis.
+void EcrireAberrationsJson(JsonWriter& json, const Aberrations& aberrations,
+                           bool sans_rayons = false);
 // One row per fan with aberrations: its marginal ray's longitudinal aberration and its
 // largest transverse aberration.
 void EcrireAberrations(std::ostream& sortie, const Mesures& mesures);

@@ -17,7 +17,7 @@ constexpr double kPointsParPixel = 0.25;
 // The rays' work is estimated from one ray in this many.
 constexpr std::size_t kEchantillon = 8;
 // Measuring a ray (the report's pass) costs about as much as drawing this many points.
-constexpr double kPointsParRayonMesure = 300.0;
+constexpr double kPointsParRayonMesure = 100.0;
 // Putting a picture together from bands (the page's joiner, see web/crew.js) costs about as
 // much as drawing this many points a pixel.
 constexpr double kPointsParPixelJoint = 2.0;

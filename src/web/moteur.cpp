@@ -76,8 +76,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE int optic_executer_part(const char* nom, int par
     if (!avec_compte_rendu) return statut & 0xff;
     compte_rendu.description = options.description;
     compte_rendu.statut = statut & 0xff;
+    // The rays of the aberrations go over as numbers, not as text to be parsed again.
+    static_assert(sizeof(RayonAberration) == 4 * sizeof(double));
+    if (compte_rendu.bilan.mesures) {
+        const std::vector<Aberrations>& aberrations = compte_rendu.bilan.mesures->aberrations;
+        for (std::size_t f = 0; f < aberrations.size(); ++f) {
+            const std::vector<RayonAberration>& rayons = aberrations[f].rayons;
+            if (aberrations[f].systeme == 0 || rayons.empty()) continue;
+            optic_rayons_aberration(static_cast<int>(f), &rayons.data()->hauteur, rayons.size());
+        }
+    }
     std::ostringstream flux;
-    EcrireJson(flux, compte_rendu, MiseEnPage::Compacte);  // parsed at once by the page
+    EcrireJson(flux, compte_rendu, MiseEnPage::Compacte, true);  // parsed at once by the page
     const std::string json = flux.str();
     optic_compte_rendu(json.data(), json.size());
     return statut & 0xff;  // as the shell sees it: 255 for -1

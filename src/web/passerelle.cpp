@@ -32,6 +32,9 @@ EM_JS(void, optic_echec, (const char* texte, size_t longueur), {
 EM_JS(void, optic_compte_rendu, (const char* json, size_t longueur), {
     Module.recepteur.compteRendu(HEAPU8.slice(json, json + longueur));
 });
+EM_JS(void, optic_rayons_aberration, (int f, const double* valeurs, size_t nombre), {
+    Module.recepteur.rayonsAberration(f, HEAPF64.slice(valeurs / 8, valeurs / 8 + 4 * nombre));
+});
 EM_JS(void, optic_progression, (const char* etape, size_t longueur, double fait, double total), {
     Module.recepteur.progression(HEAPU8.slice(etape, etape + longueur), fait, total);
 });

@@ -22,8 +22,11 @@ void optic_geometrie(const char* json, std::size_t longueur);
 void optic_image(const char* nom, std::size_t longueur, int taille);
 // The run could not go on (the machine's memory is exhausted): why, in words.
 void optic_echec(const char* texte, std::size_t longueur);
-// The run's report, the JSON document of `optic --report=json`.
+// The run's report, the JSON document of `optic --report=json` but for the rays of the fans'
+// aberrations, handed over before it: fan f's as `nombre` rays of four numbers each (height,
+// angle_deg, axis_crossing, transverse, as the document's keys say).
 void optic_compte_rendu(const char* json, std::size_t longueur);
+void optic_rayons_aberration(int f, const double* valeurs, std::size_t nombre);
 // Where the run is: a step in words, and the work done out of the whole (0 of 0 when the
 // step has no measure).
 void optic_progression(const char* etape, std::size_t longueur, double fait, double total);

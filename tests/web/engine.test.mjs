@@ -7,6 +7,7 @@ import { kDefault, kDefaultName, kRoot, kSite, native } from './support.mjs';
 
 const { recycle, run } = await import(join(kSite, 'optic.mjs'));
 const { copyRows } = await import(join(kSite, 'bmp.js'));
+const { unpackRays } = await import(join(kSite, 'rays.js'));
 
 // The same exit status, standard output and pictures, byte for byte.
 function assertSameAsProgram(result, expected) {
@@ -45,6 +46,9 @@ describe('run() gives what the program gives', () => {
       if (name.endsWith('.txt') && name !== 'microscope_objective.txt') {
         assert.deepEqual(result.report, JSON.parse(native(description, name, ['--report=json']).stdout));
       }
+      // The page's form of the same rays: one array of numbers a fan, NaN for null.
+      const packed = await run(bytes, name, { packedRays: true });
+      assert.deepEqual(unpackRays(packed.report), result.report);
     });
   }
 });
