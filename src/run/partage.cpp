@@ -37,21 +37,24 @@ Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
             return static_cast<double>(zoomboxes[c].taille) * (fin - debut);
         }};
     }
+    // Only the rays sampled are prepared for each zoombox.
+    std::vector<Rayon> echantillon;
+    std::size_t numero = 0;
+    for (const std::span<const Rayon> lot : rayons.Lots()) {
+        for (const Rayon& r : lot) {
+            if (numero++ % kEchantillon == 0) echantillon.push_back(r);
+        }
+    }
     auto charges = std::make_shared<std::vector<Charge>>();
     for (const Image image : zoomboxes) {
         Charge& charge = charges->emplace_back(image.taille);
-        std::size_t debut = 0;
-        for (const std::span<const Rayon> lot : rayons.Lots()) {
-            ChargeDesRayons(lot, PreparerRayons(lot, image), image, false,
-                            (kEchantillon - debut % kEchantillon) % kEchantillon, kEchantillon,
-                            charge);
-            debut += lot.size();
-        }
+        ChargeDesRayons(echantillon, PreparerRayons(echantillon, image), image, false, 0, 1,
+                        charge);
         charge.Cumuler();
     }
     return {[&zoomboxes, charges](std::size_t c, int debut, int fin) {
                 return kPointsParPixel * zoomboxes[c].taille * (fin - debut) +
-                       (*charges)[c].Travail(debut, fin);
+                       static_cast<double>(kEchantillon) * (*charges)[c].Travail(debut, fin);
             },
             kPointsParRayonMesure * static_cast<double>(rayons.Nombre()), kPointsParPixelJoint};
 }
