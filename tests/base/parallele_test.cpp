@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace optic {
