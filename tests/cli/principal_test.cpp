@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/messages.h"
@@ -14,33 +15,28 @@ namespace {
 TEST(LigneDeCommande, AideVersionEtDescription) {
     const std::string kUsage = "usage: optic [OPTION]... [DESCRIPTION]\n";
     const std::string kInconnue = "optic: unknown option '--fromat'; see optic --help\n";
-    const struct {
-        std::vector<std::string> arguments;
-        std::string debut;  // how standard output starts
-        int statut;
-        std::size_t fichiers;
-        std::string erreurs = {};
-    } cas[] = {
-        {{"--help"}, kUsage, 0, 1},
-        {{"-h", "bench.txt"}, kUsage, 0, 1},
-        {{"--version"}, "optic " OPTIC_VERSION_ATTENDUE "\n", 0, 1},
-        {{}, "", 0, 2},
-        {{}, " Error File default_optic.txt doesn't exist\n", 255, 0},  // none to read
-        {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1},
-        {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1},
+    // The arguments, how standard output starts, the status, the files left, standard error.
+    const std::tuple<std::vector<std::string>, std::string, int, std::size_t, std::string> cas[] = {
+        {{"--help"}, kUsage, 0, 1, ""},
+        {{"-h", "bench.txt"}, kUsage, 0, 1, ""},
+        {{"--version"}, "optic " OPTIC_VERSION_ATTENDUE "\n", 0, 1, ""},
+        {{}, "", 0, 2, ""},
+        {{}, " Error File default_optic.txt doesn't exist\n", 255, 0, ""},  // none to read
+        {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1, ""},
+        {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1, ""},
         // A wrong command line says so, with status 2, and does nothing else.
         {{"default_optic.txt", "--fromat=png"}, "", 2, 1, kInconnue},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments[0]);
+    for (const auto& [arguments, debut, statut, fichiers, erreurs] : cas) {
+        SCOPED_TRACE(arguments.empty() ? "" : arguments[0]);
         Dossier d;
-        if (c.fichiers > 0) d.Ecrire("default_optic.txt", "Z 0 0 10 10 20 1\n");
-        const Execution e = Lancer(d, c.arguments);
-        EXPECT_EQ(e.statut, c.statut);
-        const bool debut_seul = c.statut == 0 && !c.debut.empty();  // the usage goes on
-        EXPECT_EQ(debut_seul ? e.sortie.substr(0, c.debut.size()) : e.sortie, c.debut);
-        EXPECT_EQ(e.fichiers.size(), c.fichiers);
-        EXPECT_EQ(e.erreurs, c.erreurs);
+        if (fichiers > 0) d.Ecrire("default_optic.txt", "Z 0 0 10 10 20 1\n");
+        const Execution e = Lancer(d, arguments);
+        EXPECT_EQ(e.statut, statut);
+        const bool debut_seul = statut == 0 && !debut.empty();  // the usage goes on
+        EXPECT_EQ(debut_seul ? e.sortie.substr(0, debut.size()) : e.sortie, debut);
+        EXPECT_EQ(e.fichiers.size(), fichiers);
+        EXPECT_EQ(e.erreurs, erreurs);
     }
 }
 

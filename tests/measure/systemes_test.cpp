@@ -54,33 +54,30 @@ TEST(Systemes, PremierOrdreDeSystemes) {
                     Lentille(n, 50, -50, 5);
     const std::string deuxieme =
         Ligne('L', {o.x + 30 * u.x, o.y + 30 * u.y, 3, 40, plan, 20, 37, 1});
-    const struct {
-        std::string lentilles;
-        std::vector<int> ordre;
-        Attendu attendu;
-        Point o = {0, 0}, u = {1, 0};
-    } cas[] = {
-        {"L 0 0 2 -50 50 20 0 1\n", {1}, Epaisse(n, -50, 50, 2)},  // diverging
-        {"L 0 0 4 30 80 20 0 1\n", {1}, Epaisse(n, 30, 80, 4)},    // a meniscus
-        {"L 5 1 4 inf -30 20 0 1\n", {1}, Epaisse(n, plan, -30, 4), {5, 1}},
-        {"E 1.33\nL 0 0 6 40 -40 20 0 1\n", {1}, Epaisse(n, 40, -40, 6, 1.33)},  // in water
+    const Point x{1, 0};
+    // The lenses, the order they take in their system, what it gives, its origin and axis.
+    const std::tuple<std::string, std::vector<int>, Attendu, Point, Point> cas[] = {
+        {"L 0 0 2 -50 50 20 0 1\n", {1}, Epaisse(n, -50, 50, 2), {}, x},  // diverging
+        {"L 0 0 4 30 80 20 0 1\n", {1}, Epaisse(n, 30, 80, 4), {}, x},    // a meniscus
+        {"L 5 1 4 inf -30 20 0 1\n", {1}, Epaisse(n, plan, -30, 4), {5, 1}, x},
+        {"E 1.33\nL 0 0 6 40 -40 20 0 1\n", {1}, Epaisse(n, 40, -40, 6, 1.33), {}, x},  // in water
         // Two separated lenses (Gullstrand), listed either way, then turned and moved.
-        {"L 0 0 5 50 -50 20 0 1\nL 30 0 3 40 inf 20 0 1\n", {1, 2}, DeLaMatrice(deux, 33)},
-        {"L 30 0 3 40 inf 20 0 1\nL 0 0 5 50 -50 20 0 1\n", {2, 1}, DeLaMatrice(deux, 33)},
+        {"L 0 0 5 50 -50 20 0 1\nL 30 0 3 40 inf 20 0 1\n", {1, 2}, DeLaMatrice(deux, 33), {}, x},
+        {"L 30 0 3 40 inf 20 0 1\nL 0 0 5 50 -50 20 0 1\n", {2, 1}, DeLaMatrice(deux, 33), {}, x},
         {"L 17 -250 5 50 -50 20 37 1\n" + deuxieme, {1, 2}, DeLaMatrice(deux, 33), o, u},
         // Pointing towards decreasing x.
         {"L 10 3 4 30 -60 20 180 1\n", {1}, Epaisse(n, 30, -60, 4), {10, 3}, {-1, 0}},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.lentilles);
-        const Mesures m = Mesurer(kVerre + c.lentilles + kSource);
+    for (const auto& [lentilles, ordre, attendu, origine, axe] : cas) {
+        SCOPED_TRACE(lentilles);
+        const Mesures m = Mesurer(kVerre + lentilles + kSource);
         ASSERT_EQ(m.systemes.size(), 1u);
-        EXPECT_EQ(m.systemes[0].lentilles, c.ordre);
-        EXPECT_LT(std::hypot(m.systemes[0].origine.x - c.o.x, m.systemes[0].origine.y - c.o.y),
-                  1e-9);
-        Verifier(m.premier_ordre[0][0], c.attendu, c.o, c.u);
-        if (c.ordre.size() == 1) {
-            EXPECT_NEAR(m.focales[0][0], c.attendu.efl, 1e-9 * std::fabs(c.attendu.efl));
+        EXPECT_EQ(m.systemes[0].lentilles, ordre);
+        const Point p = m.systemes[0].origine;
+        EXPECT_LT(std::hypot(p.x - origine.x, p.y - origine.y), 1e-9);
+        Verifier(m.premier_ordre[0][0], attendu, origine, axe);
+        if (ordre.size() == 1) {
+            EXPECT_NEAR(m.focales[0][0], attendu.efl, 1e-9 * std::fabs(attendu.efl));
         }
     }
     // A slab has no power at all.
