@@ -12,10 +12,12 @@
 // on the page's thread: the wall time from the message sent to the result put together, and
 // the CPU time of the page's main thread only (the workers' is not counted).  With --parts N,
 // run() is called N times in turn on the page's thread, each drawing one share of the
-// pictures (as each worker of a crew of N does), and the figures are those of the slowest
-// share: what a crew takes on a machine with N idle cores, but for the messages between them
-// (on a busy machine the CPU time is the figure to read).
+// pictures' rows (as each worker of a crew of N does; the first also measures), and the
+// figures are those of the slowest share: what a crew takes on a machine with N idle cores,
+// but for the messages between them and putting pictures together (on a busy machine the
+// CPU time is the figure to read).
 //
+// run() is asked for the report's rays packed, as the page's worker asks (`packedRays`).
 // The site is build/web (make web) unless --site names another; --browser needs Debian's
 // chromium and the node modules (npm ci).  Prints one line per bench: the median and
 // fastest wall times, the median CPU time (milliseconds), the status and picture count.
@@ -54,7 +56,7 @@ async function nodeRunner() {
     async once(bytes, name) {
       const cpu = process.cpuUsage();
       const start = performance.now();
-      const result = await run(bytes, name);
+      const result = await run(bytes, name, { packedRays: true });
       const wall = performance.now() - start;
       const used = process.cpuUsage(cpu);
       if (handBack) await recycle(...result.pictures.map((p) => p.bmp));
@@ -87,7 +89,7 @@ async function chromiumRunner() {
             const { recycle, run } = await import('./optic.mjs');
             const description = new Uint8Array(b);
             const start = performance.now();
-            const result = await run(description, n, { share });
+            const result = await run(description, n, { share, report: share.part === 0, packedRays: true });
             const wall = performance.now() - start;
             if (back) await recycle(...result.pictures.map((p) => p.bmp));
             return { wall, status: result.status, pictures: result.pictures.length };
@@ -119,7 +121,7 @@ async function chromiumRunner() {
         const { recycle, run } = await import('./optic.mjs');
         const description = new Uint8Array(b);
         const start = performance.now();
-        const result = await run(description, n);
+        const result = await run(description, n, { packedRays: true });
         const wall = performance.now() - start;
         if (back) await recycle(...result.pictures.map((p) => p.bmp));
         return { wall, status: result.status, pictures: result.pictures.length };
