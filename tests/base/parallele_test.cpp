@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace optic {
@@ -12,22 +13,19 @@ namespace {
 // Every task runs exactly once, call after call, whatever the threads asked for; a call made
 // from inside a task runs too (on its caller's thread).
 TEST(EnParallele, ChaqueTacheUneFoisAppelApresAppel) {
-    struct Cas {
-        std::size_t taches;
-        int fils;
-    };
-    for (const Cas& cas : std::vector<Cas>{{0, 2}, {1, 8}, {7, 1}, {100, 2}, {1000, 8}, {3, 256}}) {
-        SCOPED_TRACE(testing::Message() << cas.taches << " tasks, " << cas.fils << " threads");
+    const std::pair<std::size_t, int> cas[] = {{0, 2},   {1, 8},    {7, 1},
+                                               {100, 2}, {1000, 8}, {3, 256}};
+    for (const auto& [taches, fils] : cas) {
+        SCOPED_TRACE(testing::Message() << taches << " tasks, " << fils << " threads");
         for (int appel = 0; appel < 50; ++appel) {
-            std::vector<std::atomic<int>> vues(cas.taches);
+            std::vector<std::atomic<int>> vues(taches);
             std::atomic<int> interieures{0};
-            EnParallele(cas.taches, cas.fils, [&](std::size_t i) {
+            EnParallele(taches, fils, [&](std::size_t i) {
                 vues[i].fetch_add(1);
-                if (i == 0)
-                    EnParallele(4, cas.fils, [&](std::size_t) { interieures.fetch_add(1); });
+                if (i == 0) EnParallele(4, fils, [&](std::size_t) { interieures.fetch_add(1); });
             });
-            for (std::size_t i = 0; i < cas.taches; ++i) ASSERT_EQ(vues[i].load(), 1) << i;
-            ASSERT_EQ(interieures.load(), cas.taches > 0 ? 4 : 0);
+            for (std::size_t i = 0; i < taches; ++i) ASSERT_EQ(vues[i].load(), 1) << i;
+            ASSERT_EQ(interieures.load(), taches > 0 ? 4 : 0);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/options.h"
@@ -24,10 +25,7 @@ std::string EnBref(const Options& o) {
 }
 
 TEST(Options, LectureDesArguments) {
-    const struct {
-        std::vector<const char*> arguments;
-        std::string attendu;
-    } cas[] = {
+    const std::pair<std::vector<const char*>, std::string> cas[] = {
         {{}, "default_optic.txt bmp [] "},
         {{"b.txt", "--format=png"}, "b.txt png [] "},
         {{"--format", "svg", "b.txt"}, "b.txt svg [] "},
@@ -36,18 +34,15 @@ TEST(Options, LectureDesArguments) {
         {{"--report=json", "--", "--help"}, "--help bmp [] json"},
         {{"-", "--verbose"}, "- bmp []  -v"},
     };
-    for (const auto& c : cas) {
-        const LectureArguments l = Lire(c.arguments);
+    for (const auto& [arguments, attendu] : cas) {
+        const LectureArguments l = Lire(arguments);
         ASSERT_EQ(l.erreur, "");
-        EXPECT_EQ(EnBref(l.options), c.attendu);
+        EXPECT_EQ(EnBref(l.options), attendu);
     }
 }
 
 TEST(Options, PlaintesSurLaLigneDeCommande) {
-    const struct {
-        std::vector<const char*> arguments;
-        std::string erreur;
-    } cas[] = {
+    const std::pair<std::vector<const char*>, std::string> cas[] = {
         {{"--fromat=png"}, "optic: unknown option '--fromat'; see optic --help"},
         {{"b.txt", "-x"}, "optic: unknown option '-x'; see optic --help"},
         {{"--format=jpg"}, "optic: unknown picture format 'jpg'; use --format=bmp, png or svg"},
@@ -58,9 +53,9 @@ TEST(Options, PlaintesSurLaLigneDeCommande) {
         {{"--watch=yes"}, "optic: option '--watch' takes no value; see optic --help"},
         {{"--plots=svg"}, "optic: option '--plots' takes no value; see optic --help"},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.erreur);
-        EXPECT_EQ(Lire(c.arguments).erreur, c.erreur);
+    for (const auto& [arguments, erreur] : cas) {
+        SCOPED_TRACE(erreur);
+        EXPECT_EQ(Lire(arguments).erreur, erreur);
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/messages.h"
@@ -13,38 +14,29 @@ namespace {
 // default_optic.txt without one, is the description's path.  An unknown option stops all.
 TEST(LigneDeCommande, AideVersionEtDescription) {
     const std::string kUsage = "usage: optic [OPTION]... [DESCRIPTION]\n";
-    const struct {
-        std::vector<std::string> arguments;
-        std::string debut;  // how standard output starts
-        int statut;
-        std::size_t fichiers;
-        std::string erreurs = {};
-    } cas[] = {
-        {{"--help"}, kUsage, 0, 1},
-        {{"-h"}, kUsage, 0, 1},
-        {{"--help", "bench.txt"}, kUsage, 0, 1},
-        {{"--version"}, "optic " OPTIC_VERSION_ATTENDUE "\n", 0, 1},
-        {{}, "", 0, 2},
-        {{}, " Error File default_optic.txt doesn't exist\n", 255, 0},  // none to read
-        {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1},
-        {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1},
+    const std::string kInconnue = "optic: unknown option '--fromat'; see optic --help\n";
+    // The arguments, how standard output starts, the status, the files left, standard error.
+    const std::tuple<std::vector<std::string>, std::string, int, std::size_t, std::string> cas[] = {
+        {{"--help"}, kUsage, 0, 1, ""},
+        {{"-h", "bench.txt"}, kUsage, 0, 1, ""},
+        {{"--version"}, "optic " OPTIC_VERSION_ATTENDUE "\n", 0, 1, ""},
+        {{}, "", 0, 2, ""},
+        {{}, " Error File default_optic.txt doesn't exist\n", 255, 0, ""},  // none to read
+        {{"./--verbose"}, " Error File ./--verbose doesn't exist\n", 255, 1, ""},
+        {{"--", "--verbose"}, " Error File --verbose doesn't exist\n", 255, 1, ""},
         // A wrong command line says so, with status 2, and does nothing else.
-        {{"default_optic.txt", "--fromat=png"},
-         "",
-         2,
-         1,
-         "optic: unknown option '--fromat'; see optic --help\n"},
+        {{"default_optic.txt", "--fromat=png"}, "", 2, 1, kInconnue},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments[0]);
+    for (const auto& [arguments, debut, statut, fichiers, erreurs] : cas) {
+        SCOPED_TRACE(arguments.empty() ? "" : arguments[0]);
         Dossier d;
-        if (c.fichiers > 0) d.Ecrire("default_optic.txt", "Z 0 0 10 10 20 1\n");
-        const Execution e = Lancer(d, c.arguments);
-        EXPECT_EQ(e.statut, c.statut);
-        const bool debut_seul = c.statut == 0 && !c.debut.empty();  // the usage goes on
-        EXPECT_EQ(debut_seul ? e.sortie.substr(0, c.debut.size()) : e.sortie, c.debut);
-        EXPECT_EQ(e.fichiers.size(), c.fichiers);
-        EXPECT_EQ(e.erreurs, c.erreurs);
+        if (fichiers > 0) d.Ecrire("default_optic.txt", "Z 0 0 10 10 20 1\n");
+        const Execution e = Lancer(d, arguments);
+        EXPECT_EQ(e.statut, statut);
+        const bool debut_seul = statut == 0 && !debut.empty();  // the usage goes on
+        EXPECT_EQ(debut_seul ? e.sortie.substr(0, debut.size()) : e.sortie, debut);
+        EXPECT_EQ(e.fichiers.size(), fichiers);
+        EXPECT_EQ(e.erreurs, erreurs);
     }
 }
 
@@ -69,35 +61,28 @@ TEST(LigneDeCommande, ProgressionSurUnTerminalSeulement) {
     EXPECT_EQ(avec.fichiers.at("OpticZoomBox_0.bmp"), sans.fichiers.at("OpticZoomBox_0.bmp"));
 }
 
-// Whoever meets a message can look it up: each is in the README and in the manual page.
-TEST(Documentation, ChaqueMessageEstDocumente) {
-    const std::string readme = LireSource("README.md");
-    std::string manuel = LireSource("docs/optic.1");
-    // The manual page writes a trailing space as "\&" after it.
-    for (std::size_t p; (p = manuel.find("\\&")) != std::string::npos;) manuel.erase(p, 2);
+// Whoever meets a message or an option can look it up: each message is in the README and in
+// the manual page (which writes a trailing space as "\&" after it), each option in the usage
+// too (the manual writing a minus as "\-").
+TEST(Documentation, ChaqueMessageEtChaqueOption) {
+    const std::string readme = LireSource("README.md"), manuel = LireSource("docs/optic.1");
+    std::string sans_esperluette = manuel;
+    for (std::size_t p; (p = sans_esperluette.find("\\&")) != std::string::npos;)
+        sans_esperluette.erase(p, 2);
     for (std::string_view m : messages::kTous) {
-        std::string ligne(m.substr(0, m.size() - 1));  // without the line feed
-        SCOPED_TRACE(ligne);
-        EXPECT_NE(readme.find("`" + ligne + "`"), std::string::npos);
-        EXPECT_NE(manuel.find(ligne + "\n"), std::string::npos);
+        const std::string ligne(m.substr(0, m.size() - 1));  // without the line feed
+        EXPECT_NE(readme.find("`" + ligne + "`"), std::string::npos) << ligne;
+        EXPECT_NE(sans_esperluette.find(ligne + "\n"), std::string::npos) << ligne;
     }
-}
-
-// Each option of the command line is in the usage, the README and the manual page (which
-// writes a minus as "\\-").
-TEST(Documentation, ChaqueOptionEstDocumentee) {
     Dossier d;
     const std::string aide = Lancer(d, {"--help"}).sortie;
-    const std::string readme = LireSource("README.md");
-    const std::string manuel = LireSource("docs/optic.1");
     for (const std::string option : {"--verbose", "-v", "--format=", "--output-dir=", "--watch",
                                      "--plots", "--help", "--version"}) {
-        SCOPED_TRACE(option);
         std::string roff;
         for (const char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
-        EXPECT_NE(aide.find(option), std::string::npos);
-        EXPECT_NE(readme.find("`" + option), std::string::npos);
-        EXPECT_NE(manuel.find(roff), std::string::npos);
+        EXPECT_NE(aide.find(option), std::string::npos) << option;
+        EXPECT_NE(readme.find("`" + option), std::string::npos) << option;
+        EXPECT_NE(manuel.find(roff), std::string::npos) << option;
     }
 }
 

@@ -34,8 +34,7 @@ bool Attendre(const std::function<bool()>& condition) {
 
 std::size_t Occurrences(const std::string& texte, const std::string& motif) {
     std::size_t n = 0;
-    for (std::size_t p = texte.find(motif); p != std::string::npos; p = texte.find(motif, p + 1))
-        ++n;
+    for (std::size_t p = 0; (p = texte.find(motif, p)) != std::string::npos; ++p) ++n;
     return n;
 }
 
@@ -76,8 +75,7 @@ class Surveillance {
     int Terminer() {
         ::kill(pid_, SIGTERM);
         int statut = 0;
-        const bool fini = Attendre([&] { return ::waitpid(pid_, &statut, WNOHANG) == pid_; });
-        if (!fini) return -1;
+        if (!Attendre([&] { return ::waitpid(pid_, &statut, WNOHANG) == pid_; })) return -1;
         pid_ = -1;
         return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
     }
@@ -140,11 +138,8 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
 
     // Gone, said so, and back.
     fs::remove(d.chemin() / "bench.txt");
-    EXPECT_TRUE(Attendre([&] {
-        return s.Erreurs().find(
-                   "optic: bench.txt has disappeared; waiting for it to come back\n") !=
-               std::string::npos;
-    }));
+    const std::string parti = "optic: bench.txt has disappeared; waiting for it to come back\n";
+    EXPECT_TRUE(Attendre([&] { return s.Erreurs().find(parti) != std::string::npos; }));
     d.Ecrire("bench.txt", versions[1]);
     EXPECT_TRUE(Attendre([&] { return Lire(image) == images[1]; })) << "back";
 

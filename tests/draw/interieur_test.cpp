@@ -51,14 +51,14 @@ TEST(Interieur, CommeChaquePointTesteUnParUn) {
     // Lenses at the angles a bench gives (the faces' sines a little off 0), thick and thin,
     // one face wider than the other's circle.
     for (const double angle : {0.0, kDemiPi, Radians(20), -kPi}) {
-        elements.push_back(
-            Lentille({20, 0}, 8, kFaceSpherique, 60, kFaceSpherique, -45, 50, angle, nullptr));
-        elements.push_back(
-            Lentille({28, 0}, 3, kFaceSpherique, -45, kFaceSpherique, -200, 50, angle, nullptr));
-        elements.push_back(
-            Lentille({130, 0}, 10, kFacePlane, 0, kFacePlane, 0, 40, angle, nullptr));
-        elements.push_back(
-            Lentille({0, 0}, 0.5, kFaceSpherique, 5, kFaceSpherique, -5, 8, angle, nullptr));
+        // Vertex, thickness, radii (0: flat), diameter.
+        const double lentilles[][5] = {
+            {20, 8, 60, -45, 50}, {28, 3, -45, -200, 50}, {130, 10, 0, 0, 40}, {0, 0.5, 5, -5, 8}};
+        for (const auto& l : lentilles) {
+            const auto face = [](double r) { return r ? kFaceSpherique : kFacePlane; };
+            elements.push_back(Lentille({l[0], 0}, l[1], face(l[2]), l[2], face(l[3]), l[3], l[4],
+                                        angle, nullptr));
+        }
         elements.push_back(Diaphragme({50, 0}, 1, 10, 40, angle));
     }
     int points = 0, dedans = 0;

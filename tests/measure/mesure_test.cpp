@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "raster/raster.h"
 #include "run/execution.h"
@@ -33,22 +34,20 @@ TEST(Focale, FoyerArriereDUneLentilleEpaisseEnBK7) {
 
 TEST(Focale, ImageDUnPointProcheDeLAxe) {
     // Two point sources 150 before the lens, on the axis and 2 off it, narrow fans aimed at
-    // the lens's centre (the second one turned down by atan(2 / 150)).
+    // the lens's centre (the second one turned down by atan(2 / 150)).  Off the axis the image
+    // is inverted and smaller: the magnification of the principal planes.
     const Mesures m = Mesurer(kBK7 +
                               "L 0 0 6 60 -60 30 0 1\nS 1 587.6 -150 0 0.6 0 0 11\n"
                               "S 1 587.6 -150 2 0.6 0.76389846 0 11\n");
     const M2 l = Lentille(kIndicesBK7[1], 60, -60, 6);
-    const double image = 6 + l.Image(150);
-    const BilanFaisceau &axe = m.faisceaux.at(0), &hors_axe = m.faisceaux.at(1);
-    ASSERT_EQ(axe.convergence, Convergence::Point);
-    ASSERT_EQ(hors_axe.convergence, Convergence::Point);
-    EXPECT_TRUE(axe.reelle);
-    EXPECT_NEAR(axe.image.x, image, 0.002 * (image - 6));
-    EXPECT_NEAR(axe.image.y, 0, 1e-9);
-    EXPECT_NEAR(hors_axe.image.x, image, 0.002 * (image - 6));
-    // Inverted and smaller: the magnification of the principal planes.
-    EXPECT_NEAR(hors_axe.image.y / 2, l.Grandissement(150),
-                0.002 * std::fabs(l.Grandissement(150)));
+    const double x = 6 + l.Image(150), y[] = {0, 2 * l.Grandissement(150)};
+    for (int k = 0; k < 2; ++k) {
+        const BilanFaisceau& b = m.faisceaux.at(k);
+        ASSERT_EQ(b.convergence, Convergence::Point);
+        EXPECT_TRUE(b.reelle);
+        EXPECT_NEAR(b.image.x, x, 0.002 * (x - 6));
+        EXPECT_NEAR(b.image.y, y[k], 1e-9 + 0.002 * std::fabs(y[k]));
+    }
 }
 
 // How rays end, and what the rays that left have in common, in benches where geometry alone
@@ -56,62 +55,53 @@ TEST(Focale, ImageDUnPointProcheDeLAxe) {
 TEST(Faisceau, FinsDesRayonsEtConvergence) {
     // A fan of width w and opening a (degrees) seems to come from w/2 / tan(a/2) behind it.
     const auto recul = [](double w, double a) { return w / 2 / std::tan(a / 2 * kPiDuBanc / 180); };
-    const struct {
-        const char* nom;
-        std::string description;
-        std::size_t rayons, sortis, arretes, pieges;
-        Convergence convergence;
-        double x, y;  // the image, or the direction in degrees when parallel
-        bool reelle;
-    } cas[] = {
-        {"a stop lets 11 of 21 rays through", "D 10 0 1 5.5 20 0\nS 1 550 0 0 0 0 20 21\n", 21, 11,
-         10, 0, Convergence::Parallele, 0, 0, false},
-        {"a ray trapped by total reflection",
-         "I 1.5 400 1.5 500 1.5 600\nL 0 0 10 inf inf 60 0 1\nS 1 550 5 0 0 45 0 1\n", 1, 0, 0, 1,
-         Convergence::Aucune, 0, 0, false},
-        {"a ray born inside a blade", "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\n", 1, 0, 1, 0,
-         Convergence::Aucune, 0, 0, false},
-        {"a source without rays", "S 1 550 0 0 0 0 0 -4\n", 0, 0, 0, 0, Convergence::Aucune, 0, 0,
-         false},
-        {"a parallel beam turned up by 30 degrees", "S 1 550 0 0 0 30 4 9\n", 9, 9, 0, 0,
-         Convergence::Parallele, 30, 0, false},
-        {"a parallel beam turned down by 135 degrees", "S 1 550 0 0 0 -135 4 9\n", 9, 9, 0, 0,
-         Convergence::Parallele, -135, 0, false},
-        {"a point source", "S 1 550 3 4 40 10 0 9\n", 9, 9, 0, 0, Convergence::Point, 3, 4, false},
-        {"a point source reflected back by a mirror of blades",
-         "S 1 550 3 4 40 10 0 9\nD 20 4 2 0 50 0\n", 9, 0, 9, 0, Convergence::Aucune, 0, 0, false},
-        {"a fan seen from 114592 units away", "S 1 550 0 0 0.001 0 2 9\n", 9, 9, 0, 0,
-         Convergence::Point, -recul(2, 0.001), 0, false},
-        {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0,
-         Convergence::Point, 1e6 - recul(2, 0.001), -1e6, false},
-        // One ray goes on from the source; the other, shifted by a slab, leaves from behind
-        // the point where the two lines cross: half the rays ahead is not a real image.
-        {"exactly half the rays ahead of their meeting point",
-         "I 1.5 400 1.5 500 1.5 600\nL 1 -5 1 inf inf 8 0 1\nS 1 550 0 0 120 0 0 2\n", 2, 2, 0, 0,
-         Convergence::Point, 0.5 - 0.5 / std::sqrt(6.0),
-         std::sqrt(3.0) * (0.5 - 0.5 / std::sqrt(6.0)), false},
-        {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0, 0,
-         Convergence::Parallele, 0, 0, false},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const Mesures m = Mesurer(c.description);
+    const auto P = Convergence::Point, Par = Convergence::Parallele, A = Convergence::Aucune;
+    // What, the bench; the rays, those that left, were stopped, were trapped; what the rays
+    // that left have in common, and the image (x, y) or the direction in degrees (x). Never real.
+    const std::tuple<const char*, std::string, std::size_t, std::size_t, std::size_t, std::size_t,
+                     Convergence, double, double>
+        cas[] = {
+            {"a stop lets 11 of 21 rays through", "D 10 0 1 5.5 20 0\nS 1 550 0 0 0 0 20 21\n", 21,
+             11, 10, 0, Par, 0, 0},
+            {"a ray trapped by total reflection",
+             kVerre + "L 0 0 10 inf inf 60 0 1\nS 1 550 5 0 0 45 0 1\n", 1, 0, 0, 1, A, 0, 0},
+            {"a ray born inside a blade", "D 0 0 2 1 5 0\nS 1 550 0 3 0 0 0 1\n", 1, 0, 1, 0, A, 0,
+             0},
+            {"a source without rays", "S 1 550 0 0 0 0 0 -4\n", 0, 0, 0, 0, A, 0, 0},
+            {"a parallel beam turned up by 30 degrees", "S 1 550 0 0 0 30 4 9\n", 9, 9, 0, 0, Par,
+             30, 0},
+            {"a parallel beam turned down by 135", "S 1 550 0 0 0 -135 4 9\n", 9, 9, 0, 0, Par,
+             -135, 0},
+            {"a point source", "S 1 550 3 4 40 10 0 9\n", 9, 9, 0, 0, P, 3, 4},
+            {"a point source reflected back by a mirror of blades",
+             "S 1 550 3 4 40 10 0 9\nD 20 4 2 0 50 0\n", 9, 0, 9, 0, A, 0, 0},
+            {"a fan seen from 114592 units away", "S 1 550 0 0 0.001 0 2 9\n", 9, 9, 0, 0, P,
+             -recul(2, 0.001), 0},
+            {"the same, far from the origin", "S 1 550 1e6 -1e6 0.001 0 2 9\n", 9, 9, 0, 0, P,
+             1e6 - recul(2, 0.001), -1e6},
+            // One ray goes on from the source; the other, shifted by a slab, leaves from behind
+            // the point where the two lines cross: half the rays ahead is not a real image.
+            {"exactly half the rays ahead of their meeting point",
+             kVerre + "L 1 -5 1 inf inf 8 0 1\nS 1 550 0 0 120 0 0 2\n", 2, 2, 0, 0, P,
+             0.5 - 0.5 / std::sqrt(6.0), std::sqrt(3.0) * (0.5 - 0.5 / std::sqrt(6.0))},
+            {"a fan ten times narrower counts as parallel", "S 1 550 0 0 0.0001 0 2 9\n", 9, 9, 0,
+             0, Par, 0, 0},
+        };
+    for (const auto& [nom, description, rayons, sortis, arretes, pieges, convergence, x, y] : cas) {
+        SCOPED_TRACE(nom);
+        const Mesures m = Mesurer(description);
         ASSERT_EQ(m.faisceaux.size(), 1u);
         const BilanFaisceau& b = m.faisceaux[0];
-        EXPECT_EQ(b.rayons, c.rayons);
-        EXPECT_EQ(b.sortis, c.sortis);
-        EXPECT_EQ(b.arretes, c.arretes);
-        EXPECT_EQ(b.pieges, c.pieges);
-        EXPECT_EQ(b.convergence, c.convergence);
-        if (c.convergence == Convergence::Point) {
-            EXPECT_NEAR(b.image.x, c.x, 1e-9 * std::max(1.0, std::fabs(c.x)));
-            EXPECT_NEAR(b.image.y, c.y, 1e-9 * std::max(1.0, std::fabs(c.y)));
+        EXPECT_EQ((std::vector{b.rayons, b.sortis, b.arretes, b.pieges}),
+                  (std::vector{rayons, sortis, arretes, pieges}));
+        EXPECT_EQ(b.convergence, convergence);
+        if (convergence == P) {
+            EXPECT_NEAR(b.image.x, x, 1e-9 * std::max(1.0, std::fabs(x)));
+            EXPECT_NEAR(b.image.y, y, 1e-9 * std::max(1.0, std::fabs(y)));
             EXPECT_LT(b.rms, 1e-9);
-            EXPECT_EQ(b.reelle, c.reelle);
+            EXPECT_FALSE(b.reelle);
         }
-        if (c.convergence == Convergence::Parallele) {
-            EXPECT_NEAR(b.direction, c.x, 1e-9);
-        }
+        EXPECT_NEAR(convergence == Par ? b.direction : x, x, 1e-9);
     }
 }
 
@@ -120,9 +110,8 @@ TEST(Faisceau, FinsDesRayonsEtConvergence) {
 // of the distances) and their rms distance from it are the measure's.
 TEST(Faisceau, EcartQuadratiqueDesRayonsAutourDeLImage) {
     const std::string banc = kVerre + "L 2 0 4 inf inf 40 0 1\nS 1 550 0 0 60 0 0 5\n";
-    RapportMemoire rapport;
     System_Physique systeme;
-    LireTexte(systeme, banc, "bench.txt", rapport);
+    LireBanc(systeme, banc);
     const Source_monochromatique& source = systeme.sources.at(0).sources.at(0);
     // Normal equations of the distances to lines (p, u): sum (I - u uT) x = sum (I - u uT) p.
     double a = 0, b = 0, c = 0, bx = 0, by = 0;
@@ -161,13 +150,9 @@ TEST(Faisceau, NumerotationDesSourcesEtDesLongueursDOnde) {
     const Mesures m = Mesurer(
         "S 2 650 450 0 0 0 0 0 1\nS 0 550 0 0 0 0 0 1\nS -1 0 0 0 0 5\nS 1 450 0 0 0 0 0 1\n",
         "Warning: Probleme avec une source dans le fichier bench.txt \n");
-    ASSERT_EQ(m.faisceaux.size(), 3u);
-    const int sources[] = {1, 1, 3};
-    const double lambdas[] = {650, 450, 450};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(m.faisceaux[k].source, sources[k]);
-        EXPECT_EQ(m.faisceaux[k].lambda, lambdas[k]);
-    }
+    std::vector<std::pair<int, double>> lus;
+    for (const BilanFaisceau& f : m.faisceaux) lus.emplace_back(f.source, f.lambda);
+    EXPECT_EQ(lus, (std::vector<std::pair<int, double>>{{1, 650}, {1, 450}, {3, 450}}));
     EXPECT_EQ(m.longueurs_onde, (std::vector<double>{450, 650}));
 }
 
@@ -178,22 +163,15 @@ TEST(Faisceau, NumerotationDesSourcesEtDesLongueursDOnde) {
 // bit.  The bench: a point source through a lens and a wide fan cut by a stop, in fans of
 // many blocks of rays.
 TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
-    RapportMemoire rapport;
     System_Physique systeme;
-    ASSERT_EQ(LireTexte(systeme,
-                        kBK7 + "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n" +
-                            "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n",
-                        "bench.txt", rapport),
-              System_Physique::Lecture::Complete);
+    LireBanc(systeme, kBK7 + "L 40 0 6 50 -50 30 0 1\nD 80 0 1 3 20 0\n" +
+                          "S 3 486.1 587.6 656.3 0 1 10 0 0 10001\nS 1 550 0 -5 30 0 12 4097\n");
     RayonsDuBanc seul(systeme, 1, 1);
     const Mesures reference = MesurerRayons(systeme, seul);
     ASSERT_EQ(reference.faisceaux.size(), 4u);
     EXPECT_EQ(reference.faisceaux[0].convergence, Convergence::Point);
-    const struct {
-        int fils;
-        Decoupage decoupage;
-        std::optional<Sens> sens;  // the picture's order; none: no picture
-    } cas[] = {
+    // Threads, lots, and the picture's order (none: no picture).
+    const std::tuple<int, Decoupage, std::optional<Sens>> cas[] = {
         {2, Decoupage{7, 3}, Sens::Arriere},
         {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, Sens::Avant},
         {2, Decoupage{1000, 3}, Sens::Arriere},
@@ -201,14 +179,14 @@ TEST(Mesure, MemesMesuresQuelleQueSoitLaPremiereVisite) {
         {8, Decoupage{5, 3, std::size_t{1} << 30, 0}, std::nullopt},
     };
     const Zoombox z = ConstruireZoombox(-10, -60, 110, 60, 300, 10);
-    for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
-                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
-        RayonsDuBanc rayons(systeme, c.fils, 2, nullptr, c.decoupage);
+    for (const auto& [fils, decoupage, sens] : cas) {
+        SCOPED_TRACE(testing::Message() << fils << " threads, " << decoupage.rayons_par_tache
+                                        << " rays a task, order " << (sens ? int(*sens) : -1));
+        RayonsDuBanc rayons(systeme, fils, 2, nullptr, decoupage);
         MesureDesRayons mesure(systeme, rayons);
-        if (c.sens) {
+        if (sens) {
             Raster raster(z.fenetre.taille);
-            Dessiner(systeme, z.fenetre, raster, c.fils, rayons, c.sens);
+            Dessiner(systeme, z.fenetre, raster, fils, rayons, sens);
         }
         EXPECT_EQ(EnJson(mesure.Finir()), EnJson(reference));
     }

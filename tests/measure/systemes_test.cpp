@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/optique.h"
@@ -25,10 +26,8 @@ void Verifier(const PremierOrdre& p, const Attendu& a, Point o = {0, 0}, Point u
                                                {p.principal_image, a.longueur + a.bfd - a.efl},
                                                {p.foyer_objet, -a.ffd},
                                                {p.principal_objet, -a.ffd + a.efl}};
-    for (const auto& [q, t] : points) {
-        EXPECT_NEAR(q.x, o.x + t * u.x, tol);
-        EXPECT_NEAR(q.y, o.y + t * u.y, tol);
-    }
+    for (const auto& [q, t] : points)
+        EXPECT_LT(std::hypot(q.x - o.x - t * u.x, q.y - o.y - t * u.y), tol);
 }
 
 TEST(Systemes, LentilleEpaisseATroisLongueursDOnde) {
@@ -55,33 +54,30 @@ TEST(Systemes, PremierOrdreDeSystemes) {
                     Lentille(n, 50, -50, 5);
     const std::string deuxieme =
         Ligne('L', {o.x + 30 * u.x, o.y + 30 * u.y, 3, 40, plan, 20, 37, 1});
-    const struct {
-        std::string lentilles;
-        std::vector<int> ordre;
-        Attendu attendu;
-        Point o = {0, 0}, u = {1, 0};
-    } cas[] = {
-        {"L 0 0 2 -50 50 20 0 1\n", {1}, Epaisse(n, -50, 50, 2)},  // diverging
-        {"L 0 0 4 30 80 20 0 1\n", {1}, Epaisse(n, 30, 80, 4)},    // a meniscus
-        {"L 5 1 4 inf -30 20 0 1\n", {1}, Epaisse(n, plan, -30, 4), {5, 1}},
-        {"E 1.33\nL 0 0 6 40 -40 20 0 1\n", {1}, Epaisse(n, 40, -40, 6, 1.33)},  // in water
+    const Point x{1, 0};
+    // The lenses, the order they take in their system, what it gives, its origin and axis.
+    const std::tuple<std::string, std::vector<int>, Attendu, Point, Point> cas[] = {
+        {"L 0 0 2 -50 50 20 0 1\n", {1}, Epaisse(n, -50, 50, 2), {}, x},  // diverging
+        {"L 0 0 4 30 80 20 0 1\n", {1}, Epaisse(n, 30, 80, 4), {}, x},    // a meniscus
+        {"L 5 1 4 inf -30 20 0 1\n", {1}, Epaisse(n, plan, -30, 4), {5, 1}, x},
+        {"E 1.33\nL 0 0 6 40 -40 20 0 1\n", {1}, Epaisse(n, 40, -40, 6, 1.33), {}, x},  // in water
         // Two separated lenses (Gullstrand), listed either way, then turned and moved.
-        {"L 0 0 5 50 -50 20 0 1\nL 30 0 3 40 inf 20 0 1\n", {1, 2}, DeLaMatrice(deux, 33)},
-        {"L 30 0 3 40 inf 20 0 1\nL 0 0 5 50 -50 20 0 1\n", {2, 1}, DeLaMatrice(deux, 33)},
+        {"L 0 0 5 50 -50 20 0 1\nL 30 0 3 40 inf 20 0 1\n", {1, 2}, DeLaMatrice(deux, 33), {}, x},
+        {"L 30 0 3 40 inf 20 0 1\nL 0 0 5 50 -50 20 0 1\n", {2, 1}, DeLaMatrice(deux, 33), {}, x},
         {"L 17 -250 5 50 -50 20 37 1\n" + deuxieme, {1, 2}, DeLaMatrice(deux, 33), o, u},
         // Pointing towards decreasing x.
         {"L 10 3 4 30 -60 20 180 1\n", {1}, Epaisse(n, 30, -60, 4), {10, 3}, {-1, 0}},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.lentilles);
-        const Mesures m = Mesurer(kVerre + c.lentilles + kSource);
+    for (const auto& [lentilles, ordre, attendu, origine, axe] : cas) {
+        SCOPED_TRACE(lentilles);
+        const Mesures m = Mesurer(kVerre + lentilles + kSource);
         ASSERT_EQ(m.systemes.size(), 1u);
-        EXPECT_EQ(m.systemes[0].lentilles, c.ordre);
-        EXPECT_NEAR(m.systemes[0].origine.x, c.o.x, 1e-9);
-        EXPECT_NEAR(m.systemes[0].origine.y, c.o.y, 1e-9);
-        Verifier(m.premier_ordre[0][0], c.attendu, c.o, c.u);
-        if (c.ordre.size() == 1) {
-            EXPECT_NEAR(m.focales[0][0], c.attendu.efl, 1e-9 * std::fabs(c.attendu.efl));
+        EXPECT_EQ(m.systemes[0].lentilles, ordre);
+        const Point p = m.systemes[0].origine;
+        EXPECT_LT(std::hypot(p.x - origine.x, p.y - origine.y), 1e-9);
+        Verifier(m.premier_ordre[0][0], attendu, origine, axe);
+        if (ordre.size() == 1) {
+            EXPECT_NEAR(m.focales[0][0], attendu.efl, 1e-9 * std::fabs(attendu.efl));
         }
     }
     // A slab has no power at all.
@@ -137,7 +133,7 @@ TEST(Systemes, CoupleAfocal) {
                               Ligne('L', {6 + l1.bfd + l2.ffd, 0, 3, 20, -20, 10, 0, 1}) + kSource);
     ASSERT_EQ(m.systemes.size(), 1u);
     const PremierOrdre& p = m.premier_ordre[0][0];
-    EXPECT_TRUE(p.afocal);
+    ASSERT_TRUE(p.afocal);
     EXPECT_NEAR(p.grossissement, -l1.efl / l2.efl, 1e-9);
     for (const double v : {p.efl, p.bfd, p.foyer_image.x, p.principal_objet.y})
         EXPECT_TRUE(std::isnan(v));
@@ -149,33 +145,29 @@ TEST(Systemes, LentillesSurDesAxesDistincts) {
     const auto l = [](const char* x, const char* y, const char* angle = "0") {
         return std::string("L ") + x + " " + y + " 2 50 -50 10 " + angle + " 1\n";
     };
-    const struct {
-        const char* nom;
-        std::string lentilles;
-        std::vector<std::vector<int>> systemes;
-        std::vector<Point> origines;
-    } cas[] = {
-        {"two parallel axes", l("0", "0") + l("30", "10"), {{1}, {2}}, {{0, 0}, {30, 10}}},
-        {"1e-10 of the bench's size off", l("0", "0") + l("1000", "0.0000001"), {{1, 2}}, {{0, 0}}},
-        {"1e-8 of the bench's size off",
-         l("0", "0") + l("1000", "0.00001"),
-         {{1}, {2}},
-         {{0, 0}, {1000, 0.00001}}},
-        {"a lens turned half a turn",
-         l("0", "0") + l("40", "0", "180") + l("20", "0"),
-         {{1, 3}, {2}},
-         {{0, 0}, {40, 0}}},
-        {"a diaphragm between", l("0", "0") + "D 5 0 1 2 8 0\n" + l("9", "0"), {{1, 2}}, {{0, 0}}},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const Mesures m = Mesurer(kVerre + c.lentilles + kSource);
-        ASSERT_EQ(m.systemes.size(), c.systemes.size());
-        for (std::size_t k = 0; k < c.systemes.size(); ++k) {
+    // What, the lenses, the systems they make and their origins.
+    const std::tuple<const char*, std::string, std::vector<std::vector<int>>, std::vector<Point>>
+        cas[] = {
+            {"two parallel axes", l("0", "0") + l("30", "10"), {{1}, {2}}, {{0, 0}, {30, 10}}},
+            {"1e-10 of the bench's size off", l("0", "0") + l("1000", "1e-7"), {{1, 2}}, {{0, 0}}},
+            {"1e-8 of it off", l("0", "0") + l("1000", "1e-5"), {{1}, {2}}, {{0, 0}, {1000, 1e-5}}},
+            {"a lens turned half a turn",
+             l("0", "0") + l("40", "0", "180") + l("20", "0"),
+             {{1, 3}, {2}},
+             {{0, 0}, {40, 0}}},
+            {"a diaphragm between",
+             l("0", "0") + "D 5 0 1 2 8 0\n" + l("9", "0"),
+             {{1, 2}},
+             {{0, 0}}},
+        };
+    for (const auto& [nom, lentilles, systemes, origines] : cas) {
+        SCOPED_TRACE(nom);
+        const Mesures m = Mesurer(kVerre + lentilles + kSource);
+        ASSERT_EQ(m.systemes.size(), systemes.size());
+        for (std::size_t k = 0; k < systemes.size(); ++k) {
             const SystemeOptique& s = m.systemes[k];
-            EXPECT_EQ(s.lentilles, c.systemes[k]);
-            EXPECT_NEAR(s.origine.x, c.origines[k].x, 1e-12);
-            EXPECT_NEAR(s.origine.y, c.origines[k].y, 1e-12);
+            EXPECT_EQ(s.lentilles, systemes[k]);
+            EXPECT_LT(std::hypot(s.origine.x - origines[k].x, s.origine.y - origines[k].y), 1e-12);
             if (s.lentilles.size() == 1) {
                 Verifier(m.premier_ordre[k][0], Epaisse(1.5, 50, -50, 2), s.origine, s.axe);
             }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/explication.h"
@@ -13,23 +14,15 @@
 namespace optic {
 namespace {
 
-struct Explique {
-    int ligne;
-    std::string explication;
-    bool operator==(const Explique&) const = default;
-};
-void PrintTo(const Explique& e, std::ostream* os) {
-    *os << e.ligne << ": " << e.explication;
-}
-
+// Each message's line and explanation.
+using Explique = std::pair<int, std::string>;
 std::vector<Explique> Explications(std::string texte) {
     RapportMemoire rapport;
     System_Physique s;
     test::LireTexte(s, std::move(texte), "b", rapport);
     std::vector<Explique> e;
-    for (const RapportMemoire::Entree& m : rapport.Entrees()) {
-        e.push_back({m.lieu.ligne, m.lieu.explication});
-    }
+    for (const RapportMemoire::Entree& m : rapport.Entrees())
+        e.emplace_back(m.lieu.ligne, m.lieu.explication);
     return e;
 }
 
@@ -37,11 +30,7 @@ const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 
 // The sentences the README shows, whole: users read them there.
 TEST(Explication, LesPhrasesDocumentees) {
-    const struct {
-        std::string texte;
-        int ligne;
-        std::string explication;
-    } cas[] = {
+    const std::tuple<std::string, int, std::string> cas[] = {
         {"D\t1 2 3 4 5 6\n", 1,
          "diaphragm: 5 values, 6 expected (D x y thickness inner outer angle); values are "
          "separated by spaces, not tabs"},
@@ -63,9 +52,9 @@ TEST(Explication, LesPhrasesDocumentees) {
          "zoombox: x2 < x1 and y2 < y1, so the window has no side; give the corners with "
          "x1 < x2 or y1 < y2"},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.texte);
-        EXPECT_EQ(Explications(c.texte), (std::vector<Explique>{{c.ligne, c.explication}}));
+    for (const auto& [texte, ligne, explication] : cas) {
+        SCOPED_TRACE(texte);
+        EXPECT_EQ(Explications(texte), (std::vector<Explique>{{ligne, explication}}));
     }
 }
 
@@ -113,17 +102,17 @@ TEST(Explication, ChaqueRaisonDeRefus) {
         SCOPED_TRACE(c.texte.substr(0, 80));
         const std::vector<Explique> e = Explications(c.texte);
         ASSERT_FALSE(e.empty());
-        EXPECT_EQ(e[0].ligne, c.ligne);
+        EXPECT_EQ(e[0].first, c.ligne);
         for (const std::string& m : {c.morceau, c.autre})
-            EXPECT_NE(e[0].explication.find(m), std::string::npos) << m;
+            EXPECT_NE(e[0].second.find(m), std::string::npos) << m;
     }
     // A lens too wide for its face is said twice (error and warning); one missing every value
     // gets the diameter error first; "4O" reads 4, which makes a sound lens.
     EXPECT_EQ(Explications(kVerre + "L 0 0 1 5 inf 10 0 1\n").size(), 2u);
     const std::vector<Explique> vide = Explications(kVerre + "L\n");
     ASSERT_EQ(vide.size(), 2u);
-    EXPECT_NE(vide[0].explication.find("diameter (missing, reads 0)"), std::string::npos);
-    EXPECT_EQ(vide[1].explication,
+    EXPECT_NE(vide[0].second.find("diameter (missing, reads 0)"), std::string::npos);
+    EXPECT_EQ(vide[1].second,
               "lens: no values, 8 expected (L x y thickness radius1 radius2 diameter angle glass)");
     EXPECT_TRUE(Explications(kVerre + "L 0 0 1 4O -5 4 0 1\n").empty());
 }
@@ -140,9 +129,9 @@ TEST(Explication, UneLigneDeTexteSimple) {
     const std::vector<Explique> e = Explications(bruit);
     ASSERT_GT(e.size(), 500u);
     for (const Explique& x : e) {
-        SCOPED_TRACE(x.explication);
-        EXPECT_GT(x.ligne, 0);
-        for (const char c : x.explication) {
+        SCOPED_TRACE(x.second);
+        EXPECT_GT(x.first, 0);
+        for (const char c : x.second) {
             EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f);
         }
     }

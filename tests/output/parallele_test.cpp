@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/system.h"
 #include "output/bmp.h"
 #include "run/execution.h"
@@ -14,6 +16,8 @@ namespace {
 const std::string kElements =
     "I 1.52 400 1.51 500 1.50 600\nL 10 0 3 12 -12 16 0 1\nD 22 0 1 2 7 15\n"
     "L 30 0 6 inf inf 10 -30 1\n";
+const std::string kFaisceaux =
+    "L 14 2 8 20 -20 12 10 1\nS 4 440 520 600 680 0 0 12 0 10 400\nS 2 550 470 40 -9 0 170 0 40\n";
 
 // Rays are traced and drawn lot after lot, the lots kept between pictures or traced again,
 // in the drawing order or from its end with each pixel written once: every way gives the
@@ -21,15 +25,12 @@ const std::string kElements =
 // fans overlap each other and themselves, in lots of three rays and more, over pictures
 // where the rays crowd and where they do not.
 TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
-    const std::string banc = kElements +
-                             "L 14 2 8 20 -20 12 10 1\nS 4 440 520 600 680 0 0 12 0 10 400\n"
-                             "S 2 550 470 40 -9 0 170 0 40\nS 3 420 560 700 -3 4 40 -5 3 250\n"
+    const std::string banc = kElements + kFaisceaux + "S 3 420 560 700 -3 4 40 -5 3 250\n" +
                              "Z -2 -10 38 30 300 2\nZ 5 -5 15 5 257 0.5\nZ 0 -20 40 20 64 5\n";
-    RapportMemoire rapport;
     System_Physique systeme;
-    ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport), System_Physique::Lecture::Complete);
-    const int images = static_cast<int>(systeme.zoomboxes.size());
-    ASSERT_EQ(images, 3);
+    LireBanc(systeme, banc);
+    const int images = 3;
+    ASSERT_EQ(systeme.zoomboxes.size(), 3u);
     auto dessiner = [&](int fils, Decoupage decoupage, std::optional<Sens> sens) {
         RayonsDuBanc rayons(systeme, fils, images, nullptr, decoupage);
         std::vector<std::vector<std::uint8_t>> pictures;
@@ -41,20 +42,14 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         return pictures;
     };
     const Decoupage un_lot{1 << 20, 1, std::size_t{1} << 30, std::size_t{1} << 30};
-    std::size_t lots = 0, nombre = 0;
-    RayonsDuBanc petits(systeme, 2, 1, nullptr, Decoupage{3, 2});
-    petits.Parcourir([&](std::span<const Rayon> lot) {
+    std::size_t lots = 0, nombre = 0;  // 4 x 400 + 2 x 40 + 3 x 250, two tasks of 3 a lot
+    RayonsDuBanc(systeme, 2, 1, nullptr, Decoupage{3, 2}).Parcourir([&](auto lot) {
         ++lots;
         nombre += lot.size();
     });
-    EXPECT_EQ(nombre, 2430u);          // 4 x 400 + 2 x 40 + 3 x 250
-    EXPECT_EQ(lots, (2430u + 5) / 6);  // two tasks of three rays a lot
+    EXPECT_EQ(std::pair(nombre, lots), std::pair(std::size_t{2430}, std::size_t{(2430 + 5) / 6}));
     const auto reference = dessiner(1, un_lot, Sens::Avant);
-    const struct {
-        int fils;
-        Decoupage decoupage;
-        std::optional<Sens> sens;
-    } cas[] = {
+    const std::tuple<int, Decoupage, std::optional<Sens>> cas[] = {
         {1, un_lot, Sens::Arriere},
         {2, Decoupage{3, 2}, Sens::Avant},
         {2, Decoupage{3, 2}, Sens::Arriere},
@@ -62,10 +57,10 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
         {2, Decoupage{4, 3, 64, 0}, Sens::Arriere},  // lots ended by their bytes, none kept
         {3, Decoupage{7, 2, std::size_t{1} << 20, 0}, Sens::Avant},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.fils << " threads, " << c.decoupage.rayons_par_tache
-                                        << " rays a task, order " << (c.sens ? int(*c.sens) : -1));
-        EXPECT_TRUE(dessiner(c.fils, c.decoupage, c.sens) == reference);
+    for (const auto& [fils, decoupage, sens] : cas) {
+        SCOPED_TRACE(testing::Message() << fils << " threads, " << decoupage.rayons_par_tache
+                                        << " rays a task, order " << (sens ? int(*sens) : -1));
+        EXPECT_TRUE(dessiner(fils, decoupage, sens) == reference);
     }
 }
 
@@ -77,17 +72,14 @@ TEST(Parallele, MemesImagesQuelsQueSoientLesLots) {
 // cut thinner by the estimate of their work and drawn first; the second sees them edge-on.
 TEST(Parallele, BandeApresBandeCommeToutEntiere) {
     const std::string bancs[] = {
-        kElements + "L 14 2 8 20 -20 12 10 1\nS 4 440 520 600 680 0 0 12 0 10 400\n" +
-            "S 2 550 470 40 -9 0 170 0 40\nZ -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\n" +
+        kElements + kFaisceaux + "Z -2 -10 38 30 1500 2\nZ 5 -5 15 5 257 0.5\n" +
             "Z 0 -20 40 20 64 5\nZ 0 0 1 1 0 1\n",
         "I 1.52 400 1.51 500 1.50 600\nL 20 0 3 30 -30 16 0 1\n"
         "S 2 450 650 0 0 4 0 0.6 3000\nZ 0 -15 40 25 800 5\nZ 0 -1 40 1 64 0\n"};
     for (const std::string& banc : bancs) {
         Dossier d;
-        RapportMemoire rapport;
         System_Physique systeme;
-        ASSERT_EQ(LireTexte(systeme, banc, "bench.txt", rapport),
-                  System_Physique::Lecture::Complete);
+        LireBanc(systeme, banc);
         const std::size_t n = systeme.zoomboxes.size();
         const auto chemin = (d.chemin() / "image.bmp").string();
         // Nothing kept: lot after lot into the whole picture, one thread.

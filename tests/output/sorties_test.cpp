@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/bmp_lecture.h"
@@ -30,36 +31,40 @@ const std::string kBanc =
     "S 1 650 -10 36 0 50 0 1\n"
     "Z -2 -20 58 40 240 10\n";
 
-// Every option gives the messages of a run without options, and the same BMP pictures.
+// Every option gives the messages of a run without options, and the same BMP pictures.  With
+// --verbose, each message about a line is followed on standard error by where and why, in the
+// form compilers use; without it (and without a terminal) standard error stays silent.
 TEST(Options, MessagesEtImagesBmpInchangees) {
-    const std::string description = LireSource("default_optic.txt") + "D 1 2\nZ 0 0 1 1 0 0\n";
-    Dossier reference;
-    reference.Ecrire("bench.txt", description);
-    const Execution sans = Lancer(reference, {"bench.txt"});
+    const std::string description = LireSource("default_optic.txt") +
+                                    "D 1 2 3\nI 1.5 500 1.5 500 1.5 600\nZ 0 0 10\nZ 0 0 1 1 0 0\n";
+    const Execution sans = LancerDescription(description);
     ASSERT_EQ(sans.statut, 0);
     ASSERT_EQ(sans.fichiers.size(), 3u);
-    const struct {
-        std::vector<std::string> arguments;
-        std::string dossier;  // where the pictures land
-        bool bmp;
-    } cas[] = {
+    EXPECT_EQ(sans.erreurs, "");
+    const std::string pourquoi =
+        "bench.txt:43: diaphragm: 3 values, 6 expected (D x y thickness inner outer angle)\n"
+        "bench.txt:44: glass: wavelengths 500 and 500 are equal (wavelength1 and "
+        "wavelength2); three different wavelengths are needed\n"
+        "bench.txt:45: zoombox: 3 values, 6 expected (Z x1 y1 x2 y2 pixels grid)\n";
+    // The arguments, where the pictures land, whether they are BMP pictures.
+    const std::tuple<std::vector<std::string>, std::string, bool> cas[] = {
         {{"--verbose", "bench.txt", "--format=bmp"}, "", true},
         {{"--format", "bmp", "bench.txt", "--output-dir=sortie"}, "sortie", true},
         {{"--output-dir", "sortie/", "bench.txt"}, "sortie", true},
         {{"bench.txt", "--format=svg"}, "", false},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.arguments[0]);
+    for (const auto& [arguments, dossier, bmp] : cas) {
+        SCOPED_TRACE(arguments[0]);
         Dossier d;
         d.Ecrire("bench.txt", description);
-        std::filesystem::create_directory(d.chemin() / "sortie");
-        const Execution e = Lancer(d, c.arguments);
+        fs::create_directory(d.chemin() / "sortie");
+        const Execution e = Lancer(d, arguments);
         EXPECT_EQ(e.statut, 0);
         EXPECT_EQ(e.sortie, sans.sortie);
-        if (!c.bmp) continue;
+        EXPECT_EQ(e.erreurs, arguments[0] == "--verbose" ? pourquoi : "");
         for (const auto& [nom, octets] : sans.fichiers) {
-            const std::filesystem::path p = d.chemin() / c.dossier / nom;
-            EXPECT_TRUE(Lire(p) == Texte(octets)) << p;
+            const fs::path p = d.chemin() / dossier / nom;
+            EXPECT_TRUE(!bmp || Lire(p) == Texte(octets)) << p;
         }
     }
 }
@@ -70,25 +75,19 @@ TEST(Png, LesPixelsDuBmp) {
     Dossier d;
     d.Ecrire("bench.txt", kBanc + "Z 0 0 11 11 11 3\n" + "Z 0 0 10 10 0 1\n");
     const Execution bmp = Lancer(d, {"bench.txt"});
-    const Execution png = Lancer(d, {"--format=png", "bench.txt"});
+    const Execution png = Lancer(d, {"--format=png", "-v", "bench.txt"});
     EXPECT_EQ(png.statut, 255);
     EXPECT_EQ(png.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_2.png \n");
-    EXPECT_EQ(png.fichiers.count("OpticZoomBox_2.png"), 0u);
-    for (const char* n : {"0", "1"}) {
-        SCOPED_TRACE(n);
-        const Toile attendue =
-            DepuisBMP(bmp.fichiers.at(std::string("OpticZoomBox_") + n + ".bmp"));
-        bool rgb8 = false;
-        const Toile lue =
-            DepuisPNG(png.fichiers.at(std::string("OpticZoomBox_") + n + ".png"), &rgb8);
-        EXPECT_TRUE(rgb8);
-        EXPECT_EQ(lue.cote, attendue.cote);
-        EXPECT_TRUE(lue.pixels == attendue.pixels);
-    }
-    const Execution bavard = Lancer(d, {"--format=png", "-v", "bench.txt"});
-    EXPECT_EQ(bavard.erreurs,
+    EXPECT_EQ(png.erreurs,
               "optic: OpticZoomBox_2.png: a PNG picture cannot be empty and this zoombox is 0 "
               "pixels wide; write it with --format=bmp or svg\n");
+    EXPECT_EQ(png.fichiers.count("OpticZoomBox_2.png"), 0u);
+    for (const std::string n : {"OpticZoomBox_0", "OpticZoomBox_1"}) {
+        bool rgb8 = false;
+        const Toile lue = DepuisPNG(png.fichiers.at(n + ".png"), &rgb8);
+        EXPECT_TRUE(rgb8 && lue.cote > 0) << n;
+        EXPECT_TRUE(lue.pixels == DepuisBMP(bmp.fichiers.at(n + ".bmp")).pixels) << n;
+    }
 }
 
 // The share of colour k in pixel c, once each has its grey taken away, if c is of k's hue
@@ -116,19 +115,13 @@ TEST(Svg, LesRayonsOuLeBmpLesA) {
     EXPECT_NE(texte.find("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"240\" "
                          "height=\"240\" viewBox=\"-2 -20 60 60\""),
               std::string::npos);
-    const std::string fichier = (d.chemin() / "OpticZoomBox_0.svg").string();
-    ASSERT_EQ(std::system(("xmllint --noout " + Guillemets(fichier)).c_str()), 0)
-        << "xmllint (Debian: libxml2-utils) must be installed and accept the picture";
-    const std::string rendu = (d.chemin() / "rendu.png").string();
-    ASSERT_EQ(std::system(
-                  ("rsvg-convert -w 240 -h 240 -o " + Guillemets(rendu) + " " + Guillemets(fichier))
-                      .c_str()),
-              0)
+    const fs::path fichier = d.chemin() / "OpticZoomBox_0.svg", rendu = d.chemin() / "rendu.png";
+    ASSERT_TRUE(Accepte("xmllint --noout", fichier)) << "xmllint (libxml2-utils) must accept it";
+    ASSERT_TRUE(Accepte("rsvg-convert -w 240 -h 240 -o " + Guillemets(rendu.string()), fichier))
         << "rsvg-convert (Debian: librsvg2-bin) must be installed and draw the picture";
     const Toile s = DepuisPNG(Octets(Lire(rendu)));
     const Toile b = DepuisBMP(bmp.fichiers.at("OpticZoomBox_0.bmp"));
-    ASSERT_EQ(s.cote, 240);
-    ASSERT_EQ(b.cote, 240);
+    ASSERT_TRUE(s.cote == 240 && b.cote == 240);
 
     const Rgb rayons[] = {{84, 0, 203}, {160, 255, 0}, {207, 0, 0}};
     auto voisins = [](const Toile& t, int x, int y, auto&& test) {
@@ -167,23 +160,12 @@ TEST(Svg, LesRayonsOuLeBmpLesA) {
 // A ray within a fifth of a pixel of the ray written before it is drawn as that one, not
 // again: 21 rays from one point, whose ends in a 240-pixel picture lie 0.3 or 0.1 pixel apart.
 TEST(Svg, RayonsConfondusAUnCinquiemeDePixel) {
-    const struct {
-        const char* ouverture;  // the fan's opening, degrees
-        bool tous;              // every ray drawn
-    } cas[] = {{"1.5", true}, {"0.5", false}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.ouverture);
-        Dossier d;
-        d.Ecrire("bench.txt",
-                 std::string("S 1 550 0 2 ") + c.ouverture + " 0 0 21\nZ -2 -20 58 40 240 0\n");
-        const Execution svg = Lancer(d, {"bench.txt", "--format=svg"});
+    for (const std::string ouverture : {"1.5", "0.5"}) {  // degrees: all drawn, or fewer than 15
+        const Execution svg = LancerDescription(
+            "S 1 550 0 2 " + ouverture + " 0 0 21\nZ -2 -20 58 40 240 0\n", {"--format=svg"});
         const std::string texte = Texte(svg.fichiers.at("OpticZoomBox_0.svg"));
         const auto traits = std::count(texte.begin(), texte.end(), 'M');
-        if (c.tous) {
-            EXPECT_EQ(traits, 21);
-        } else {
-            EXPECT_LT(traits, 15);
-        }
+        EXPECT_TRUE(ouverture == "1.5" ? traits == 21 : traits < 15) << ouverture << ": " << traits;
     }
 }
 
@@ -193,32 +175,29 @@ TEST(Svg, RayonsConfondusAUnCinquiemeDePixel) {
 TEST(DossierDeSortie, AbsentOuInterdit) {
     // Root may write in any directory whatever its mode; not in /proc.
     const bool root = ::geteuid() == 0;
-    const struct {
-        std::string dossier, preparation, raison;  // the reason, with -v
-    } cas[] = {
+    // The directory, how it is made, the reason given with -v.
+    const std::tuple<std::string, std::string, std::string> cas[] = {
         {"absent", "", "No such file or directory (--output-dir must name an existing directory)"},
         {"bench.txt", "", "Not a directory (--output-dir must name an existing directory)"},
         {root ? "/proc" : "lecture", "mkdir -m 555 lecture", root ? "" : "Permission denied"},
     };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.dossier);
+    for (const auto& [dossier, preparation, raison] : cas) {
+        SCOPED_TRACE(dossier);
         Dossier d;
         d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 5 5 10 1\n");
-        const Execution e =
-            Lancer(d, {"-v", "--output-dir=" + c.dossier, "bench.txt"}, c.preparation);
+        const Execution e = Lancer(d, {"-v", "--output-dir=" + dossier, "bench.txt"}, preparation);
         EXPECT_TRUE(e.fichiers.empty());  // nothing in the working directory
         EXPECT_EQ(e.statut, 255);
-        const std::string p = c.dossier + "/OpticZoomBox_";
-        EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier " + p + "0.bmp \n" +
-                                "Error: Impossible d'ecrire le fichier " + p + "1.bmp \n");
-        if (!c.raison.empty()) {
-            EXPECT_EQ(e.erreurs, "optic: " + p + "0.bmp: " + c.raison + "\noptic: " + p +
-                                     "1.bmp: " + c.raison + "\n");
+        const std::string p = dossier + "/OpticZoomBox_", e0 = p + "0.bmp", e1 = p + "1.bmp";
+        EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier " + e0 + " \n" +
+                                "Error: Impossible d'ecrire le fichier " + e1 + " \n");
+        if (!raison.empty()) {
+            EXPECT_EQ(e.erreurs,
+                      "optic: " + e0 + ": " + raison + "\noptic: " + e1 + ": " + raison + "\n");
         }
         std::error_code ignore;
-        EXPECT_FALSE(std::filesystem::exists(d.chemin() / "absent", ignore));
-        EXPECT_TRUE(root || std::filesystem::is_empty(d.chemin() / "lecture", ignore) ||
-                    c.dossier != "lecture");
+        EXPECT_FALSE(fs::exists(d.chemin() / "absent", ignore));
+        EXPECT_TRUE(root || dossier != "lecture" || fs::is_empty(d.chemin() / "lecture"));
     }
 }
 
@@ -232,22 +211,6 @@ TEST(DossierDeSortie, LeCompteRenduNommeLesImagesEcrites) {
     EXPECT_NE(e.sortie.find("\"pictures\": [\n    \"images/OpticZoomBox_0.png\"\n  ]"),
               std::string::npos)
         << e.sortie;
-}
-
-// With --verbose, each message about a line is followed on standard error by where and why,
-// in the form compilers use; without it (and without a terminal) standard error stays silent.
-TEST(Bavard, OuEtPourquoiSurLaSortieDErreur) {
-    Dossier d;
-    d.Ecrire("bench.txt", "# a bench\nD 1 2 3\nI 1.5 500 1.5 500 1.5 600\nZ 0 0 10\n");
-    const Execution muet = Lancer(d, {"bench.txt"});
-    const Execution bavard = Lancer(d, {"bench.txt", "--verbose"});
-    EXPECT_EQ(muet.erreurs, "");
-    EXPECT_EQ(bavard.sortie, muet.sortie);
-    EXPECT_EQ(bavard.erreurs,
-              "bench.txt:2: diaphragm: 3 values, 6 expected (D x y thickness inner outer angle)\n"
-              "bench.txt:3: glass: wavelengths 500 and 500 are equal (wavelength1 and "
-              "wavelength2); three different wavelengths are needed\n"
-              "bench.txt:4: zoombox: 3 values, 6 expected (Z x1 y1 x2 y2 pixels grid)\n");
 }
 
 }  // namespace

@@ -78,9 +78,7 @@ TEST(TraceSegment, CommeLaMarchePointParPoint) {
         }
         for (int bandes : {1, 3}) {
             Raster attendu(image.taille), obtenu(image.taille), couvert(image.taille);
-            PeindreFond(image, attendu);
-            PeindreFond(image, obtenu);
-            PeindreFond(image, couvert);
+            for (Raster* r : {&attendu, &obtenu, &couvert}) PeindreFond(image, *r);
             Couverture couverture(image.taille);
             for (int b = 0; b < bandes; ++b) {
                 const int debut = image.taille * b / bandes, fin = image.taille * (b + 1) / bandes;
@@ -97,10 +95,9 @@ TEST(TraceSegment, CommeLaMarchePointParPoint) {
                     TraceSegment(vc, t->a, t->b, t->couleur);
                 }
             }
-            EXPECT_TRUE(test::OctetsDuRaster(obtenu) == test::OctetsDuRaster(attendu))
-                << bandes << " bands";
-            EXPECT_TRUE(test::OctetsDuRaster(couvert) == test::OctetsDuRaster(attendu))
-                << bandes << " bands, covered";
+            const auto octets = test::OctetsDuRaster(attendu);
+            EXPECT_TRUE(test::OctetsDuRaster(obtenu) == octets) << bandes << " bands";
+            EXPECT_TRUE(test::OctetsDuRaster(couvert) == octets) << bandes << " bands, covered";
         }
     }
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "base/rapport.h"
 #include "output/bmp.h"
 #include "run/demande.h"
@@ -108,11 +111,8 @@ TEST(Partage, DesTranchesDeTravail) {
         const int haut = c == 1 ? std::clamp(fin, 0, 30) - std::clamp(debut, 0, 30) : 0;
         return pixels(c, debut, fin) + 10000.0 * haut;
     };
-    const struct {
-        int part, parts;
-        const TravailDesRangs& travail;
-        std::string attendue;
-    } cas[] = {
+    // The run, of how many, the work by rows, and its share as words.
+    const std::tuple<int, int, const TravailDesRangs&, std::string> cas[] = {
         {0, 1, pixels, "0-100 0-300 * 0-200 0-100 0-50"},
         {0, 2, pixels, "0-100 0-221 - - - -"},
         {1, 2, pixels, "- 221-300 * 0-200 0-100 0-50"},
@@ -136,9 +136,9 @@ TEST(Partage, DesTranchesDeTravail) {
     EXPECT_EQ(EnMots(PartsDesImages(grande, 1, 2, {ses_pixels})), "- 0-4097 0-10");
     // The first run measures: its stretch of rows is shorter by as much.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 50000})), "0-100 0-138 - - - -");
-    for (const auto& c : cas) {
-        EXPECT_EQ(EnMots(PartsDesImages(systeme, c.part, c.parts, {c.travail})), c.attendue)
-            << c.part << " of " << c.parts;
+    for (const auto& [part, parts, travail, attendue] : cas) {
+        EXPECT_EQ(EnMots(PartsDesImages(systeme, part, parts, {travail})), attendue)
+            << part << " of " << parts;
     }
 }
 

@@ -1,6 +1,8 @@
 // A description held in memory, read as the program reads a file of that name.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 
@@ -17,6 +19,13 @@ inline System_Physique::Lecture LireTexte(System_Physique& systeme, std::string 
     std::fclose(a);
     std::fclose(b);
     return fin;
+}
+
+// Reads a description that must read whole and without a message.
+inline void LireBanc(System_Physique& systeme, const std::string& texte) {
+    RapportMemoire rapport;
+    EXPECT_EQ(LireTexte(systeme, texte, "bench.txt", rapport), System_Physique::Lecture::Complete);
+    EXPECT_EQ(rapport.Texte(), "");
 }
 
 }  // namespace optic::test

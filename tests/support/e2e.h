@@ -74,6 +74,12 @@ inline std::string Guillemets(const std::string& s) {
     return r + "'";
 }
 
+// Whether a shell command succeeds on the file (a checker such as xmllint), its output aside.
+inline bool Accepte(const std::string& commande, const fs::path& fichier) {
+    const std::string ligne = commande + " " + Guillemets(fichier.string()) + " >/dev/null";
+    return std::system(ligne.c_str()) == 0;
+}
+
 // Every regular file of the directory, except "bench.txt", by name.
 inline std::map<std::string, std::vector<std::uint8_t>> Fichiers(const fs::path& dossier) {
     std::map<std::string, std::vector<std::uint8_t>> fichiers;
@@ -91,17 +97,17 @@ inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& 
                         const std::string& avant = "") {
     const fs::path sortie = dossier.chemin() / ".stdout", erreurs = dossier.chemin() / ".stderr";
     std::string commande = "cd ";
-    commande.append(Guillemets(dossier.chemin().string())).append(" && ");
-    if (!avant.empty()) commande.append(avant).append("; ");
+    commande += Guillemets(dossier.chemin().string()) + " && ";
+    if (!avant.empty()) commande += avant + "; ";
     commande.append("exec ").append(Guillemets(OPTIC_EXE));
     for (const std::string& a : arguments) commande.append(" ").append(Guillemets(a));
     commande.append(" >").append(Guillemets(sortie.string()));
     commande.append(" 2>").append(Guillemets(erreurs.string()));
     const int brut = std::system(commande.c_str());
-    Execution e;
-    e.statut = WIFEXITED(brut) ? WEXITSTATUS(brut) : 128 + WTERMSIG(brut);
-    e.sortie = Lire(sortie);
-    e.erreurs = Lire(erreurs);
+    Execution e{WIFEXITED(brut) ? WEXITSTATUS(brut) : 128 + WTERMSIG(brut),
+                Lire(sortie),
+                Lire(erreurs),
+                {}};
     fs::remove(sortie);
     fs::remove(erreurs);
     e.fichiers = Fichiers(dossier.chemin());

@@ -49,8 +49,7 @@ TEST(Propagation, RefractionEtReflexionTotale) {
     s.elements.push_back(Lentille({0, 0}, 10, 0, 0, 0, 0, 20, 0, Verre(s)));
     Rayon r = UnRayon(s, {0, 0}, {std::cos(kPi / 6), std::sin(kPi / 6)}, false);
     Deviation(s, r, {0, 0}, {0, 1});
-    EXPECT_NEAR(r.direction.x, std::sqrt(2.0), 1e-12);
-    EXPECT_NEAR(r.direction.y, 0.5, 1e-12);
+    EXPECT_LT(std::hypot(r.direction.x - std::sqrt(2.0), r.direction.y - 0.5), 1e-12);
     for (double deg : {30.0, 40.0, 45.0, 60.0}) {
         const double i = deg * kPi / 180, ci = 1.5 * std::cos(i), si = 1.5 * std::sin(i);
         r = UnRayon(s, {10, 3}, {ci, si}, false);
@@ -70,15 +69,12 @@ TEST(Propagation, BoutsOuvertsEtArrets) {
     // Along the axis: straight through the lens and the opening, open at the space's index.
     Rayon r = UnRayon(s, {-5, 0}, {1, 0});
     ASSERT_EQ(r.Chemin().size(), 3u);
-    EXPECT_NEAR(r.Chemin()[1].x, 0, 1e-12);
-    EXPECT_NEAR(r.Chemin()[2].x, 2, 1e-12);
-    EXPECT_FALSE(r.arret);
+    EXPECT_TRUE(std::fabs(r.Chemin()[1].x) + std::fabs(r.Chemin()[2].x - 2) < 1e-12 && !r.arret);
     EXPECT_NEAR(r.direction.x, 1.33, 1e-12);
     // Off the axis: through the lens, then stopped on a blade's entrance face.
     r = UnRayon(s, {-5, 1}, {1, 0});
     ASSERT_EQ(r.Chemin().size(), 4u);
-    EXPECT_TRUE(r.arret);
-    EXPECT_EQ(r.Chemin()[3].x, 4);
+    EXPECT_TRUE(r.arret && r.Chemin()[3].x == 4);
     // Born inside a blade: index 0, no direction, nothing met.
     r = UnRayon(s, {5, 2}, {1, 0});
     EXPECT_TRUE(r.Chemin().size() == 1 && !r.arret && r.direction.x == 0 && r.direction.y == 0);
@@ -88,8 +84,7 @@ TEST(Propagation, BoutsOuvertsEtArrets) {
                   Diaphragme({-1, 0}, 2, 0, 3, 0)};
     r = UnRayon(s, {3, 0.5}, {-1, 0});
     ASSERT_EQ(r.Chemin().size(), 3u);
-    EXPECT_NEAR(r.Chemin()[2].x, 5, 1e-12);
-    EXPECT_NEAR(r.direction.x, 1.33, 1e-12);
+    EXPECT_TRUE(std::fabs(r.Chemin()[2].x - 5) < 1e-12 && std::fabs(r.direction.x - 1.33) < 1e-12);
 }
 
 // Trapped by total reflection in a square of glass, a ray is ended after 1000 hits, stopped.

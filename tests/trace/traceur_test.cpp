@@ -80,44 +80,37 @@ void Piege(System_Physique& s) {
 struct Trace {
     Rayon rayon;
     std::vector<Point> chemin;
+    bool operator==(const Trace& t) const {
+        const auto& [a, b] = std::pair(rayon, t.rayon);
+        return a.lambda == b.lambda && a.arret == b.arret && a.fin == b.fin &&
+               MemePoint(a.position, b.position) && MemePoint(a.direction, b.direction) &&
+               std::equal(chemin.begin(), chemin.end(), t.chemin.begin(), t.chemin.end(),
+                          MemePoint);
+    }
 };
 
+// Every ray of the lots, in order, as they are visited.
+std::vector<Trace> Visiter(RayonsDuBanc& rayons) {
+    std::vector<Trace> traces;
+    rayons.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) traces.push_back(Trace{r, {r.chemin.begin(), r.chemin.end()}});
+    });
+    return traces;
+}
+
+// The lots' rays, visited twice (traced again or kept), against the plain tracer's.
 void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
-    std::vector<Trace> obtenus;
     RayonsDuBanc rayons(s, fils, 2, nullptr, decoupage);
-    for (int visite = 0; visite < 2; ++visite) {
-        std::size_t i = 0;
-        rayons.Parcourir([&](std::span<const Rayon> lot) {
-            for (const Rayon& r : lot) {
-                if (visite == 0) {
-                    obtenus.push_back(Trace{r, {r.chemin.begin(), r.chemin.end()}});
-                } else {
-                    ASSERT_LT(i, obtenus.size());
-                    EXPECT_TRUE(std::equal(r.chemin.begin(), r.chemin.end(),
-                                           obtenus[i].chemin.begin(), obtenus[i].chemin.end(),
-                                           MemePoint))
-                        << "second visit, ray " << i;
-                }
-                ++i;
-            }
-        });
-    }
+    const std::vector<Trace> obtenus = Visiter(rayons);
+    EXPECT_TRUE(Visiter(rayons) == obtenus) << "second visit";
     std::size_t i = 0;
-    std::vector<Point> chemin;
     for (const Source_polychromatique& g : s.sources) {
         for (const Source_monochromatique& m : g.sources) {
             for (std::size_t k = 0; k < m.NombreRayons(); ++k, ++i) {
                 ASSERT_LT(i, obtenus.size());
-                Rayon attendu = m.Depart(k);
-                Propagation(s, attendu, chemin);
-                const Trace& t = obtenus[i];
-                EXPECT_TRUE(t.rayon.lambda == attendu.lambda && t.rayon.arret == attendu.arret &&
-                            t.rayon.fin == attendu.fin &&
-                            MemePoint(t.rayon.position, attendu.position) &&
-                            MemePoint(t.rayon.direction, attendu.direction) &&
-                            std::equal(t.chemin.begin(), t.chemin.end(), chemin.begin(),
-                                       chemin.end(), MemePoint))
-                    << "ray " << i;
+                Trace attendu{m.Depart(k), {}};
+                Propagation(s, attendu.rayon, attendu.chemin);
+                EXPECT_TRUE(obtenus[i] == attendu) << "ray " << i;
             }
         }
     }
@@ -127,13 +120,9 @@ void Comparer(const System_Physique& s, int fils, Decoupage decoupage) {
 // The rays of a parallel beam of 550 nm from (x, y) along direction a (radians), traced side
 // by side, as the program traces them.
 std::vector<Trace> Tracer(System_Physique& s, Point depart, double a) {
-    Source_polychromatique& g = s.sources.emplace_back();
-    g.sources.emplace_back(550, depart, 0, a, 8, 0.2);
-    std::vector<Trace> traces;
+    s.sources.emplace_back().sources.emplace_back(550, depart, 0, a, 8, 0.2);
     RayonsDuBanc rayons(s, 2, 1, nullptr, Decoupage{3, 2});
-    rayons.Parcourir([&](std::span<const Rayon> lot) {
-        for (const Rayon& r : lot) traces.push_back(Trace{r, {r.chemin.begin(), r.chemin.end()}});
-    });
+    const std::vector<Trace> traces = Visiter(rayons);
     EXPECT_EQ(traces.size(), 8u);
     return traces;
 }

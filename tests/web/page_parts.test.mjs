@@ -1,5 +1,5 @@
-// The page's parts that need no browser: number nudging, the bench in the address, and the
-// picture's pixels as the canvas gets them.
+// The page's parts that need no browser: number nudging, the bench in the address, the
+// picture's pixels as the canvas gets them, and the report's rays sent from the worker.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
 import { test } from 'node:test';
@@ -8,7 +8,6 @@ import { bmpPixels, kRoot, kSite } from './support.mjs';
 const { nudge, shiftNumber } = await import(join(kRoot, 'web/nudge.js'));
 const { decodeBench, encodeBench } = await import(join(kRoot, 'web/fragment.js'));
 const { rgbaOf } = await import(join(kSite, 'optic.mjs'));
-const { worldPoint } = await import(join(kRoot, 'web/pictures.js'));
 
 test('a nudge moves a number by units of its last decimal place, its writing kept', () => {
   const table = [
@@ -68,35 +67,18 @@ test('the address holds any text exactly, and says what is wrong with a damaged 
 });
 
 test('the canvas gets the picture file\'s pixels, top row first', async () => {
-  // Widths with a tail of one to three pixels after whole groups of four, and 3 x 2 by hand:
-  // rows padded to 12 bytes, stored bottom row first.
-  const file = (w, h) => {
+  // Widths with a tail of one to three pixels after whole groups of four: rows padded to four
+  // bytes, stored bottom row first.  (The world point under the pointer: the page's readout.)
+  for (const [w, h] of [[1, 3], [3, 2], [4, 2], [5, 1], [6, 2], [7, 3], [9, 2], [1000, 2], [0, 0]]) {
     const bmp = Buffer.alloc(54 + ((3 * w + 3) & ~3) * h);
+    for (let k = 54; k < bmp.length; ++k) bmp[k] = (k * 37 + 11) & 0xff;
     bmp.write('BM');
     bmp.writeUInt32LE(54, 10);
     bmp.writeInt32LE(w, 18);
     bmp.writeInt32LE(h, 22);
-    return bmp;
-  };
-  const small = file(3, 2);
-  [[[1, 2, 3], [4, 5, 6], [7, 8, 9]], [[10, 11, 12], [13, 14, 15], [16, 17, 18]]]
-    .forEach((row, k) => row.forEach((bgr, x) => small.set(bgr, 54 + 12 * k + 3 * x)));
-  const rgba = await rgbaOf({ bmp: new Uint8Array(small), width: 3, height: 2 });
-  assert.deepEqual([...rgba.subarray(0, 4)], [12, 11, 10, 255]);
-  assert.deepEqual([...rgba.subarray(20, 24)], [9, 8, 7, 255]);
-  for (const [w, h] of [[1, 3], [4, 2], [5, 1], [6, 2], [7, 3], [9, 2], [1000, 2], [0, 0]]) {
-    const bmp = file(w, h);
-    for (let k = 54; k < bmp.length; ++k) bmp[k] = (k * 37 + 11) & 0xff;
     const pixels = await rgbaOf({ bmp: new Uint8Array(bmp), width: w, height: h });
     assert.deepEqual(Buffer.from(pixels), bmpPixels(bmp).rgba, `${w} x ${h}`);
   }
-});
-
-test('the world point under the pointer: pixel k\'s centre is the window\'s corner plus k / zoom', () => {
-  const view = { x: -10, y: -60, zoom: 1000 / 120 };
-  assert.deepEqual(worldPoint(view, 0.5, 0.5), { x: -10, y: -60 });
-  const p = worldPoint(view, 600.5, 500.5);
-  assert.ok(Math.abs(p.x - 62) < 1e-12 && Math.abs(p.y - 0) < 1e-12);
 });
 
 test('a report\'s rays cross from the worker packed, and come back as they were', async () => {

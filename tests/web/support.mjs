@@ -1,29 +1,35 @@
 // What the browser tests share: the site served over HTTP on the loopback, a headless
 // Chromium, the native program to compare with, and the example benches.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { after, before } from 'node:test';
+import { after, before, test } from 'node:test';
 import { launch, serve } from './browser.mjs';
 
 export const kRoot = resolve(fileURLToPath(import.meta.url), '../../..');
 export const kSite = join(kRoot, 'build/web');
-export const kProgram = join(kRoot, 'build/release/optic');
+// The native program, or another build of it (a copy kept aside while the tree is rebuilt).
+export const kProgram = process.env.OPTIC_PROGRAM ?? join(kRoot, 'build/release/optic');
 export const kConformance = resolve(kRoot, process.env.OPTIC_CONFORMANCE ?? '../shared/conformance');
+export const kDefaultName = 'default_optic.txt';
+export const kDefault = readFileSync(join(kRoot, kDefaultName), 'utf8');
 
 // The site served and a browser, for the tests of one file: `browser` and `url` are there
 // once the tests start, and open(fragment, options) opens the page in a new tab (1280 x 800
-// unless the options say otherwise), its script errors gathered in `page.errors`.
+// unless the options say otherwise, on `cores` cores if they say so), its script errors
+// gathered in `page.errors`.
 export function siteInBrowser() {
   const held = {
-    async open(fragment = '', options = {}) {
+    async open(fragment = '', { cores, ...options } = {}) {
       const page = await held.browser.newPage({ viewport: { width: 1280, height: 800 }, ...options });
       page.errors = [];
       page.on('pageerror', (error) => page.errors.push(error.message));
+      // A machine of `cores` cores, as the page sees it.
+      if (cores) await page.addInitScript((n) => Object.defineProperty(navigator, 'hardwareConcurrency', { get: () => n }), cores);
       await page.goto(held.url + fragment);
       return page;
     },
@@ -43,6 +49,22 @@ export function siteInBrowser() {
   return held;
 }
 
+// One scenario on a fresh page of `site` opened at `fragment` (downloads accepted, and the
+// page options given), the bundled bench's pictures shown first when no fragment is given;
+// no script error on the way.
+export function pageTest(site, name, scenario, { fragment = '', ...options } = {}) {
+  test(name, async () => {
+    const page = await site.open(fragment, { acceptDownloads: true, ...options });
+    try {
+      if (fragment === '') await waitForPictures(page, kDefault, kDefaultName);
+      await scenario(page);
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await page.close();
+    }
+  });
+}
+
 // What the native program gives on a description, run as `optic [OPTIONS] NAME` in an empty
 // directory: status, standard output and its pictures by name.
 export function native(description, name = 'bench.txt', options = []) {
@@ -52,19 +74,9 @@ export function native(description, name = 'bench.txt', options = []) {
       mkdirSync(dirname(join(directory, name)), { recursive: true });
       writeFileSync(join(directory, name), description);
     }
-    let status = 0;
-    let stdout;
-    try {
-      stdout = execFileSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
-    } catch (error) {
-      status = error.status;
-      stdout = error.stdout;
-    }
-    const pictures = {};
-    for (const file of readdirSync(directory).filter((f) => f.endsWith('.bmp') && statSync(join(directory, f)).isFile())) {
-      pictures[file] = readFileSync(join(directory, file));
-    }
-    return { status, stdout: stdout.toString(), pictures };
+    const { status, stdout } = spawnSync(kProgram, [...options, name], { cwd: directory, env: { ...process.env, OMP_NUM_THREADS: '2' } });
+    const files = readdirSync(directory).filter((f) => f.endsWith('.bmp') && statSync(join(directory, f)).isFile());
+    return { status, stdout: stdout.toString(), pictures: Object.fromEntries(files.map((f) => [f, readFileSync(join(directory, f))])) };
   } finally {
     rmSync(directory, { recursive: true, force: true });
   }
@@ -89,9 +101,7 @@ export function conformanceCases() {
 
 // The RGBA pixels of a BMP file, top row first, as a page's canvas holds them.
 export function bmpPixels(bmp) {
-  const offset = bmp.readUInt32LE(10);
-  const width = bmp.readInt32LE(18);
-  const height = bmp.readInt32LE(22);
+  const [offset, width, height] = [bmp.readUInt32LE(10), bmp.readInt32LE(18), bmp.readInt32LE(22)];
   const stride = (3 * width + 3) & ~3;
   const rgba = Buffer.alloc(width * height * 4);
   for (let y = 0; y < height; ++y) {
@@ -110,9 +120,8 @@ export function shownPictures(page) {
   return page.evaluate(async () => {
     const hashes = [];
     for (const canvas of document.querySelectorAll('[data-testid="picture"]')) {
-      const empty = canvas.width === 0 || canvas.height === 0;
       let data = new Uint8Array(0);
-      if (!empty) {
+      if (canvas.width > 0 && canvas.height > 0) {
         // A picture's canvas shows a bitmap: its pixels are read through a copy.
         const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
         copy.drawImage(canvas, 0, 0);
