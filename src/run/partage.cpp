@@ -20,7 +20,7 @@ constexpr std::size_t kEchantillon = 8;
 constexpr double kPointsParRayonMesure = 100.0;
 // Putting a picture together from bands (the page's joiner, see web/crew.js) costs about as
 // much as drawing this many points a pixel.
-constexpr double kPointsParPixelJoint = 2.0;
+constexpr double kPointsParPixelJoint = 5.0;
 // Runs' shares of work may differ by this much of a share, or by what putting a picture
 // together would cost, for the picture to stay whole.
 constexpr double kPresque = 0.1;
