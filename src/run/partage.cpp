@@ -27,12 +27,17 @@ constexpr double kPresque = 0.1;
 // Each run that draws rows of a picture holds a file of the whole picture: larger ones are
 // never cut.
 constexpr int kCoteMaxCoupe = 4096;
+// The rays' work is estimated for at most this many rows in all (24 bytes a row), pixels
+// counted beyond.
+constexpr std::size_t kRangsEstimesMax = std::size_t{1} << 20;
 
 }  // namespace
 
 Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
     const std::vector<Fenetre>& zoomboxes = systeme.zoomboxes;
-    if (!rayons.Garder()) {
+    std::size_t rangs = 0;
+    for (const Fenetre& z : zoomboxes) rangs += static_cast<std::size_t>(std::max(z.taille, 0));
+    if (rangs > kRangsEstimesMax || !rayons.Garder()) {
         return {[&zoomboxes](std::size_t c, int debut, int fin) {
             return static_cast<double>(zoomboxes[c].taille) * (fin - debut);
         }};

@@ -32,9 +32,10 @@ struct Travail {
 };
 
 // The work of each zoombox's rows as their pixels (and nothing else counted), or, when every
-// ray is kept (RayonsDuBanc::Garder: they may be traced now), as the pixels painted and the
-// points of the rays drawn there, estimated from one ray in eight, the measurements as so
-// many points a ray, and putting a picture together as so many points a pixel.
+// ray is kept (RayonsDuBanc::Garder: they may be traced now) and the zoomboxes have at most a
+// million rows in all, as the pixels painted and the points of the rays drawn there,
+// estimated from one ray in eight, the measurements as so many points a ray, and putting a
+// picture together as so many points a pixel.
 Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons);
 
 // The share of run `part` of `parts`: the measurements, then the pictures' rows in zoombox
