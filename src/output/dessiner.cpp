@@ -37,8 +37,6 @@ constexpr int kRangsParBandeSeuleMin = 16;
 constexpr int kBandesEstimeesParFil = 2;
 // Bands being drawn or waiting to be written, beyond one a thread.
 constexpr int kTamponsEnPlus = 2;
-// The work of a picture's rows is estimated from one ray in this many.
-constexpr std::size_t kEchantillon = 8;
 
 // Where rays crowd (more of them than twice the picture's side, each crossing much of it),
 // from the last to the first, each pixel written by the first that reaches it: the picture of
@@ -72,7 +70,7 @@ struct LotPrepare {
 
 // Prepares every kept lot for a zoombox; when the rays are drawn from the last (`arriere`),
 // marks those whose first segment a later one drew (see Jumeaux).  With a `charge`, adds to
-// it the work of drawing them, from one ray in kEchantillon.
+// it the work of drawing them, from one ray in kRayonsParEchantillon.
 std::vector<LotPrepare> Preparer(const System_Physique& systeme,
                                  std::span<const std::span<const Rayon>> lots, const Image& image,
                                  bool arriere, Charge* charge = nullptr) {
@@ -88,9 +86,10 @@ std::vector<LotPrepare> Preparer(const System_Physique& systeme,
         debut -= lot->rayons.size();
         if (jumeaux) jumeaux->Marquer(debut, lot->rayons, lot->prepares);
         if (charge) {
-            ChargeDesRayons(lot->rayons, lot->prepares, image, arriere,
-                            (kEchantillon - debut % kEchantillon) % kEchantillon, kEchantillon,
-                            *charge);
+            ChargeDesRayons(
+                lot->rayons, lot->prepares, image, arriere,
+                (kRayonsParEchantillon - debut % kRayonsParEchantillon) % kRayonsParEchantillon,
+                kRayonsParEchantillon, *charge);
         }
     }
     return prepares;

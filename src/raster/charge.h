@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "base/point.h"
@@ -12,6 +13,10 @@ namespace optic {
 // segments it holds, spread evenly over the rows each segment crosses, and a fixed cost for
 // each segment that crosses it (every band walks such a segment again).  An estimate: the
 // picture does not depend on how its rows are cut.
+// A charge is estimated from one ray in this many: enough for where the work lies, for an
+// eighth of the cost of every ray.
+inline constexpr std::size_t kRayonsParEchantillon = 8;
+
 class Charge {
   public:
     explicit Charge(int taille);

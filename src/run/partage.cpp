@@ -14,8 +14,6 @@ namespace {
 
 // A pixel painted and written costs about as much as this many points of a ray drawn.
 constexpr double kPointsParPixel = 0.25;
-// The rays' work is estimated from one ray in this many.
-constexpr std::size_t kEchantillon = 8;
 // Measuring a ray (the report's pass) costs about as much as drawing this many points.
 constexpr double kPointsParRayonMesure = 100.0;
 // Putting a picture together from bands (the page's joiner, see web/crew.js) costs about as
@@ -47,7 +45,7 @@ Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
     std::size_t numero = 0;
     for (const std::span<const Rayon> lot : rayons.Lots()) {
         for (const Rayon& r : lot) {
-            if (numero++ % kEchantillon == 0) echantillon.push_back(r);
+            if (numero++ % kRayonsParEchantillon == 0) echantillon.push_back(r);
         }
     }
     auto charges = std::make_shared<std::vector<Charge>>();
@@ -59,7 +57,8 @@ Travail EstimerTravail(const System_Physique& systeme, RayonsDuBanc& rayons) {
     }
     return {[&zoomboxes, charges](std::size_t c, int debut, int fin) {
                 return kPointsParPixel * zoomboxes[c].taille * (fin - debut) +
-                       static_cast<double>(kEchantillon) * (*charges)[c].Travail(debut, fin);
+                       static_cast<double>(kRayonsParEchantillon) *
+                           (*charges)[c].Travail(debut, fin);
             },
             kPointsParRayonMesure * static_cast<double>(rayons.Nombre()), kPointsParPixelJoint};
 }
