@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "support/banc_texte.h"
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
 #include "support/json.h"
@@ -24,8 +25,6 @@ std::string Fois(const std::string& s, int n) {
 std::string Probleme(const std::string& quoi, int n = 1) {
     return Fois("Warning: Probleme avec " + quoi + " dans le fichier bench.txt \n", n);
 }
-
-const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 
 TEST(Hostile, MessagesStatutEtImagesAttendus) {
     // Bytes of every value but the kind letters (long lines start new ones mid-line).
