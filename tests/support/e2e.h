@@ -96,8 +96,7 @@ inline std::map<std::string, std::vector<std::uint8_t>> Fichiers(const fs::path&
 inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& arguments,
                         const std::string& avant = "") {
     const fs::path sortie = dossier.chemin() / ".stdout", erreurs = dossier.chemin() / ".stderr";
-    std::string commande = "cd ";
-    commande += Guillemets(dossier.chemin().string()) + " && ";
+    std::string commande = "cd " + Guillemets(dossier.chemin().string()) + " && ";
     if (!avant.empty()) commande += avant + "; ";
     commande.append("exec ").append(Guillemets(OPTIC_EXE));
     for (const std::string& a : arguments) commande.append(" ").append(Guillemets(a));
