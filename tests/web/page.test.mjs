@@ -3,8 +3,7 @@
 import assert from 'node:assert/strict';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { test } from 'node:test';
-import { kDefault, kRoot, native, pageTest as sharedPageTest, siteInBrowser, waitForPictures } from './support.mjs';
+import { download, kDefault, kRoot, native, pageTest as sharedPageTest, siteInBrowser, textOf, waitForPictures, write } from './support.mjs';
 
 const kShots = join(kRoot, 'build/screenshots');
 
@@ -14,8 +13,6 @@ const site = siteInBrowser();
 const pageTest = (name, scenario, options) => sharedPageTest(site, name, scenario, options);
 
 const editor = (page) => page.getByTestId('description');
-const textOf = (page) => editor(page).evaluate((e) => e.value);
-const write = (page, text) => editor(page).evaluate((e, t) => { e.value = t; }, text);
 const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
 pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download, and its report; the report\'s tables say when there is no image or no finite focal length', async (page) => {
@@ -36,14 +33,10 @@ pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the 
     assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
   }
   // Each picture downloads as the program's BMP bytes and as a PNG.
-  const download = async (format) => {
-    const [file] = await Promise.all([page.waitForEvent('download'), page.locator('figure').nth(1).getByRole('button', { name: format }).click()]);
-    assert.equal(file.suggestedFilename(), `OpticZoomBox_1.${format.toLowerCase()}`);
-    return readFileSync(await file.path());
-  };
-  assert.ok((await download('BMP')).equals(native(kDefault, 'default_optic.txt').pictures['OpticZoomBox_1.bmp']));
-  const png = await download('PNG');
-  assert.deepEqual([png.toString('latin1', 1, 4), png.readUInt32BE(16)], ['PNG', 1000]);
+  const [bmp, png] = [await download(page, 1, 'BMP'), await download(page, 1, 'PNG')];
+  assert.deepEqual([bmp.name, png.name], ['OpticZoomBox_1.bmp', 'OpticZoomBox_1.png']);
+  assert.ok(bmp.bytes.equals(native(kDefault, 'default_optic.txt').pictures['OpticZoomBox_1.bmp']));
+  assert.deepEqual([png.bytes.toString('latin1', 1, 4), png.bytes.readUInt32BE(16)], ['PNG', 1000]);
   // The report shows under the pictures, each fan's image point crossed in its colour.
   const report = page.locator('#report');
   await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
@@ -58,21 +51,10 @@ pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the 
   });
   assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
   assert.equal(crossed.away[3], 0);
-  // The tables say when a fan has no image and a focal length is infinite: a report as the
-  // engine will give it, shown by the page's own part.
-  const text = await page.evaluate(async () => {
-    const { showReport } = await import('./report.js');
-    const section = document.body.appendChild(document.createElement('section'));
-    const fan = { source: 1, rays: 11, trapped: 0, collimated: null };
-    showReport(section, {
-      fans: [{ ...fan, wavelength_nm: 450, left: 11, stopped: 0, image: { x: 2.5, y: 7.5, rms: 0.0031, kind: 'real' } },
-        { ...fan, wavelength_nm: 650, left: 1, stopped: 10, image: null }],
-      lenses: [{ lens: 1, focal_length: [{ wavelength_nm: 460, f: 48.2113 }, { wavelength_nm: 650, f: null }] }],
-    });
-    return section.innerText;
-  });
-  assert.match(text, /no image \(fewer than two rays left\)/);
-  assert.match(text, /460 nm: 48\.2113; 650 nm: ∞/);
+  // The tables say when a fan has no image and a focal length is infinite: one ray, a slab.
+  await write(page, 'I 1.5 400 1.5 500 1.5 600\nL 5 0 1 inf inf 10 0 1\nS 1 550 0 0 0 0 0 1\nZ 0 -5 10 5 50 1\n');
+  await report.getByText('no image (fewer than two rays left)').waitFor();
+  await report.getByText('550 nm: ∞').waitFor();
 });
 
 pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws the pictures; a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
@@ -171,8 +153,7 @@ pageTest('a long run shows its progress and the next edit cancels it; a picture 
 // Texts asked for faster than they run, as a drag asks: answered in order, each from its own
 // text, the newest last, some skipped; with one worker and with a crew of two.
 for (const cores of [1, 2]) {
-  test(`runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async () => {
-    const page = await site.open('', { cores });
+  pageTest(`runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async (page) => {
     const seen = await page.evaluate(async () => {
       const { Renderer } = await import('./renderer.js');
       const xs = [];
@@ -195,8 +176,7 @@ for (const cores of [1, 2]) {
     assert.equal(seen.at(-1), 39);
     assert.ok(seen.every((x, k) => k === 0 || x > seen[k - 1]), `in order: ${seen}`);
     assert.ok(seen.length < 20, `the texts replaced are never run: ${seen}`);
-    await page.close();
-  });
+  }, { cores });
 }
 
 // A crew of two shares out the pictures' rows: a picture drawn in two bands, one by each
@@ -207,9 +187,8 @@ pageTest('a picture drawn in bands by two workers is the program\'s, shown and d
     await write(page, lens + zooms);
     await waitForPictures(page, lens + zooms, 'default_optic.txt');
     const program = native(lens + zooms, 'default_optic.txt');
-    const figure = page.locator('figure').nth(zooms.split('\n').length > 2 ? 1 : 0);
-    const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
-    assert.ok(readFileSync(await bmp.path()).equals(program.pictures[bmp.suggestedFilename()]), bmp.suggestedFilename());
+    const bmp = await download(page, zooms.split('\n').length > 2 ? 1 : 0, 'BMP');
+    assert.ok(bmp.bytes.equals(program.pictures[bmp.name]), bmp.name);
   }
 }, { cores: 2 });
 

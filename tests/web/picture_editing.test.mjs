@@ -3,7 +3,7 @@
 // on the pictures, which must be the program's for the new text.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, waitForPictures } from './support.mjs';
+import { kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, textOf, until, waitForPictures } from './support.mjs';
 
 const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
 
@@ -16,16 +16,9 @@ const kView = { x: -10, y: -60, zoom: 1000 / 120 };
 
 const site = siteInBrowser();
 
-const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
-
 // The text, once the page has handled the events sent (pointer moves come with the frames).
 async function expectText(page, expected, what) {
-  const description = page.getByTestId('description');
-  await description.evaluate((e, text) => new Promise((done) => {
-    const deadline = Date.now() + 5000;
-    const poll = () => (e.value === text || Date.now() > deadline ? done() : setTimeout(poll, 20));
-    poll();
-  }), expected);
+  await until(async () => await textOf(page) === expected);
   assert.equal(await textOf(page), expected, what);
 }
 
@@ -122,7 +115,7 @@ pageTest(site, 'an edit from a picture is undone from the editor too, and the ad
   const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
   const address = async () => (await decodeBench(new URL(page.url()).hash))?.description;
   await page.waitForFunction(() => location.hash.length > 1);
-  for (let k = 0; k < 100 && await address() !== moved; ++k) await page.waitForTimeout(50);
+  await until(async () => await address() === moved);
   assert.equal(await address(), moved);
   await page.getByTestId('description').focus();
   await page.keyboard.press('Control+z');
