@@ -3,7 +3,7 @@
 // on the pictures, which must be the program's for the new text.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, textOf, until, waitForPictures } from './support.mjs';
+import { canvasPixels, kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, textOf, until, waitForPictures } from './support.mjs';
 
 const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
 
@@ -114,7 +114,6 @@ pageTest(site, 'an edit from a picture is undone from the editor too, and the ad
   await drag(page, [33, 5], [23, 5]);
   const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
   const address = async () => (await decodeBench(new URL(page.url()).hash))?.description;
-  await page.waitForFunction(() => location.hash.length > 1);
   await until(async () => await address() === moved);
   assert.equal(await address(), moved);
   await page.getByTestId('description').focus();
@@ -131,12 +130,9 @@ pageTest(site, 'an edit from a picture is undone from the editor too, and the ad
   await expectAnnounced(page, `Selected line 30: ${kLens}`);
   assert.equal(await page.locator('.cm-picked').textContent(), kLens);
   // The thickness handle's square is drawn at the back vertex (38, 0), nothing far from the lens.
-  const marks = await page.locator('canvas.marks').first().evaluate((c) => {
-    const at = (x, y) => c.getContext('2d').getImageData(x, y, 1, 1).data[3];
-    return { handle: at(400, 500), away: at(700, 200) };
-  });
-  assert.ok(marks.handle > 0);
-  assert.equal(marks.away, 0);
+  const [handle, away] = await canvasPixels(page, 'canvas.marks', 0, [[400, 500], [700, 200]]);
+  assert.ok(handle[3] > 0);
+  assert.equal(away[3], 0);
   await waitForPictures(page, kDefault, kName);
   // Clicking empty space clears the selection.
   await page.mouse.click(...await spot(page, [0, 40]));

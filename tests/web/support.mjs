@@ -152,6 +152,12 @@ export async function waitForPictures(page, description, name, timeout = 15_000)
 export const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
 export const write = (page, text) => page.getByTestId('description').evaluate((e, t) => { e.value = t; }, text);
 
+// The RGBA bytes at each [x, y] of the `index`th canvas matching `selector`.
+export const canvasPixels = (page, selector, index, points) => page.evaluate(({ selector, index, points }) => {
+  const context = document.querySelectorAll(selector)[index].getContext('2d');
+  return points.map(([x, y]) => [...context.getImageData(x, y, 1, 1).data]);
+}, { selector, index, points });
+
 // Clicks figure `index`'s button for `format`: the file downloaded, its name and bytes.
 export async function download(page, index, format) {
   const [file] = await Promise.all([page.waitForEvent('download'), page.locator('figure').nth(index).getByRole('button', { name: format }).click()]);
