@@ -95,8 +95,7 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
     const std::string kRun =
         "Warning: Probleme avec l'indice de l'espace dans le fichier bench.txt \n";
 
-    Dossier d, journal;
-    d.Ecrire("bench.txt", versions[0]);
+    Dossier d(versions[0]), journal;
     Surveillance s(d, journal);
     const fs::path image = d.chemin() / "OpticZoomBox_0.bmp";
     auto montre = [&](int v, std::size_t runs) {
@@ -150,8 +149,7 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
 // SIGTERM while a picture is being written: the picture is not left half-written, no
 // temporary file remains, and the watch ends with status 0.
 TEST(Surveillance, InterrompueEnPleineEcriture) {
-    Dossier d, journal;
-    d.Ecrire("bench.txt", "S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n");
+    Dossier d("S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n"), journal;
     d.Ecrire("OpticZoomBox_0.bmp", "older picture");
     Surveillance s(d, journal);
     // A temporary picture there, or the picture written already.
@@ -168,9 +166,8 @@ TEST(Surveillance, InterrompueEnPleineEcriture) {
 TEST(Surveillance, DossierImpossibleASurveiller) {
     Dossier d;
     const Execution e = Lancer(d, {"--watch", "absent/bench.txt"});
-    EXPECT_EQ(e.statut, 255);
-    EXPECT_EQ(e.sortie, " Error File absent/bench.txt doesn't exist\n");
-    EXPECT_EQ(e.erreurs, "optic: cannot watch absent: No such file or directory\n");
+    EXPECT_EQ(e.Fin(), (Issue{255, " Error File absent/bench.txt doesn't exist\n",
+                              "optic: cannot watch absent: No such file or directory\n"}));
 }
 
 }  // namespace

@@ -36,8 +36,7 @@ TEST(Partage, LesPartsDonnentLesImagesDuTout) {
         std::map<std::string, std::vector<std::uint8_t>> images;
         std::map<std::string, std::vector<int>> donnes;
         for (int part = 0; part < parts; ++part) {
-            Dossier d;
-            d.Ecrire("bench.txt", banc);
+            Dossier d(banc);
             const Demande demande{.description = (d.chemin() / "bench.txt").string(),
                                   .dossier = d.chemin().string(),
                                   .part = part,
@@ -143,8 +142,7 @@ TEST(Partage, DesTranchesDeTravail) {
 
 // Kept rays count where they are drawn: a narrow beam makes its rows the heaviest.
 TEST(Partage, LeTravailSuitLesRayons) {
-    Dossier d;
-    d.Ecrire("bench.txt", "S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
+    Dossier d("S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
     System_Physique systeme;
     RapportMemoire rapport;
     systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport);
