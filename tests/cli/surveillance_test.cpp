@@ -2,13 +2,13 @@
 // file, saved in a burst, removed and written again; SIGTERM ends it with status 0 and no
 // temporary file, even in the middle of a picture.  No assertion depends on timing: each
 // waits, generously, for what it expects to see.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -54,10 +54,8 @@ class Surveillance {
         pid_ = ::fork();
         if (pid_ == 0) {
             if (::chdir(dossier.chemin().c_str()) != 0) ::_exit(127);
-            const int o = ::open(sortie_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int e = ::open(erreurs_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(o, 1);
-            ::dup2(e, 2);
+            std::freopen(sortie_.c_str(), "w", stdout);
+            std::freopen(erreurs_.c_str(), "w", stderr);
             ::execl(OPTIC_EXE, "optic", "--watch", "bench.txt", static_cast<char*>(nullptr));
             ::_exit(127);
         }

@@ -11,6 +11,7 @@
 #include "output/bmp.h"
 #include "run/demande.h"
 #include "run/execution.h"
+#include "support/banc_texte.h"
 #include "support/e2e.h"
 
 namespace optic::test {
@@ -142,10 +143,8 @@ TEST(Partage, DesTranchesDeTravail) {
 
 // Kept rays count where they are drawn: a narrow beam makes its rows the heaviest.
 TEST(Partage, LeTravailSuitLesRayons) {
-    Dossier d("S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
     System_Physique systeme;
-    RapportMemoire rapport;
-    systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport);
+    LireBanc(systeme, "S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
     RayonsDuBanc rayons(systeme, 1, 1);
     const TravailDesRangs travail = EstimerTravail(systeme, rayons).rangs;
     double plus = 0, moins = INFINITY;
