@@ -34,8 +34,7 @@ export function siteInBrowser() {
       return page;
     },
   };
-  let server;
-  let instance;
+  let server, instance;
   before(async () => {
     server = await serve(kSite);
     instance = await launch();
