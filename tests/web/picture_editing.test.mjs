@@ -197,8 +197,7 @@ pageTest(site, 'dragging empty space pans the window; the wheel and two fingers 
 }, { hasTouch: true });
 
 pageTest(site, 'from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async (page) => {
-  const picture = page.getByTestId('picture').first();
-  await picture.focus();
+  await page.getByTestId('picture').first().focus();
   const moved = 'D 10.12 1.2 1 10 30 0';
   const steps = [
     // [key, the stop's line after, picture 0's zoombox line after, announced]
