@@ -31,6 +31,8 @@ constexpr double kRayonsMax = 2000;
 constexpr double kRayonsElementsMax = 4000;
 constexpr int kCoteMax = 400;
 constexpr double kPointsMax = 200000;  // per picture
+// Nodes of all the paths, beyond which no picture is drawn: drawing each traces them again.
+constexpr double kNoeudsMax = 100000;
 
 struct FichierMemoire {
     std::FILE* f;
@@ -120,11 +122,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
                         Decoupage{3, 2, std::size_t{1} << 20, std::size_t{1} << 10});
     bilan.mesures = MesurerRayons(systeme, rayons);
     Rapporter(donnees, taille, rapport, bilan);
-    for (const Image image : systeme.zoomboxes) {
-        double points = 0;
-        rayons.Parcourir(
-            [&](std::span<const Rayon> lot) { points += PointsDesRayons(lot, image); });
-        if (image.taille > kCoteMax || points > kPointsMax) continue;
+    // Every picture's points and the paths' nodes in one pass: each pass traces every ray
+    // again, and rays trapped by total reflection bounce up to a thousand times.
+    const std::vector<Image> images(systeme.zoomboxes.begin(), systeme.zoomboxes.end());
+    std::vector<double> points(images.size(), 0.0);
+    double noeuds = 0;
+    rayons.Parcourir([&](std::span<const Rayon> lot) {
+        for (const Rayon& r : lot) noeuds += static_cast<double>(r.Chemin().size());
+        for (std::size_t i = 0; i < images.size(); ++i)
+            points[i] += PointsDesRayons(lot, images[i]);
+    });
+    if (noeuds > kNoeudsMax) return 0;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const Image& image = images[i];
+        if (image.taille > kCoteMax || points[i] > kPointsMax) continue;
         Raster raster(image.taille);
         Dessiner(systeme, image, raster, 2, rayons);
         // Encoding: the header, then every byte is read once.

@@ -25,10 +25,11 @@ namespace {
 constexpr int kRangsParBandeMin = 64;
 // Bands of a picture larger than the caches hold about this many bytes.
 constexpr std::size_t kOctetsParBande = std::size_t{8} << 20;
-// When every ray is kept, each band is drawn whole, one after the other: bands of about this
-// many bytes, which stay in the processor's caches while they are painted, drawn and
-// written; at least this many a thread, so that the threads share the work evenly where
-// rays crowd in a few rows; and at least this many rows each.
+// When every ray is kept, each band is drawn whole, one after the other: bands of at most
+// this many bytes (one huge page, see AllouerBloc), which stay in the processor's caches
+// while they are painted, drawn and written; at least this many a thread, so that the
+// threads share the work evenly where rays crowd in a few rows; and at least this many rows
+// each.
 constexpr std::size_t kOctetsParBandeSeule = std::size_t{2} << 20;
 constexpr int kBandesParFil = 4;
 constexpr int kRangsParBandeSeuleMin = 16;
@@ -49,9 +50,13 @@ Sens SensDuDessin(const RayonsDuBanc& rayons, const Image& image) {
 // How many bands `rangs` rows of a picture are cut into when each is drawn whole, at least
 // `par_fil` a thread.
 int BandesSeules(const Image& image, int rangs, int nb_fils, int par_fil = kBandesParFil) {
-    const std::size_t octets = static_cast<std::size_t>(rangs) * Raster::PasLigne(image.taille);
-    const std::size_t voulues = std::max<std::size_t>(
-        octets / kOctetsParBandeSeule, static_cast<std::size_t>(par_fil) * std::max(nb_fils, 1));
+    const std::size_t pas = Raster::PasLigne(image.taille);
+    const std::size_t octets = static_cast<std::size_t>(rangs) * pas;
+    // A band's rows are rounded up to a whole row: a row less than the bytes allowed.
+    const std::size_t par_bande = kOctetsParBandeSeule > pas ? kOctetsParBandeSeule - pas : 1;
+    const std::size_t voulues =
+        std::max<std::size_t>((octets + par_bande - 1) / par_bande,
+                              static_cast<std::size_t>(par_fil) * std::max(nb_fils, 1));
     const std::size_t possibles = static_cast<std::size_t>(rangs / kRangsParBandeSeuleMin);
     return static_cast<int>(
         std::clamp<std::size_t>(voulues, 1, std::max<std::size_t>(possibles, 1)));
