@@ -43,8 +43,7 @@ TEST(LigneDeCommande, AideVersionEtDescription) {
 // On a terminal the progress line and the summary appear on standard error, and the messages
 // on standard output are those of a run without a terminal.
 TEST(LigneDeCommande, ProgressionSurUnTerminalSeulement) {
-    Dossier d;
-    d.Ecrire("bench.txt", "D 1 2\nS 3 450 550 650 0 0 10 0 2 200\nZ -1 -5 9 5 120 1\n");
+    Dossier d("D 1 2\nS 3 450 550 650 0 0 10 0 2 200\nZ -1 -5 9 5 120 1\n");
     const Execution sans = Lancer(d, {"bench.txt"});
     EXPECT_EQ(sans.sortie, "Warning: Probleme avec un diaphragme dans le fichier bench.txt \n");
     const Execution avec = Lancer(d, {},

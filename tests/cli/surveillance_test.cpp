@@ -2,13 +2,13 @@
 // file, saved in a burst, removed and written again; SIGTERM ends it with status 0 and no
 // temporary file, even in the middle of a picture.  No assertion depends on timing: each
 // waits, generously, for what it expects to see.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -54,10 +54,8 @@ class Surveillance {
         pid_ = ::fork();
         if (pid_ == 0) {
             if (::chdir(dossier.chemin().c_str()) != 0) ::_exit(127);
-            const int o = ::open(sortie_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int e = ::open(erreurs_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(o, 1);
-            ::dup2(e, 2);
+            std::freopen(sortie_.c_str(), "w", stdout);
+            std::freopen(erreurs_.c_str(), "w", stderr);
             ::execl(OPTIC_EXE, "optic", "--watch", "bench.txt", static_cast<char*>(nullptr));
             ::_exit(127);
         }
@@ -95,8 +93,7 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
     const std::string kRun =
         "Warning: Probleme avec l'indice de l'espace dans le fichier bench.txt \n";
 
-    Dossier d, journal;
-    d.Ecrire("bench.txt", versions[0]);
+    Dossier d(versions[0]), journal;
     Surveillance s(d, journal);
     const fs::path image = d.chemin() / "OpticZoomBox_0.bmp";
     auto montre = [&](int v, std::size_t runs) {
@@ -150,8 +147,7 @@ TEST(Surveillance, SuitLesModificationsEtSeTermineProprement) {
 // SIGTERM while a picture is being written: the picture is not left half-written, no
 // temporary file remains, and the watch ends with status 0.
 TEST(Surveillance, InterrompueEnPleineEcriture) {
-    Dossier d, journal;
-    d.Ecrire("bench.txt", "S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n");
+    Dossier d("S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n"), journal;
     d.Ecrire("OpticZoomBox_0.bmp", "older picture");
     Surveillance s(d, journal);
     // A temporary picture there, or the picture written already.
@@ -168,9 +164,8 @@ TEST(Surveillance, InterrompueEnPleineEcriture) {
 TEST(Surveillance, DossierImpossibleASurveiller) {
     Dossier d;
     const Execution e = Lancer(d, {"--watch", "absent/bench.txt"});
-    EXPECT_EQ(e.statut, 255);
-    EXPECT_EQ(e.sortie, " Error File absent/bench.txt doesn't exist\n");
-    EXPECT_EQ(e.erreurs, "optic: cannot watch absent: No such file or directory\n");
+    EXPECT_EQ(e.Fin(), (Issue{255, " Error File absent/bench.txt doesn't exist\n",
+                              "optic: cannot watch absent: No such file or directory\n"}));
 }
 
 }  // namespace

@@ -20,12 +20,12 @@ TEST(Remplissage, RienAuDelaDuBordDroit) {
     const std::vector<std::uint8_t>& grande = e.fichiers.at("OpticZoomBox_1.bmp");
     ASSERT_TRUE(Valide(petite) && Valide(grande));
     for (std::size_t p = 54 + 63; p < petite.size(); p += 64) EXPECT_EQ(petite[p], 0) << p;
+    const Toile a = DepuisBMP(petite), b = DepuisBMP(grande);
     int peints = 0;
     for (int rang = 0; rang < 21; ++rang) {
         for (int colonne = 0; colonne < 21; ++colonne) {
-            const Rgb a = Pixel(petite, colonne, rang), b = Pixel(grande, colonne, rang);
-            EXPECT_EQ(a, b) << colonne << ", " << rang;
-            peints += a != Rgb{};
+            EXPECT_EQ(a(colonne, rang), b(colonne, rang)) << colonne << ", " << rang;
+            peints += a(colonne, rang) != Rgb{};
         }
     }
     EXPECT_GT(peints, 40);  // the lens is there

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <random>
-#include <vector>
 
 #include "elements/diaphragme.h"
 #include "elements/lentille.h"

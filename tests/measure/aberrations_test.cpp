@@ -54,11 +54,8 @@ std::optional<RayonAberration> Tracer(V p, V d, double reference) {
     return r;
 }
 
-// Paraxial images, surface after surface (n'/s' - n/s = (n' - n) / R), from the last vertex.
-double Foyer() {
-    const double f = kR / (kN - 1);
-    return f * (1 - kE * (kN - 1) / (kR * kN));
-}
+// Paraxial images, surface after surface (n'/s' - n/s = (n' - n) / R), from the last vertex;
+// an object at -infinity gives the back focal point.
 double Image(double objet) {  // objet: along the axis from the first vertex, before it
     const double s1 = kN / ((kN - 1) / kR + 1 / objet);
     return (s1 - kE) / kN;
@@ -90,7 +87,7 @@ TEST(Aberrations, LentillePlanConvexeTraceeExactement) {
         // Where the rays seem to come from: the start itself, or behind its segment.
         const double h = ouverture / 2 * kPiDuBanc / 180;
         const double objet = -recul - (largeur == 0 ? 0 : largeur / 2 / std::tan(h));
-        const double reference = kE + (ouverture == 0 ? Foyer() : Image(objet));
+        const double reference = kE + Image(objet);  // a parallel beam's objet is -infinity
         EXPECT_NEAR(ab.reference.x, lentille.x + reference * u.x, 1e-6);
         EXPECT_NEAR(ab.reference.y, lentille.y + reference * u.y, 1e-6);
         std::vector<RayonAberration> attendus;

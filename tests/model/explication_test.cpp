@@ -14,6 +14,8 @@
 namespace optic {
 namespace {
 
+using test::kVerre;
+
 // Each message's line and explanation.
 using Explique = std::pair<int, std::string>;
 std::vector<Explique> Explications(std::string texte) {
@@ -25,8 +27,6 @@ std::vector<Explique> Explications(std::string texte) {
         e.emplace_back(m.lieu.ligne, m.lieu.explication);
     return e;
 }
-
-const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 
 // The sentences the README shows, whole: users read them there.
 TEST(Explication, LesPhrasesDocumentees) {

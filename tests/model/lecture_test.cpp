@@ -2,12 +2,10 @@
 // CR LF line ends, which must read the same.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "base/constantes.h"
 #include "model/lecture_ligne.h"
 #include "model/system.h"
 #include "support/banc_texte.h"

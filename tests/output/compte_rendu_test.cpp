@@ -2,13 +2,11 @@
 // follow as a table, or everything comes as one JSON document.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/e2e.h"
 #include "support/json.h"

@@ -50,12 +50,10 @@ std::vector<std::vector<double>> Points(const std::string& svg) {
 }
 
 TEST(Courbes, LesPointsOuLesFormulesLesMettent) {
-    Dossier d;
-    d.Ecrire("bench.txt", kBanc);
+    Dossier d(kBanc);
     const Execution sans = Lancer(d, {"bench.txt"});
     const Execution avec = Lancer(d, {"bench.txt", "--plots"});
-    EXPECT_EQ(avec.statut, 0);
-    EXPECT_EQ(avec.sortie, sans.sortie);
+    EXPECT_EQ(avec.Fin(), (Issue{0, sans.sortie, ""}));
     EXPECT_EQ(avec.fichiers.at("OpticZoomBox_0.bmp"), sans.fichiers.at("OpticZoomBox_0.bmp"));
     for (const char* nom : {"OpticRayFan_1.svg", "OpticSpherical_1.svg", "OpticFocalShift_1.svg"}) {
         SCOPED_TRACE(nom);
@@ -83,12 +81,11 @@ TEST(Courbes, LesPointsOuLesFormulesLesMettent) {
 
 // A plot that cannot be written is reported like a picture, and the others are written.
 TEST(Courbes, EcritureImpossible) {
-    Dossier d;
-    d.Ecrire("bench.txt", kBanc);
+    Dossier d(kBanc);
     fs::create_directory(d.chemin() / "OpticRayFan_1.svg");
     const Execution e = Lancer(d, {"bench.txt", "--plots"});
-    EXPECT_EQ(e.statut, 255);
-    EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticRayFan_1.svg \n");
+    EXPECT_EQ(e.Fin(),
+              (Issue{255, "Error: Impossible d'ecrire le fichier OpticRayFan_1.svg \n", ""}));
     EXPECT_EQ(e.fichiers.count("OpticSpherical_1.svg"), 1u);
     EXPECT_EQ(e.fichiers.count("OpticFocalShift_1.svg"), 1u);
 }

@@ -56,9 +56,7 @@ TEST_P(GoldenBanc, StatutMessagesEtImages) {
     d.Ecrire(description, LireSource(kDossier + description));
     Execution e = Lancer(d, {description});
     e.fichiers.erase(description);
-    EXPECT_EQ(e.statut, statut);
-    EXPECT_EQ(e.sortie, LireSource(kDossier + nom + ".stdout"));
-    EXPECT_EQ(e.erreurs, "");
+    EXPECT_EQ(e.Fin(), (Issue{statut, LireSource(kDossier + nom + ".stdout"), ""}));
     std::map<std::string, std::string> obtenues;
     for (const auto& [fichier, octets] : e.fichiers) obtenues[fichier] = Empreinte(octets);
     EXPECT_EQ(obtenues, attendues);

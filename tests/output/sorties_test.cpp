@@ -55,13 +55,10 @@ TEST(Options, MessagesEtImagesBmpInchangees) {
     };
     for (const auto& [arguments, dossier, bmp] : cas) {
         SCOPED_TRACE(arguments[0]);
-        Dossier d;
-        d.Ecrire("bench.txt", description);
+        Dossier d(description);
         fs::create_directory(d.chemin() / "sortie");
         const Execution e = Lancer(d, arguments);
-        EXPECT_EQ(e.statut, 0);
-        EXPECT_EQ(e.sortie, sans.sortie);
-        EXPECT_EQ(e.erreurs, arguments[0] == "--verbose" ? pourquoi : "");
+        EXPECT_EQ(e.Fin(), (Issue{0, sans.sortie, arguments[0] == "--verbose" ? pourquoi : ""}));
         for (const auto& [nom, octets] : sans.fichiers) {
             const fs::path p = d.chemin() / dossier / nom;
             EXPECT_TRUE(!bmp || Lire(p) == Texte(octets)) << p;
@@ -72,15 +69,13 @@ TEST(Options, MessagesEtImagesBmpInchangees) {
 // A PNG picture holds exactly the BMP picture's pixels, as 8-bit RGB; a picture of side 0,
 // which a PNG cannot hold, is a failed write.
 TEST(Png, LesPixelsDuBmp) {
-    Dossier d;
-    d.Ecrire("bench.txt", kBanc + "Z 0 0 11 11 11 3\n" + "Z 0 0 10 10 0 1\n");
+    Dossier d(kBanc + "Z 0 0 11 11 11 3\n" + "Z 0 0 10 10 0 1\n");
     const Execution bmp = Lancer(d, {"bench.txt"});
     const Execution png = Lancer(d, {"--format=png", "-v", "bench.txt"});
-    EXPECT_EQ(png.statut, 255);
-    EXPECT_EQ(png.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_2.png \n");
-    EXPECT_EQ(png.erreurs,
-              "optic: OpticZoomBox_2.png: a PNG picture cannot be empty and this zoombox is 0 "
-              "pixels wide; write it with --format=bmp or svg\n");
+    EXPECT_EQ(png.Fin(),
+              (Issue{255, "Error: Impossible d'ecrire le fichier OpticZoomBox_2.png \n",
+                     "optic: OpticZoomBox_2.png: a PNG picture cannot be empty and "
+                     "this zoombox is 0 pixels wide; write it with --format=bmp or svg\n"}));
     EXPECT_EQ(png.fichiers.count("OpticZoomBox_2.png"), 0u);
     for (const std::string n : {"OpticZoomBox_0", "OpticZoomBox_1"}) {
         bool rgb8 = false;
@@ -106,8 +101,7 @@ double Part(Rgb c, Rgb k) {
 // Drawn at the picture's size, the SVG puts each ray's colour within a pixel of where the BMP
 // has it, and nowhere else; it is well-formed XML with the window as its view box.
 TEST(Svg, LesRayonsOuLeBmpLesA) {
-    Dossier d;
-    d.Ecrire("bench.txt", kBanc);
+    Dossier d(kBanc);
     const Execution bmp = Lancer(d, {"bench.txt"});
     const Execution svg = Lancer(d, {"bench.txt", "--format=svg"});
     ASSERT_EQ(svg.statut, 0);
@@ -183,8 +177,7 @@ TEST(DossierDeSortie, AbsentOuInterdit) {
     };
     for (const auto& [dossier, preparation, raison] : cas) {
         SCOPED_TRACE(dossier);
-        Dossier d;
-        d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 5 5 10 1\n");
+        Dossier d("Z 0 0 10 10 20 1\nZ 0 0 5 5 10 1\n");
         const Execution e = Lancer(d, {"-v", "--output-dir=" + dossier, "bench.txt"}, preparation);
         EXPECT_TRUE(e.fichiers.empty());  // nothing in the working directory
         EXPECT_EQ(e.statut, 255);
@@ -203,8 +196,7 @@ TEST(DossierDeSortie, AbsentOuInterdit) {
 
 // The report lists the pictures as they were written: their format and their directory.
 TEST(DossierDeSortie, LeCompteRenduNommeLesImagesEcrites) {
-    Dossier d;
-    d.Ecrire("bench.txt", "Z 0 0 10 10 20 1\nZ 0 0 10 10 0 1\n");
+    Dossier d("Z 0 0 10 10 20 1\nZ 0 0 10 10 0 1\n");
     const Execution e = Lancer(
         d, {"--report=json", "--format=png", "--output-dir=images", "bench.txt"}, "mkdir images");
     EXPECT_EQ(e.statut, 255);  // the empty picture cannot be a PNG

@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "support/banc_texte.h"
 #include "support/bmp_lecture.h"
 #include "support/e2e.h"
 #include "support/json.h"
@@ -24,8 +25,6 @@ std::string Fois(const std::string& s, int n) {
 std::string Probleme(const std::string& quoi, int n = 1) {
     return Fois("Warning: Probleme avec " + quoi + " dans le fichier bench.txt \n", n);
 }
-
-const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 
 TEST(Hostile, MessagesStatutEtImagesAttendus) {
     // Bytes of every value but the kind letters (long lines start new ones mid-line).
@@ -125,8 +124,8 @@ TEST(Hostile, CheminsQuiNeSontPasDesFichiersLisibles) {
     Lancer(d, {"--version"}, "mkdir repertoire && mkfifo tube && ln -s absent lien");
     for (const char* chemin : {"repertoire", "tube", "lien"}) {
         const Execution e = Lancer(d, {chemin});
-        EXPECT_EQ(e.statut, 255);
-        EXPECT_EQ(e.sortie, std::string(" Error File ") + chemin + " doesn't exist\n");
+        EXPECT_EQ(e.Fin(),
+                  (Issue{255, std::string(" Error File ") + chemin + " doesn't exist\n", ""}));
     }
 }
 
@@ -136,8 +135,7 @@ TEST(Hostile, CheminsQuiNeSontPasDesFichiersLisibles) {
 // picture and leaves no temporary file; the next zoombox is still written.  (A directory in
 // the picture's way: the report's test of runs that fail.)
 TEST(Bmp, DroitsRemplacementEtEcritureImpossible) {
-    Dossier d;
-    d.Ecrire("bench.txt", "Z 0 0 11 11 11 3\n");
+    Dossier d("Z 0 0 11 11 11 3\n");
     d.Ecrire("OpticZoomBox_0.bmp", std::string(5000, 'x'));
     EXPECT_EQ(Lancer(d, {"bench.txt"}).fichiers.at("OpticZoomBox_0.bmp").size(), 54u + 11 * 36);
     struct stat etat;
@@ -146,8 +144,8 @@ TEST(Bmp, DroitsRemplacementEtEcritureImpossible) {
     d.Ecrire("bench.txt", "Z 0 0 60 60 60 0\nZ 0 0 1 1 1 0\n");  // 10854 then 58 bytes
     const Execution e =
         Lancer(d, {"bench.txt"}, "printf older >OpticZoomBox_0.bmp; trap '' XFSZ; ulimit -f 4");
-    EXPECT_EQ(e.statut, 255);
-    EXPECT_EQ(e.sortie, "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n");
+    EXPECT_EQ(e.Fin(),
+              (Issue{255, "Error: Impossible d'ecrire le fichier OpticZoomBox_0.bmp \n", ""}));
     EXPECT_EQ(e.fichiers.at("OpticZoomBox_1.bmp").size(), 58u);
     EXPECT_EQ(e.fichiers.size(), 2u);  // no temporary file
     EXPECT_EQ(Texte(e.fichiers.at("OpticZoomBox_0.bmp")), "older");
@@ -155,8 +153,7 @@ TEST(Bmp, DroitsRemplacementEtEcritureImpossible) {
 
 // Killed while writing, a run leaves the older picture or the new one, whole, and nothing else.
 TEST(Hostile, InterrompuPendantLEcriture) {
-    Dossier d;
-    d.Ecrire("bench.txt", "S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n");
+    Dossier d("S 1 550 0 5 0 0 8 200\nZ 0 0 10 10 12000 1\n");
     d.Ecrire("OpticZoomBox_0.bmp", "older picture");
     const Execution e =
         Lancer(d, {},

@@ -11,6 +11,7 @@
 #include "output/bmp.h"
 #include "run/demande.h"
 #include "run/execution.h"
+#include "support/banc_texte.h"
 #include "support/e2e.h"
 
 namespace optic::test {
@@ -36,13 +37,11 @@ TEST(Partage, LesPartsDonnentLesImagesDuTout) {
         std::map<std::string, std::vector<std::uint8_t>> images;
         std::map<std::string, std::vector<int>> donnes;
         for (int part = 0; part < parts; ++part) {
-            Dossier d;
-            d.Ecrire("bench.txt", banc);
-            Demande demande;
-            demande.description = (d.chemin() / "bench.txt").string();
-            demande.dossier = d.chemin().string();
-            demande.part = part;
-            demande.parts = parts;
+            Dossier d(banc);
+            const Demande demande{.description = (d.chemin() / "bench.txt").string(),
+                                  .dossier = d.chemin().string(),
+                                  .part = part,
+                                  .parts = parts};
             RapportMemoire rapport;
             Rangees rangees;
             EXPECT_EQ(Executer(demande, rapport, 2, &rangees, nullptr) & 0xff, tout.statut);
@@ -96,16 +95,21 @@ std::string EnMots(const std::vector<PartImage>& parts) {
 // The pictures' rows one after the other, cut into stretches of about as much work, but
 // not a picture where that evens out little; a picture of no rows goes to the stretch its
 // place falls in.
-TEST(Partage, DesTranchesDeTravail) {
+// A bench of zoomboxes of these sides, and its work counted in pixels.
+System_Physique Zoomboxes(std::initializer_list<int> tailles) {
     System_Physique systeme;
-    for (const int taille : {100, 300, 0, 200, 100, 50}) {
-        Fenetre z;
-        z.taille = taille;
-        systeme.zoomboxes.push_back(z);
-    }
-    const TravailDesRangs pixels = [&](std::size_t c, int debut, int fin) {
+    for (const int taille : tailles) systeme.zoomboxes.emplace_back().taille = taille;
+    return systeme;
+}
+TravailDesRangs Pixels(const System_Physique& systeme) {
+    return [&systeme](std::size_t c, int debut, int fin) {
         return static_cast<double>(systeme.zoomboxes[c].taille) * (fin - debut);
     };
+}
+
+TEST(Partage, DesTranchesDeTravail) {
+    const System_Physique systeme = Zoomboxes({100, 300, 0, 200, 100, 50});
+    const TravailDesRangs pixels = Pixels(systeme);
     // Rays crowding in zoombox 1's first 30 rows.
     const TravailDesRangs rayons = [&](std::size_t c, int debut, int fin) {
         const int haut = c == 1 ? std::clamp(fin, 0, 30) - std::clamp(debut, 0, 30) : 0;
@@ -126,14 +130,9 @@ TEST(Partage, DesTranchesDeTravail) {
     // Putting zoombox 1 together would cost more than evening the work out gains.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 0, 0.5})), "0-100 0-300 - - - -");
     // A picture larger than 4096 pixels a side is never cut.
-    System_Physique grande;
-    grande.zoomboxes.resize(3);
-    for (std::size_t c = 0; c < 3; ++c) grande.zoomboxes[c].taille = c == 1 ? 4097 : 10;
-    const TravailDesRangs ses_pixels = [&](std::size_t c, int debut, int fin) {
-        return static_cast<double>(grande.zoomboxes[c].taille) * (fin - debut);
-    };
-    EXPECT_EQ(EnMots(PartsDesImages(grande, 0, 2, {ses_pixels})), "0-10 - -");
-    EXPECT_EQ(EnMots(PartsDesImages(grande, 1, 2, {ses_pixels})), "- 0-4097 0-10");
+    const System_Physique grande = Zoomboxes({10, 4097, 10});
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 0, 2, {Pixels(grande)})), "0-10 - -");
+    EXPECT_EQ(EnMots(PartsDesImages(grande, 1, 2, {Pixels(grande)})), "- 0-4097 0-10");
     // The first run measures: its stretch of rows is shorter by as much.
     EXPECT_EQ(EnMots(PartsDesImages(systeme, 0, 2, {pixels, 50000})), "0-100 0-138 - - - -");
     for (const auto& [part, parts, travail, attendue] : cas) {
@@ -144,11 +143,8 @@ TEST(Partage, DesTranchesDeTravail) {
 
 // Kept rays count where they are drawn: a narrow beam makes its rows the heaviest.
 TEST(Partage, LeTravailSuitLesRayons) {
-    Dossier d;
-    d.Ecrire("bench.txt", "S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
     System_Physique systeme;
-    RapportMemoire rapport;
-    systeme.ReadSystem_Physique((d.chemin() / "bench.txt").string(), rapport);
+    LireBanc(systeme, "S 1 500 0 7 0 0 1 400\nZ 0 0 10 10 100 1\n");
     RayonsDuBanc rayons(systeme, 1, 1);
     const TravailDesRangs travail = EstimerTravail(systeme, rayons).rangs;
     double plus = 0, moins = INFINITY;

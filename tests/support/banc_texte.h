@@ -11,6 +11,8 @@
 
 namespace optic::test {
 
+inline const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";  // a glass of one index
+
 inline System_Physique::Lecture LireTexte(System_Physique& systeme, std::string texte,
                                           const std::string& nom, Rapport& rapport) {
     std::FILE* a = fmemopen(texte.data(), texte.size(), "r");
@@ -21,11 +23,12 @@ inline System_Physique::Lecture LireTexte(System_Physique& systeme, std::string 
     return fin;
 }
 
-// Reads a description that must read whole and without a message.
-inline void LireBanc(System_Physique& systeme, const std::string& texte) {
+// Reads a description that must read whole, with the messages given (none by default).
+inline void LireBanc(System_Physique& systeme, const std::string& texte,
+                     const std::string& messages = "") {
     RapportMemoire rapport;
     EXPECT_EQ(LireTexte(systeme, texte, "bench.txt", rapport), System_Physique::Lecture::Complete);
-    EXPECT_EQ(rapport.Texte(), "");
+    EXPECT_EQ(rapport.Texte(), messages);
 }
 
 }  // namespace optic::test

@@ -32,10 +32,23 @@ inline bool Valide(const std::vector<std::uint8_t>& o) {
     return Champ(o, 22, 4) == n && o.size() == 54 + n * (3 * n + n % 4);
 }
 
-// A pixel of a 24-bit BMP picture; row 0 is the top row.
-inline Rgb Pixel(const std::vector<std::uint8_t>& o, int colonne, int rang) {
-    const std::size_t n = Champ(o, 18, 4), p = 54 + (n - 1 - rang) * (3 * n + n % 4) + 3 * colonne;
-    return Rgb{o.at(p + 2), o.at(p + 1), o.at(p)};
+// A picture's pixels, row 0 the top row.
+struct Toile {
+    int cote = 0;
+    std::vector<Rgb> pixels;
+    Rgb operator()(int colonne, int rang) const { return pixels.at(rang * cote + colonne); }
+};
+
+// The pixels of a square 24-bit BMP picture, its rows stored bottom first, padded to 4 bytes.
+inline Toile DepuisBMP(const std::vector<std::uint8_t>& o) {
+    Toile t;
+    t.cote = static_cast<int>(Champ(o, 18, 4));
+    const std::size_t n = static_cast<std::size_t>(t.cote);
+    for (std::size_t y = 0; y < n; ++y) {
+        for (std::size_t p = 54 + (n - 1 - y) * (3 * n + n % 4), x = 0; x < n; ++x, p += 3)
+            t.pixels.push_back(Rgb{o.at(p + 2), o.at(p + 1), o.at(p)});
+    }
+    return t;
 }
 
 // A short, stable digest of a picture's bytes (FNV-1a, 64 bits), for golden pictures.

@@ -12,11 +12,15 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace optic::test {
 
 namespace fs = std::filesystem;
+
+// A run's exit status, standard output and standard error, compared in one go.
+using Issue = std::tuple<int, std::string, std::string>;
 
 // What one run of the built program gave.
 struct Execution {
@@ -25,15 +29,18 @@ struct Execution {
     std::string erreurs;  // standard error
     // Every regular file the run left in its directory, except "bench.txt", by name.
     std::map<std::string, std::vector<std::uint8_t>> fichiers;
+    Issue Fin() const { return {statut, sortie, erreurs}; }
 };
 
 // A fresh scratch directory, removed with everything in it at the end of the test.
 class Dossier {
   public:
-    Dossier() {
+    // Holding "bench.txt" with the description given, if one is.
+    explicit Dossier(const std::string& banc = "") {
         std::string modele = (fs::temp_directory_path() / "optic_test_XXXXXX").string();
         if (!::mkdtemp(modele.data())) throw std::runtime_error("mkdtemp failed");
         chemin_ = modele;
+        if (!banc.empty()) Ecrire("bench.txt", banc);
     }
     ~Dossier() {
         std::error_code ignore;
@@ -96,8 +103,7 @@ inline std::map<std::string, std::vector<std::uint8_t>> Fichiers(const fs::path&
 inline Execution Lancer(const Dossier& dossier, const std::vector<std::string>& arguments,
                         const std::string& avant = "") {
     const fs::path sortie = dossier.chemin() / ".stdout", erreurs = dossier.chemin() / ".stderr";
-    std::string commande = "cd ";
-    commande += Guillemets(dossier.chemin().string()) + " && ";
+    std::string commande = "cd " + Guillemets(dossier.chemin().string()) + " && ";
     if (!avant.empty()) commande += avant + "; ";
     commande.append("exec ").append(Guillemets(OPTIC_EXE));
     for (const std::string& a : arguments) commande.append(" ").append(Guillemets(a));

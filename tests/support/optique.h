@@ -20,7 +20,6 @@
 
 namespace optic::test {
 
-inline const std::string kVerre = "I 1.5 400 1.5 500 1.5 600\n";
 // Schott's Sellmeier coefficients of N-BK7 and N-SF5 evaluated at the F (486.1327 nm),
 // d (587.5618 nm) and C (656.2725 nm) lines, rounded to 1e-5: N-BK7 n_d 1.51680, V_d 64.17
 // and N-SF5 n_d 1.67271, V_d 32.25, as the catalogue lists them.
@@ -54,11 +53,8 @@ inline std::string EnJson(const Mesures& m) {
 // two threads (the fans fed across lots) and measures.  The second pass from the ends kept by
 // the first, and from the rays traced again, gives the same numbers to the bit.
 inline Mesures Mesurer(const std::string& description, const std::string& messages = "") {
-    RapportMemoire rapport;
     System_Physique systeme;
-    EXPECT_EQ(LireTexte(systeme, description, "bench.txt", rapport),
-              System_Physique::Lecture::Complete);
-    EXPECT_EQ(rapport.Texte(), messages);
+    LireBanc(systeme, description, messages);
     RayonsDuBanc rayons(systeme, 2, 2, nullptr, Decoupage{7, 3});
     RayonsDuBanc sans_garder(systeme, 2, 2, nullptr, Decoupage{7, 3, std::size_t{1} << 20, 0});
     const Mesures m = MesurerRayons(systeme, rayons);

@@ -9,26 +9,6 @@
 
 namespace optic::test {
 
-// A picture's pixels, row 0 the top row.
-struct Toile {
-    int cote = 0;
-    std::vector<Rgb> pixels;
-    Rgb operator()(int colonne, int rang) const {
-        return pixels[static_cast<std::size_t>(rang) * static_cast<std::size_t>(cote) +
-                      static_cast<std::size_t>(colonne)];
-    }
-};
-
-// The pixels of a square 24-bit BMP picture.
-inline Toile DepuisBMP(const std::vector<std::uint8_t>& o) {
-    Toile t;
-    t.cote = static_cast<int>(Champ(o, 18, 4));
-    for (int y = 0; y < t.cote; ++y) {
-        for (int x = 0; x < t.cote; ++x) t.pixels.push_back(Pixel(o, x, y));
-    }
-    return t;
-}
-
 // The pixels of a square PNG picture, decoded by libpng; an empty picture when it is not
 // one.  `rgb8` tells whether the file itself holds 8-bit RGB without alpha.
 inline Toile DepuisPNG(const std::vector<std::uint8_t>& o, bool* rgb8 = nullptr) {

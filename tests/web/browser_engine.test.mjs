@@ -1,12 +1,10 @@
 // The engine module in Chromium: the exact-output cases through run() give the expected
 // status, messages and picture bytes there too.
 import assert from 'node:assert/strict';
-import { createHash } from 'node:crypto';
 import { test } from 'node:test';
-import { conformanceCases, kConformance, siteInBrowser } from './support.mjs';
+import { conformanceCases, kConformance, sha, siteInBrowser } from './support.mjs';
 
 const cases = conformanceCases();
-const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
 const site = siteInBrowser();
 

@@ -3,22 +3,16 @@
 import assert from 'node:assert/strict';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { test } from 'node:test';
-import { kDefault, kRoot, native, pageTest as sharedPageTest, siteInBrowser, waitForPictures } from './support.mjs';
+import { canvasPixels, download, kDefault, kRoot, native, pageTest, siteInBrowser, textOf, waitForPictures, write } from './support.mjs';
 
 const kShots = join(kRoot, 'build/screenshots');
 
 const site = siteInBrowser();
 
-
-const pageTest = (name, scenario, options) => sharedPageTest(site, name, scenario, options);
-
 const editor = (page) => page.getByTestId('description');
-const textOf = (page) => editor(page).evaluate((e) => e.value);
-const write = (page, text) => editor(page).evaluate((e, t) => { e.value = t; }, text);
 const messageTexts = (page) => page.getByTestId('messages').locator('li .text').allTextContents();
 
-pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download, and its report; the report\'s tables say when there is no image or no finite focal length', async (page) => {
+pageTest(site, 'the page shows the bundled bench\'s two pictures, pixel for pixel the program\'s, with the point under the pointer, each to download, and its report; the report\'s tables say when there is no image or no finite focal length', async (page) => {
   assert.equal(await textOf(page), kDefault);
   assert.deepEqual(await page.getByTestId('picture').evaluateAll((c) => c.map((e) => [e.width, e.height])), [[1000, 1000], [1000, 1000]]);
   assert.deepEqual(await messageTexts(page), []);
@@ -28,54 +22,33 @@ pageTest('the page shows the bundled bench\'s two pictures, pixel for pixel the 
   // pixel (600, 500) is the world point (62, 0); picture 1's pixel (100, 900) is (75.5, 2).
   const table = [[0, 600, 500, 'x 62.00, y 0.00'], [1, 100, 900, 'x 75.5000, y 2.0000']];
   for (const [index, column, row, expected] of table) {
-    const canvas = page.getByTestId('picture').nth(index);
-    const box = await canvas.boundingBox();
+    const box = await page.getByTestId('picture').nth(index).boundingBox();
     await page.mouse.move(box.x + ((column + 0.5) * box.width) / 1000, box.y + ((row + 0.5) * box.height) / 1000);
     const readout = await page.getByTestId('coordinates').textContent();
     assert.ok(readout.startsWith(expected), `${readout} starts with ${expected}`);
     assert.match(readout, new RegExp(`pixel ${column}, ${row}\\)`));
   }
   // Each picture downloads as the program's BMP bytes and as a PNG.
-  const download = async (format) => {
-    const [file] = await Promise.all([page.waitForEvent('download'), page.locator('figure').nth(1).getByRole('button', { name: format }).click()]);
-    assert.equal(file.suggestedFilename(), `OpticZoomBox_1.${format.toLowerCase()}`);
-    return readFileSync(await file.path());
-  };
-  assert.ok((await download('BMP')).equals(native(kDefault, 'default_optic.txt').pictures['OpticZoomBox_1.bmp']));
-  const png = await download('PNG');
-  assert.deepEqual([png.toString('latin1', 1, 4), png.readUInt32BE(16)], ['PNG', 1000]);
+  const [bmp, png] = [await download(page, 1, 'BMP'), await download(page, 1, 'PNG')];
+  assert.deepEqual([bmp.name, png.name], ['OpticZoomBox_1.bmp', 'OpticZoomBox_1.png']);
+  assert.ok(bmp.bytes.equals(native(kDefault, 'default_optic.txt').pictures['OpticZoomBox_1.bmp']));
+  assert.deepEqual([png.bytes.toString('latin1', 1, 4), png.bytes.readUInt32BE(16)], ['PNG', 1000]);
   // The report shows under the pictures, each fan's image point crossed in its colour.
   const report = page.locator('#report');
   await report.getByText('real image at (76.9256, 0.0000), rms 0.0439').waitFor();
   assert.equal(await report.locator('tbody tr').count(), 4 + 2 + 4);  // four fans, two lenses, a system at four wavelengths
   // Picture 1 shows the focus, 5 units for 1000 pixels from (75, -2.5): the 460 nm fan's
   // image point (76.926, 0) falls on pixel (385, 500).
-  const crossed = await page.evaluate(async () => {
-    const { rayColour } = await import('./optic.mjs');
-    const overlay = document.querySelectorAll('canvas.overlay')[1].getContext('2d');
-    return { colour: await rayColour(460), centre: [...overlay.getImageData(385, 500, 1, 1).data],
-      away: [...overlay.getImageData(385, 400, 1, 1).data] };
-  });
-  assert.deepEqual(crossed.centre, [...crossed.colour, 255]);
-  assert.equal(crossed.away[3], 0);
-  // The tables say when a fan has no image and a focal length is infinite: a report as the
-  // engine will give it, shown by the page's own part.
-  const text = await page.evaluate(async () => {
-    const { showReport } = await import('./report.js');
-    const section = document.body.appendChild(document.createElement('section'));
-    const fan = { source: 1, rays: 11, trapped: 0, collimated: null };
-    showReport(section, {
-      fans: [{ ...fan, wavelength_nm: 450, left: 11, stopped: 0, image: { x: 2.5, y: 7.5, rms: 0.0031, kind: 'real' } },
-        { ...fan, wavelength_nm: 650, left: 1, stopped: 10, image: null }],
-      lenses: [{ lens: 1, focal_length: [{ wavelength_nm: 460, f: 48.2113 }, { wavelength_nm: 650, f: null }] }],
-    });
-    return section.innerText;
-  });
-  assert.match(text, /no image \(fewer than two rays left\)/);
-  assert.match(text, /460 nm: 48\.2113; 650 nm: ∞/);
+  const [centre, away] = await canvasPixels(page, 'canvas.overlay', 1, [[385, 500], [385, 400]]);
+  assert.deepEqual(centre, [...await page.evaluate(async () => (await import('./optic.mjs')).rayColour(460)), 255]);
+  assert.equal(away[3], 0);
+  // The tables say when a fan has no image and a focal length is infinite: one ray, a slab.
+  await write(page, 'I 1.5 400 1.5 500 1.5 600\nL 5 0 1 inf inf 10 0 1\nS 1 550 0 0 0 0 0 1\nZ 0 -5 10 5 50 1\n');
+  await report.getByText('no image (fewer than two rays left)').waitFor();
+  await report.getByText('550 nm: ∞').waitFor();
 });
 
-pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws the pictures; a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
+pageTest(site, 'typing a change, or nudging a number with Alt+Up and Alt+Down, redraws the pictures; a broken line shows its message and marks its line, with its explanation on hover', async (page) => {
   await editor(page).focus();
   await page.keyboard.press('Control+End');
   const added = '\nS 1 550 -5 -20 0 10 0 3';
@@ -85,13 +58,11 @@ pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws
   await write(page, kDefault);
   const at = kDefault.indexOf('L 30 0 8 40') + 'L 30 0 8 4'.length;
   await editor(page).evaluate((e, caret) => { e.focus(); e.caret = caret; }, at);
-  await page.keyboard.press('Alt+ArrowUp');
-  const once = kDefault.replace('L 30 0 8 40', 'L 30 0 8 41');
-  assert.equal(await textOf(page), once);
-  await waitForPictures(page, once, 'default_optic.txt');
-  await page.keyboard.press('Alt+Shift+ArrowDown');
-  const twice = kDefault.replace('L 30 0 8 40', 'L 30 0 8 31');
-  assert.equal(await textOf(page), twice);
+  const [once, twice] = ['41', '31'].map((d) => kDefault.replace('L 30 0 8 40', `L 30 0 8 ${d}`));
+  for (const [key, text] of [['Alt+ArrowUp', once], ['Alt+Shift+ArrowDown', twice]]) {
+    await page.keyboard.press(key);
+    assert.equal(await textOf(page), text, key);
+  }
   await waitForPictures(page, twice, 'default_optic.txt');
   await page.keyboard.press('Control+z');  // undo brings the number back, as after typing
   assert.equal(await textOf(page), once);
@@ -101,10 +72,7 @@ pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws
   const why = 'diaphragm: 5 values, 6 expected (D x y thickness inner outer angle)';
   await page.getByTestId('messages').locator('li', { hasText: message }).waitFor();
   assert.deepEqual(await messageTexts(page), [message]);
-  const mark = page.locator('.cm-lint-marker-error');
-  await mark.waitFor();
-  assert.equal(await mark.count(), 1);
-  await mark.hover();
+  await page.locator('.cm-lint-marker-error').hover();  // the one mark: two would throw
   await page.getByRole('tooltip', { name: why }).first().waitFor();
   // The message's button brings the caret to the line.
   await page.getByRole('button', { name: 'line 27' }).click();
@@ -112,14 +80,12 @@ pageTest('typing a change, or nudging a number with Alt+Up and Alt+Down, redraws
 });
 
 
-pageTest('the address restores an awkward description exactly; one encoded slowly never replaces the newer text\'s', async (page) => {
+pageTest(site, 'the address restores an awkward description exactly; one encoded slowly never replaces the newer text\'s', async (page) => {
   const awkward = `# Ünïcödé 光学 🔭 e\u0301 \t tab, trailing spaces   \n${'# long '.repeat(700)}\n\n` +
     'I 1.5 400 1.52 500 1.51 600\nL 5 5 1 10 -10 4 0 1\nS 1 550 0 5 5 0 2 9\nZ 0 0 10 10 64 1\n% & # ? = + /\n';
   await write(page, awkward);
-  await page.waitForFunction((before) => location.hash !== before && location.hash.length > 1, '');
-  await waitForPictures(page, awkward, 'default_optic.txt');
-  const link = page.url();
-  const copy = await site.open(link.slice(site.url.length));
+  await page.waitForFunction(() => location.hash.length > 1);
+  const copy = await site.open(page.url().slice(site.url.length));
   await waitForPictures(copy, awkward, 'default_optic.txt');
   assert.equal(await textOf(copy), awkward);
   assert.deepEqual(copy.errors, []);
@@ -150,7 +116,7 @@ pageTest('the address restores an awkward description exactly; one encoded slowl
 });
 
 
-pageTest('a long run shows its progress and the next edit cancels it; a picture too large for the browser is a failed write, and the page goes on', async (page) => {
+pageTest(site, 'a long run shows its progress and the next edit cancels it; a picture too large for the browser is a failed write, and the page goes on', async (page) => {
   const heavy = 'S 10 400 430 460 490 520 550 580 610 640 670 0 0 40 0 1 1000000\nZ -1 -1 1 1 2000 1\n';
   await write(page, heavy);
   await page.locator('#activity').getByText(/tracing rays: [\d,]+ \/ 10,000,000/).waitFor({ timeout: 10_000 });
@@ -171,13 +137,11 @@ pageTest('a long run shows its progress and the next edit cancels it; a picture 
 // Texts asked for faster than they run, as a drag asks: answered in order, each from its own
 // text, the newest last, some skipped; with one worker and with a crew of two.
 for (const cores of [1, 2]) {
-  test(`runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async () => {
-    const page = await site.open('', { cores });
+  pageTest(site, `runs that follow one another come back in order, the newest last (${cores} core${cores > 1 ? 's' : ''})`, async (page) => {
     const seen = await page.evaluate(async () => {
       const { Renderer } = await import('./renderer.js');
       const xs = [];
-      let done;
-      const over = new Promise((resolve) => { done = resolve; });
+      const { promise: over, resolve: done } = Promise.withResolvers();
       const result = (r) => {
         xs.push(r.geometry.elements[0].values[0]);
         if (xs.at(-1) === 39) done();
@@ -195,21 +159,19 @@ for (const cores of [1, 2]) {
     assert.equal(seen.at(-1), 39);
     assert.ok(seen.every((x, k) => k === 0 || x > seen[k - 1]), `in order: ${seen}`);
     assert.ok(seen.length < 20, `the texts replaced are never run: ${seen}`);
-    await page.close();
-  });
+  }, { cores });
 }
 
 // A crew of two shares out the pictures' rows: a picture drawn in two bands, one by each
 // worker, is shown and downloaded as the program's.
-pageTest('a picture drawn in bands by two workers is the program\'s, shown and downloaded', async (page) => {
+pageTest(site, 'a picture drawn in bands by two workers is the program\'s, shown and downloaded', async (page) => {
   const lens = 'I 1.5 400 1.5 500 1.5 600\nL 20 0 8 40 inf 36 0 1\nS 2 450 620 0 0 20 0 30 3000\n';
   for (const zooms of ['Z 0 -30 60 30 301 10\n', 'Z 0 -30 60 30 200 10\nZ 20 -10 40 10 333 0\nZ 10 -5 50 5 90 2\n']) {
     await write(page, lens + zooms);
     await waitForPictures(page, lens + zooms, 'default_optic.txt');
     const program = native(lens + zooms, 'default_optic.txt');
-    const figure = page.locator('figure').nth(zooms.split('\n').length > 2 ? 1 : 0);
-    const [bmp] = await Promise.all([page.waitForEvent('download'), figure.getByRole('button', { name: 'BMP' }).click()]);
-    assert.ok(readFileSync(await bmp.path()).equals(program.pictures[bmp.suggestedFilename()]), bmp.suggestedFilename());
+    const bmp = await download(page, zooms.split('\n').length > 2 ? 1 : 0, 'BMP');
+    assert.ok(bmp.bytes.equals(program.pictures[bmp.name]), bmp.name);
   }
 }, { cores: 2 });
 
@@ -219,7 +181,7 @@ const name = `${markup}.txt`;
 const description = `# ${markup} <script>window.pwned=2</script>\nI 1.5 400 1.52 500 1.51 600\n` +
   `L ${markup} <script>window.pwned=3</script>\nL 1 2 3 <script>window.pwned=4</script> 5 6 7 8\n` +
   'Z 0 0 10 10 40 1\n';
-pageTest('a hostile link runs no script and shows its text as written', async (page) => {
+pageTest(site, 'a hostile link runs no script and shows its text as written', async (page) => {
   await waitForPictures(page, description, name);
   assert.equal(await textOf(page), description);
   const lens = ['Error: Diametre de la lentille trop grand...', `Warning: Probleme avec une lentille dans le fichier ${name} `];
@@ -234,12 +196,12 @@ pageTest('a hostile link runs no script and shows its text as written', async (p
   assert.doesNotMatch(policy, /unsafe-inline|https?:/);
 }, { fragment: `#n=${encodeURIComponent(name)}&text=${encodeURIComponent(description)}` });
 
-pageTest('a damaged link says so, and the page shows the bundled bench', async (page) => {
+pageTest(site, 'a damaged link says so, and the page shows the bundled bench', async (page) => {
   await page.locator('#notice').getByText('could not be read').waitFor();
   await waitForPictures(page, kDefault, 'default_optic.txt');
 }, { fragment: '#n=b.txt&z=AAAA-not-a-bench' });
 
-pageTest('on a phone-sized window the page fits its width and is usable from the keyboard', async (page) => {
+pageTest(site, 'on a phone-sized window the page fits its width and is usable from the keyboard', async (page) => {
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth));
   // From the top, the keyboard reaches the menu, then the description; Tab leaves the editor
   // rather than typing a tab: the marks checkbox, then the pictures.
@@ -254,11 +216,10 @@ pageTest('on a phone-sized window the page fits its width and is usable from the
 }, { viewport: { width: 390, height: 844 } });
 
 
-pageTest('the editor colours the kinds, says what a number is, and completes a line; the examples menu opens an example', async (page) => {
+pageTest(site, 'the editor colours the kinds, says what a number is, and completes a line; the examples menu opens an example', async (page) => {
   const lens = page.locator('.cm-line', { hasText: 'L 30 0 8 40 inf 36 0 1' });
   const colour = (selector, text) => lens.locator(selector, { hasText: text }).first().evaluate((e) => getComputedStyle(e).color);
-  const [kind, number, flat] = [await colour('.tok-keyword', 'L'), await colour('.tok-number', '36'), await colour('.tok-atom', 'inf')];
-  assert.equal(new Set([kind, number, flat]).size, 3);
+  assert.equal(new Set([await colour('.tok-keyword', 'L'), await colour('.tok-number', '36'), await colour('.tok-atom', 'inf')]).size, 3);
   await lens.locator('.tok-number', { hasText: /^36$/ }).hover();
   await page.getByRole('tooltip', { name: 'L, field 6 of 8: diameter D, the requested aperture (world units)' }).waitFor();
   // A new line from the completion's template, Tab going from one placeholder to the next.

@@ -3,7 +3,7 @@
 // on the pictures, which must be the program's for the new text.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, waitForPictures } from './support.mjs';
+import { canvasPixels, kDefault, kDefaultName as kName, kRoot, pageTest, siteInBrowser, textOf, until, waitForPictures } from './support.mjs';
 
 const { decodeBench } = await import(join(kRoot, 'web/fragment.js'));
 
@@ -16,16 +16,9 @@ const kView = { x: -10, y: -60, zoom: 1000 / 120 };
 
 const site = siteInBrowser();
 
-const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
-
 // The text, once the page has handled the events sent (pointer moves come with the frames).
 async function expectText(page, expected, what) {
-  const description = page.getByTestId('description');
-  await description.evaluate((e, text) => new Promise((done) => {
-    const deadline = Date.now() + 5000;
-    const poll = () => (e.value === text || Date.now() > deadline ? done() : setTimeout(poll, 20));
-    poll();
-  }), expected);
+  await until(async () => await textOf(page) === expected);
   assert.equal(await textOf(page), expected, what);
 }
 
@@ -121,8 +114,7 @@ pageTest(site, 'an edit from a picture is undone from the editor too, and the ad
   await drag(page, [33, 5], [23, 5]);
   const moved = edited(kLens, 'L 20 0 8 40 inf 36 0 1');
   const address = async () => (await decodeBench(new URL(page.url()).hash))?.description;
-  await page.waitForFunction(() => location.hash.length > 1);
-  for (let k = 0; k < 100 && await address() !== moved; ++k) await page.waitForTimeout(50);
+  await until(async () => await address() === moved);
   assert.equal(await address(), moved);
   await page.getByTestId('description').focus();
   await page.keyboard.press('Control+z');
@@ -138,12 +130,9 @@ pageTest(site, 'an edit from a picture is undone from the editor too, and the ad
   await expectAnnounced(page, `Selected line 30: ${kLens}`);
   assert.equal(await page.locator('.cm-picked').textContent(), kLens);
   // The thickness handle's square is drawn at the back vertex (38, 0), nothing far from the lens.
-  const marks = await page.locator('canvas.marks').first().evaluate((c) => {
-    const at = (x, y) => c.getContext('2d').getImageData(x, y, 1, 1).data[3];
-    return { handle: at(400, 500), away: at(700, 200) };
-  });
-  assert.ok(marks.handle > 0);
-  assert.equal(marks.away, 0);
+  const [handle, away] = await canvasPixels(page, 'canvas.marks', 0, [[400, 500], [700, 200]]);
+  assert.ok(handle[3] > 0);
+  assert.equal(away[3], 0);
   await waitForPictures(page, kDefault, kName);
   // Clicking empty space clears the selection.
   await page.mouse.click(...await spot(page, [0, 40]));
@@ -160,10 +149,12 @@ function windowOf(line) {
 
 // The world point of `view` under page position `at` of picture 0, whose box is `box`.
 const under = (view, box, at) => [0, 1].map((i) => view[['x', 'y'][i]] + ((at[i] - [box.x, box.y][i]) * (1000 / box.width) - 0.5) / view.zoom);
+// How far the world point under `at` moved from kView's to the window `after`, in its pixels.
+const drift = (after, box, at) => Math.hypot(...[0, 1].map((i) => under(kView, box, at)[i] - under(after, box, at)[i])) * after.zoom;
 
 // Picture 0's zoombox line once the text has changed, and the window it gives.
 async function zoomed(page) {
-  await page.waitForFunction((text) => document.getElementById('editor').shadowRoot.querySelector('[data-testid="description"]').value !== text, kDefault);
+  await until(async () => await textOf(page) !== kDefault);
   const line = (await textOf(page)).split('\n')[39];
   return [line, windowOf(line)];
 }
@@ -185,8 +176,7 @@ pageTest(site, 'dragging empty space pans the window; the wheel and two fingers 
     const [line, after] = await zoomed(page);
     assert.deepEqual([after.side, after.grid], [1000, 10], line);
     assert.ok(Math.abs(after.width - width) < 0.02, line);
-    const [a, b] = [under(kView, box, pointer), under(after, box, pointer)];
-    assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 1 / after.zoom, `${line}: ${a} stays under the pointer`);
+    assert.ok(drift(after, box, pointer) < 1, `${line}: the point under the pointer stays there`);
     await waitForPictures(page, edited(kWhole, line), kName);
     await page.getByTestId('picture').first().focus();
     await page.keyboard.press('Control+z');
@@ -202,14 +192,12 @@ pageTest(site, 'dragging empty space pans the window; the wheel and two fingers 
   await fingers('touchEnd', null);
   const [line, after] = await zoomed(page);
   assert.ok(Math.abs(after.width - 60) < 0.05 && after.side === 1000, line);
-  const [a, b] = [under(kView, box, pointer), under(after, box, pointer)];
-  assert.ok(Math.hypot(a[0] - b[0], a[1] - b[1]) < 2 / after.zoom, `${line}: ${a} stays between the fingers`);
+  assert.ok(drift(after, box, pointer) < 2, `${line}: the point between the fingers stays there`);
   await waitForPictures(page, edited(kWhole, line), kName);
 }, { hasTouch: true });
 
 pageTest(site, 'from the keyboard: ] and [ select, the arrows move by a pixel or pan, + zooms, Escape clears', async (page) => {
-  const picture = page.getByTestId('picture').first();
-  await picture.focus();
+  await page.getByTestId('picture').first().focus();
   const moved = 'D 10.12 1.2 1 10 30 0';
   const steps = [
     // [key, the stop's line after, picture 0's zoombox line after, announced]

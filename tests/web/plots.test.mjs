@@ -17,9 +17,7 @@ pageTest(site, 'the bundled bench shows its Systems table and its chromatic foca
   const { report } = await page.evaluate(async (text) => (await import('./optic.mjs')).run(text, 'default_optic.txt'), kDefault);
   const [system] = report.systems;
   const table = page.locator('#report table', { hasText: 'Systems' });
-  for (const p of system.first_order) {
-    await table.getByRole('cell', { name: p.efl.toFixed(4) }).first().waitFor();
-  }
+  for (const p of system.first_order) await table.getByRole('cell', { name: p.efl.toFixed(4) }).first().waitFor();
   const figure = page.locator('#plots figure', { hasText: 'Chromatic focal shift, system 1' });
   assert.match(await figure.innerText(), /wavelength \(nm\)[\s\S]*BFD \(world units\)|BFD \(world units\)[\s\S]*wavelength \(nm\)/);
   // The bench's wavelengths marked on the curve, each where its wavelength and BFD put it.

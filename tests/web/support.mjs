@@ -34,8 +34,7 @@ export function siteInBrowser() {
       return page;
     },
   };
-  let server;
-  let instance;
+  let server, instance;
   before(async () => {
     server = await serve(kSite);
     instance = await launch();
@@ -113,7 +112,7 @@ export function bmpPixels(bmp) {
   return { width, height, rgba };
 }
 
-const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
+export const sha = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
 // The hashes of the pixels of every picture the page shows, in order.
 export function shownPictures(page) {
@@ -134,20 +133,32 @@ export function shownPictures(page) {
   });
 }
 
-// What the page must show for a description: the program's pictures, pixel for pixel.
-export function expectedPictures(description, name) {
-  const run = native(description, name);
-  return Object.keys(run.pictures).sort().map((file) => sha(bmpPixels(run.pictures[file]).rgba));
+// Resolves once `check()` holds, or after `timeout` ms: the caller asserts what it waited for.
+export async function until(check, timeout = 5000) {
+  const end = Date.now() + timeout;
+  while (!(await check()) && Date.now() < end) await new Promise((done) => setTimeout(done, 50));
 }
 
+// Waits until the page shows the program's pictures for a description, pixel for pixel.
 export async function waitForPictures(page, description, name, timeout = 15_000) {
-  const expected = expectedPictures(description, name);
-  const deadline = Date.now() + timeout;
-  let shown;
-  while (Date.now() < deadline) {
-    shown = await shownPictures(page);
-    if (JSON.stringify(shown) === JSON.stringify(expected)) return;
-    await page.waitForTimeout(50);
-  }
-  assert.deepEqual(shown, expected, 'the pictures shown are the program\'s');
+  const { pictures } = native(description, name);
+  const expected = Object.keys(pictures).sort().map((file) => sha(bmpPixels(pictures[file]).rgba));
+  await until(async () => JSON.stringify(await shownPictures(page)) === JSON.stringify(expected), timeout);
+  assert.deepEqual(await shownPictures(page), expected, 'the pictures shown are the program\'s');
+}
+
+// The description's text, and a new one put in its place at once, as a paste does.
+export const textOf = (page) => page.getByTestId('description').evaluate((e) => e.value);
+export const write = (page, text) => page.getByTestId('description').evaluate((e, t) => { e.value = t; }, text);
+
+// The RGBA bytes at each [x, y] of the `index`th canvas matching `selector`.
+export const canvasPixels = (page, selector, index, points) => page.evaluate(({ selector, index, points }) => {
+  const context = document.querySelectorAll(selector)[index].getContext('2d');
+  return points.map(([x, y]) => [...context.getImageData(x, y, 1, 1).data]);
+}, { selector, index, points });
+
+// Clicks figure `index`'s button for `format`: the file downloaded, its name and bytes.
+export async function download(page, index, format) {
+  const [file] = await Promise.all([page.waitForEvent('download'), page.locator('figure').nth(index).getByRole('button', { name: format }).click()]);
+  return { name: file.suggestedFilename(), bytes: readFileSync(await file.path()) };
 }
