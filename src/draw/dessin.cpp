@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/parallele.h"
 #include "draw/interieur.h"
 #include "model/system.h"
 #include "raster/couleur.h"
@@ -153,31 +154,45 @@ void DessinElements(const System_Physique& systeme, const Image& image) {
     }
 }
 
-RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image) {
+namespace {
+
+// Rays prepared by one thread before another is worth waking.
+constexpr std::size_t kRayonsParPreparation = 4096;
+
+void PreparerRayon(const Rayon& r, const Image& image, RayonPrepare& p) {
+    p.couleur = EnPixel(Couleur(r.lambda));
+    // Every end of its segments, as Segment sees them: rows plus half a pixel.
+    double bas = INFINITY, haut = -INFINITY;
+    bool sur = true;
+    auto voir = [&](Point q) {
+        const double v = (q.y + image.decalage_y) * image.zoom + 0.5;
+        sur = sur && !std::isnan(v);
+        bas = std::min(bas, v);
+        haut = std::max(haut, v);
+    };
+    for (const Point q : r.Chemin()) voir(q);
+    if (!r.arret) {
+        p.sortie = SortieFenetre(r.position, r.direction, image);
+        voir(r.position);
+        voir(p.sortie);
+    }
+    p.rangs_min = sur ? bas : -INFINITY;
+    p.rangs_max = sur ? haut : INFINITY;
+}
+
+}  // namespace
+
+RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image, int nb_fils) {
     RayonsPrepares prepares(rayons.size());
     if (image.taille <= 0) return prepares;
-    for (std::size_t i = 0; i < rayons.size(); ++i) {
-        const Rayon& r = rayons[i];
-        RayonPrepare& p = prepares[i];
-        p.couleur = EnPixel(Couleur(r.lambda));
-        // Every end of its segments, as Segment sees them: rows plus half a pixel.
-        double bas = INFINITY, haut = -INFINITY;
-        bool sur = true;
-        auto voir = [&](Point q) {
-            const double v = (q.y + image.decalage_y) * image.zoom + 0.5;
-            sur = sur && !std::isnan(v);
-            bas = std::min(bas, v);
-            haut = std::max(haut, v);
-        };
-        for (const Point q : r.Chemin()) voir(q);
-        if (!r.arret) {
-            p.sortie = SortieFenetre(r.position, r.direction, image);
-            voir(r.position);
-            voir(p.sortie);
+    const std::size_t parts = std::clamp<std::size_t>(
+        rayons.size() / kRayonsParPreparation, 1, static_cast<std::size_t>(std::max(nb_fils, 1)));
+    EnParallele(parts, nb_fils, [&](std::size_t part) {
+        const std::size_t fin = rayons.size() * (part + 1) / parts;
+        for (std::size_t i = rayons.size() * part / parts; i < fin; ++i) {
+            PreparerRayon(rayons[i], image, prepares[i]);
         }
-        p.rangs_min = sur ? bas : -INFINITY;
-        p.rangs_max = sur ? haut : INFINITY;
-    }
+    });
     return prepares;
 }
 

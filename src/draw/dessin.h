@@ -29,8 +29,9 @@ struct RayonPrepare {
 // What drawing each ray of a lot needs, in memory of large blocks.
 using RayonsPrepares = std::vector<RayonPrepare, GrandsBlocs<RayonPrepare>>;
 
-// Works out, for each ray of a lot, what drawing it into the zoombox needs.
-RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image);
+// Works out, for each ray of a lot, what drawing it into the zoombox needs, on up to
+// `nb_fils` threads.
+RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image, int nb_fils = 1);
 
 // Draws a lot of traced rays, prepared for the zoombox (PreparerRayons), into its view, each
 // in the colour of its wavelength: the polyline of its path and, for an open ray, the

@@ -36,6 +36,9 @@ constexpr int kRangsParBandeSeuleMin = 16;
 // Fewer when the bands' work is estimated and the heaviest are drawn first: every band a
 // segment crosses walks it again.
 constexpr int kBandesEstimeesParFil = 2;
+// Drawing lot after lot on several threads: bands of a lot a thread (more even out where its
+// rays crowd; each band a segment crosses sets it up again, so one thread draws one band).
+constexpr int kBandesParLotParFil = 8;
 // Bands being drawn or waiting to be written, beyond one a thread.
 constexpr int kTamponsEnPlus = 2;
 
@@ -232,12 +235,15 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
         });
         return;
     }
-    // Lot after lot.  A band per thread; in a picture too large for the processor's caches,
-    // bands of a few megabytes, taken by the threads in turn, so that a band's rows stay in
-    // cache while the rays are drawn into it.
+    // Lot after lot.  Several bands a thread, taken in turn, so that the threads end each lot
+    // about together wherever its rays crowd; in a picture too large for the processor's
+    // caches, bands of a few megabytes at most, so that a band's rows stay in cache while the
+    // rays are drawn into it.
     const std::size_t octets = static_cast<std::size_t>(rangs) * raster.pas_ligne();
     const int par_cache = static_cast<int>(std::min<std::size_t>(octets / kOctetsParBande, 64));
-    const int bandes = std::clamp(rangs / kRangsParBandeMin, 1, std::max({nb_fils, par_cache, 1}));
+    const int bandes =
+        std::clamp(rangs / kRangsParBandeMin, 1,
+                   std::max({nb_fils > 1 ? nb_fils * kBandesParLotParFil : 1, par_cache, 1}));
     auto vue = [&](std::size_t b) {
         Image v = image;
         v.Attacher(raster, DebutBande(debut, fin, bandes, b),
@@ -253,7 +259,7 @@ void Dessiner(const System_Physique& systeme, const Image& image, Raster& raster
     if (couverture) jumeaux.emplace(systeme);
     rayons.Parcourir(
         [&](std::size_t debut, std::span<const Rayon> lot) {
-            RayonsPrepares prepares = PreparerRayons(lot, image);
+            RayonsPrepares prepares = PreparerRayons(lot, image, nb_fils);
             if (jumeaux) jumeaux->Marquer(debut, lot, prepares);
             EnParallele(static_cast<std::size_t>(bandes), nb_fils, [&](std::size_t b) {
                 Image v = vue(b);
