@@ -143,19 +143,6 @@ void SegmentsPrepares(const Rayon& r, const RayonPrepare& p, bool couverts, Trac
     if (!r.arret && !(passer && chemin.size() == 1)) trace(r.position, p.sortie);
 }
 
-}  // namespace
-
-void DessinElements(const System_Physique& systeme, const Image& image) {
-    if (image.taille <= 0) return;
-    for (const Element& e : systeme.elements) {
-        if (e.dioptres.empty()) continue;
-        Remplir(e, image);
-        for (const Dioptre& d : e.dioptres) Dessin(d, image);
-    }
-}
-
-namespace {
-
 // Rays prepared by one thread before another is worth waking.
 constexpr std::size_t kRayonsParPreparation = 4096;
 
@@ -181,6 +168,15 @@ void PreparerRayon(const Rayon& r, const Image& image, RayonPrepare& p) {
 }
 
 }  // namespace
+
+void DessinElements(const System_Physique& systeme, const Image& image) {
+    if (image.taille <= 0) return;
+    for (const Element& e : systeme.elements) {
+        if (e.dioptres.empty()) continue;
+        Remplir(e, image);
+        for (const Dioptre& d : e.dioptres) Dessin(d, image);
+    }
+}
 
 RayonsPrepares PreparerRayons(std::span<const Rayon> rayons, const Image& image, int nb_fils) {
     RayonsPrepares prepares(rayons.size());
